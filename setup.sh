@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), builds, and then either starts Motrix with the simulated
+# KVT ("run") or runs every test ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-serialport-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  libgtest-dev clang-14 libclang-rt-14-dev libfuzzer-14-dev xvfb xauth)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build_release() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOTRIX_TESTS=OFF
+  cmake --build build
+}
+
+run_tests() {
+  # Tests run with AddressSanitizer and UndefinedBehaviorSanitizer.
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOTRIX_SANITIZE=ON
+  cmake --build build-asan
+  (cd build-asan && ctest --output-on-failure -j2 --timeout 600)
+  if [ -x fuzz/run.sh ]; then
+    FUZZ_SECONDS="${FUZZ_SECONDS:-30}" bash fuzz/run.sh
+  fi
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build_release
+    exec bash tools/demo.sh
+    ;;
+  test)
+    install_missing
+    build_release
+    run_tests
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

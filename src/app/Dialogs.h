@@ -1,0 +1,31 @@
+// Every message box, question, input box and file or folder dialog of the program goes through
+// this interface, so that tests can answer them by script and check their exact texts.
+// Texts use "\r" as line break, as the program's messages are written; implementations that
+// show them translate it.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace app {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Information box with one button.
+    virtual void message(const QString& title, const QString& text) = 0;
+    // Ja/Nein question; true for Ja.
+    virtual bool question(const QString& title, const QString& text) = 0;
+    // Input box; std::nullopt when cancelled. With hidden set, the typed text is not shown.
+    virtual std::optional<QString> input(const QString& title, const QString& prompt,
+                                         const QString& initial = {}, bool hidden = false) = 0;
+    // File dialogs; an empty text when cancelled. filter as "Setup (*.kvt)".
+    virtual QString openFile(const QString& title, const QString& startPath,
+                             const QString& filter) = 0;
+    virtual QString saveFile(const QString& title, const QString& startPath,
+                             const QString& filter) = 0;
+    virtual QString folder(const QString& title, const QString& startPath) = 0;
+};
+
+}  // namespace app

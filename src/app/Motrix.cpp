@@ -1,0 +1,151 @@
+#include "app/Motrix.h"
+
+#include "app/SettingsStore.h"
+#include "app/StartWindow.h"
+#include "forms/Lamp.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace app {
+
+Motrix::Motrix(Dialogs& dialogs, QString programDirectory)
+    : m_dialogs(dialogs),
+      m_programDirectory(std::move(programDirectory)),
+      m_log(m_programDirectory),
+      m_loop(dialogs)
+{
+    m_logTable.resize(100);
+    m_mainForm.setupUi(m_windows[WindowId::Main].content());
+    m_helpForm.setupUi(m_windows[WindowId::Help].content());
+    m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
+
+    forms::Window& main = m_windows[WindowId::Main];
+    main.setCloseHandler([this] { m_loop.requestQuit(); });
+    connect(&main, &forms::Window::menuEvent, this, &Motrix::handleMainMenuEvent);
+    connect(m_mainForm.refreshPortsButton, &QPushButton::clicked, this, &Motrix::refreshPortList);
+
+    TickHooks& hooks = m_loop.hooks();
+    hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
+    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    connect(&m_loop, &MainLoop::quitConfirmed, qApp, &QCoreApplication::quit);
+}
+
+Motrix::~Motrix() = default;
+
+void Motrix::handleMainMenuEvent(int number)
+{
+    if (number == 60 || number == 61)
+        m_loop.requestQuit();
+}
+
+void Motrix::refreshPortList()
+{
+    m_mainForm.portCombo->clear();
+    if (m_portLister)
+        m_mainForm.portCombo->addItems(m_portLister());
+    m_mainForm.portCombo->setCurrentIndex(m_mainForm.portCombo->count() > 0 ? 0 : -1);
+}
+
+void Motrix::startUp(const StartOptions& options)
+{
+    m_mainForm.comLamp->setColor(linkLampColor(false, false, false));
+
+    if (options.screenCheck) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            if (auto warning = screenSizeWarning(screen->size(), m_windows.largestSize()))
+                m_dialogs.message(QStringLiteral("Achtung"), *warning);
+        }
+    }
+
+    refreshPortList();
+    const SettingsSource source = readSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
+    if (source == SettingsSource::File) {
+        applySettings();
+        logSettingsRead(m_log);
+        reserveLoggerCapacity();
+    } else {
+        m_log.setFileEnabled(m_settings.messageFile);
+        reserveLoggerCapacity();
+    }
+
+    if (options.startWindow)
+        runStartWindow(m_programDirectory);
+
+    forms::Window& main = m_windows[WindowId::Main];
+    main.show();
+    main.raise();
+    main.activateWindow();
+    {
+        QEventLoop wait;
+        QTimer::singleShot(100, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    m_loop.start(int(m_settings.comTimerPeriod), int(m_settings.loggerPeriod));
+}
+
+void Motrix::applySettings()
+{
+    for (std::size_t i = 0; i < storedWindowOrder.size(); ++i) {
+        const WindowGeometry& g = m_settings.windows[i];
+        m_windows[storedWindowOrder[i]].setGeometry(int(g.x), int(g.y), int(g.width), int(g.height));
+    }
+    m_log.setFileEnabled(m_settings.messageFile);
+    const int stored = m_mainForm.portCombo->findText(m_settings.portName);
+    if (stored >= 0 && !m_settings.portName.isEmpty()) {
+        m_mainForm.portCombo->setCurrentIndex(stored);
+        if (m_settings.comAtStart)
+            m_mainForm.comCheck->setChecked(true);
+    }
+}
+
+void Motrix::collectSettings()
+{
+    for (std::size_t i = 0; i < storedWindowOrder.size(); ++i) {
+        const QRect r = m_windows[storedWindowOrder[i]].geometry();
+        m_settings.windows[i] = {r.x(), r.y(), r.width(), r.height()};
+    }
+    m_settings.portName = m_mainForm.portCombo->currentText();
+    m_settings.messageFile = m_log.fileEnabled();
+}
+
+void Motrix::reserveLoggerCapacity()
+{
+    const qint64 requested = m_settings.loggerCapacity;
+    if (m_logTable.resize(requested + 1))
+        return;
+    m_settings.loggerCapacity = 3600;
+    m_logTable.resize(m_settings.loggerCapacity + 1);
+    m_dialogs.message(
+        QStringLiteral("Achtung"),
+        QStringLiteral("Die eingelesenen Voreinstellungen beinhalten eine max. Feldanzahl für den "
+                       "Logger.\rEs steht nicht genügend Arbeitsspeicher für die Datenfeldgröße (") +
+            QString::number(requested * 65) +
+            QStringLiteral(") zur Verfügung.\r\rGgf. ist der Arbeitsspeicher zu klein.\r\r\rDie "
+                           "Feldanzahl wird auf den Standardwert gesetzt"));
+    m_log.logMessage(QStringLiteral("Logdatei zu groß gefordert. Standard verwendet"));
+}
+
+void Motrix::shutDown()
+{
+    m_loop.stop();
+    collectSettings();
+    writeSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
+    m_log.logMessage(QStringLiteral("KVT beenden ... Tschuess..."));
+}
+
+int Motrix::run()
+{
+    startUp({});
+    QApplication::exec();
+    shutDown();
+    return 0;
+}
+
+}  // namespace app

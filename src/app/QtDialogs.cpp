@@ -1,0 +1,67 @@
+#include "app/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace app {
+
+QString displayText(const QString& text)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
+void QtDialogs::message(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, title, displayText(text), QMessageBox::Ok, m_parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+bool QtDialogs::question(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::input(const QString& title, const QString& prompt,
+                                        const QString& initial, bool hidden)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(initial);
+    dialog.setTextEchoMode(hidden ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString QtDialogs::openFile(const QString& title, const QString& startPath, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, title, startPath, filter);
+}
+
+QString QtDialogs::saveFile(const QString& title, const QString& startPath, const QString& filter)
+{
+    // The program asks its own overwrite question.
+    return QFileDialog::getSaveFileName(m_parent, title, startPath, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDialogs::folder(const QString& title, const QString& startPath)
+{
+    return QFileDialog::getExistingDirectory(m_parent, title, startPath);
+}
+
+}  // namespace app

@@ -1,0 +1,28 @@
+// Motrix: configures and diagnoses the KVT engine control unit over a serial line.
+#include "app/Motrix.h"
+#include "app/ProgramInfo.h"
+#include "app/QtDialogs.h"
+#include "app/UnplannedError.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(app::programName);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+
+    app::QtDialogs dialogs;
+    app::Motrix motrix(dialogs, app::programDirectory());
+    app::installUnplannedErrorHandler(&dialogs, &motrix.log());
+    return motrix.run();
+}

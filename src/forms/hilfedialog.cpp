@@ -1,0 +1,15 @@
+#include "forms/hilfedialog.h"
+
+#include <QVBoxLayout>
+
+namespace forms {
+
+void hilfedialog::setupUi(QWidget* content)
+{
+    auto* layout = new QVBoxLayout(content);
+    text = new QPlainTextEdit;
+    text->setReadOnly(true);
+    layout->addWidget(text);
+}
+
+}  // namespace forms

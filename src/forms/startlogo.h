@@ -1,0 +1,15 @@
+// Layout of the start window: program name, its purpose, a greeting and a progress bar.
+#pragma once
+
+#include <QProgressBar>
+#include <QWidget>
+
+namespace forms {
+
+class startlogo {
+public:
+    void setupUi(QWidget* window);
+    QProgressBar* progress = nullptr;
+};
+
+}  // namespace forms
