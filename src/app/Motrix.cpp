@@ -2,6 +2,9 @@
 
 #include "app/SettingsStore.h"
 #include "app/StartWindow.h"
+#include "app/SystemWindow.h"
+#include "maps/LearnWindow.h"
+#include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
 
 #include <QApplication>
@@ -23,8 +26,32 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory)
 {
     m_logTable.resize(100);
     m_mainForm.setupUi(m_windows[WindowId::Main].content());
+    m_mainWindow = std::make_unique<display::MainWindow>(
+        m_windows[WindowId::Main], m_mainForm,
+        [this](WindowId id) -> forms::Window& { return m_windows[id]; }, m_settings);
+    m_mainWindow->showLimiter(setup::defaultSetupRecord());
     m_helpForm.setupUi(m_windows[WindowId::Help].content());
     m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
+    SystemWindow::Hooks systemHooks;
+    systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
+    systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
+    m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
+                                                    m_logTable, std::move(systemHooks));
+    m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
+    m_mapKeys = std::make_unique<maps::MapKeysWindow>(
+        maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
+                                     m_windows[WindowId::System], m_windows[WindowId::Expert]},
+        m_mainForm, &m_helpForm, m_setupRecord, m_settings, m_dialogs, m_log, m_offlineCells);
+    setup::SettingsWindow::Followers followers;
+    followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_setupRecord); };
+    m_settingsWindow = std::make_unique<setup::SettingsWindow>(
+        m_windows[WindowId::Settings], m_setupRecord, std::move(followers));
+    m_mainWindow->setWindowFiller(WindowId::Settings, [this] { m_settingsWindow->refill(); });
+    maps::LearnWindow::Hooks learnHooks;
+    learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
+    m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], m_setupRecord,
+                                                        std::move(learnHooks));
+    m_mainWindow->setWindowFiller(WindowId::Learn, [this] { m_learnWindow->refill(); });
 
     forms::Window& main = m_windows[WindowId::Main];
     main.setCloseHandler([this] { m_loop.requestQuit(); });
@@ -34,6 +61,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory)
     TickHooks& hooks = m_loop.hooks();
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     connect(&m_loop, &MainLoop::quitConfirmed, qApp, &QCoreApplication::quit);
 }
 
@@ -74,6 +102,7 @@ void Motrix::startUp(const StartOptions& options)
         m_log.setFileEnabled(m_settings.messageFile);
         reserveLoggerCapacity();
     }
+    m_systemWindow->refill();
 
     if (options.startWindow)
         runStartWindow(m_programDirectory);

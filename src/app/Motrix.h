@@ -7,15 +7,28 @@
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
 #include "app/WindowSet.h"
+#include "display/MainWindow.h"
 #include "forms/Hauptdialog.h"
 #include "forms/hilfedialog.h"
 #include "logger/LogTable.h"
+#include "maps/MapKeysWindow.h"
+#include "setup/SetupRecord.h"
 
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+namespace setup {
+class SettingsWindow;
+}
+namespace maps {
+class LearnWindow;
+}
 
 namespace app {
+
+class SystemWindow;
 
 class Motrix final : public QObject {
     Q_OBJECT
@@ -39,7 +52,13 @@ public:
     WindowSet& windows() { return m_windows; }
     MainLoop& loop() { return m_loop; }
     forms::Hauptdialog& mainForm() { return m_mainForm; }
+    display::MainWindow& mainWindow() { return *m_mainWindow; }
     logger::LogTable& logTable() { return m_logTable; }
+    SystemWindow& systemWindow() { return *m_systemWindow; }
+    setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
+    maps::LearnWindow& learnWindow() { return *m_learnWindow; }
+    setup::SetupRecord& setupRecord() { return m_setupRecord; }
+    maps::MapKeysWindow& mapKeys() { return *m_mapKeys; }
     const QString& programDirectory() const { return m_programDirectory; }
 
     // Logger capacity: reserves capacity + 1 rows; on failure falls back to 3600 with its box.
@@ -60,10 +79,22 @@ private:
     ProgramSettings m_settings;
     WindowSet m_windows;
     forms::Hauptdialog m_mainForm;
+    std::unique_ptr<display::MainWindow> m_mainWindow;
     forms::hilfedialog m_helpForm;
     logger::LogTable m_logTable;
     MainLoop m_loop;
     std::function<QStringList()> m_portLister;
+    std::unique_ptr<SystemWindow> m_systemWindow;
+    // The one SetupRecord of the program.
+    setup::SetupRecord m_setupRecord;
+    // Edited map cells go to the KVT through this link; until the device link is wired in,
+    // edits stay in the SetupRecord.
+    maps::NoCellLink m_offlineCells;
+    // The map views, their check boxes and read-outs, and the main window's keys.
+    std::unique_ptr<maps::MapKeysWindow> m_mapKeys;
+    // The windows that edit the setup's scalar values and the learn fields.
+    std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
+    std::unique_ptr<maps::LearnWindow> m_learnWindow;
 };
 
 }  // namespace app

@@ -1,3 +1,4 @@
+// Builds the main window layout: groups, captions, tool tips, buttons and the canvas slots.
 #include "forms/Hauptdialog.h"
 
 #include "forms/Lamp.h"
@@ -23,6 +24,12 @@ protected:
         p.drawLine(0, height() / 2, width(), height() / 2);
     }
 };
+
+// The "auto" box of every view has the same tool tip.
+QString autoTip()
+{
+    return QStringLiteral("automatisches Justieren des Bearbeitungspunktes");
+}
 
 QLabel* text(const QString& s)
 {
@@ -93,8 +100,8 @@ QHBoxLayout* row()
 
 void tighten(QLayout* layout)
 {
-    layout->setContentsMargins(6, 4, 6, 4);
-    layout->setSpacing(2);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(1);
 }
 
 }  // namespace
@@ -108,29 +115,68 @@ void Hauptdialog::placeCanvas(QWidget* slot, QWidget* canvas)
 void Hauptdialog::setupUi(QWidget* content)
 {
     auto* outer = new QVBoxLayout(content);
-    outer->setContentsMargins(6, 6, 6, 4);
-    outer->setSpacing(4);
+    outer->setContentsMargins(3, 3, 3, 2);
+    outer->setSpacing(2);
+    // The content grows to what the groups need, so the scroll area scrolls instead of
+    // squeezing them into the window's design size.
+    outer->setSizeConstraint(QLayout::SetMinimumSize);
 
     groups = new QGridLayout;
-    groups->setSpacing(4);
+    groups->setSpacing(2);
     outer->addLayout(groups, 1);
 
     // ---- "Motor" ----
     auto* motor = group("motorGroup", QStringLiteral("Motor"));
-    auto* motorLayout = new QHBoxLayout(motor);
-    tighten(motorLayout);
-    setupFileName = value("setupFileName", 120);
-    setupFileName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    descriptionEdit = new QLineEdit;
-    descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
-    descriptionEdit->setMaxLength(100);
-    descriptionEdit->setToolTip(QStringLiteral("Beschreibung der geladenen Einstellungsdatei"));
-    motorLayout->addWidget(text(QStringLiteral("Datei:")));
-    motorLayout->addWidget(setupFileName, 1);
-    motorLayout->addSpacing(8);
-    motorLayout->addWidget(text(QStringLiteral("Beschreibung:")));
-    motorLayout->addWidget(descriptionEdit, 3);
-    groups->addWidget(motor, 0, 0, 1, 2);
+    {
+        auto* g = new QGridLayout(motor);
+        tighten(g);
+        setupFileName = value("setupFileName", 120);
+        setupFileName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        descriptionEdit = new QLineEdit;
+        descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+        descriptionEdit->setMaxLength(100);
+        descriptionEdit->setToolTip(QStringLiteral("Beschreibung der geladenen Einstellungsdatei"));
+        g->addWidget(text(QStringLiteral("Datei:")), 0, 0);
+        g->addWidget(setupFileName, 0, 1);
+        g->addWidget(text(QStringLiteral("Beschreibung:")), 1, 0);
+        g->addWidget(descriptionEdit, 1, 1);
+        g->setColumnStretch(1, 1);
+    }
+    groups->addWidget(motor, 0, 0);
+
+    auto* com = group("comGroup", QStringLiteral("Kommunikation"));
+    {
+        auto* v = new QVBoxLayout(com);
+        tighten(v);
+        portCombo = new QComboBox;
+        portCombo->setObjectName(QStringLiteral("portCombo"));
+        portCombo->setToolTip(QStringLiteral("Auswahl des zu nutzenden COM-Anschlusses"));
+        portCombo->setMinimumWidth(120);
+        comCheck = check("comCheck", QStringLiteral("COM"),
+                         QStringLiteral("Aktivieren der Kommunikation."));
+        comLamp = new Lamp;
+        comLamp->setObjectName(QStringLiteral("comLamp"));
+        refreshPortsButton = button("refreshPortsButton", QStringLiteral("verf. Ports ?"),
+                                    QStringLiteral("Aktualisiert die verfügbaren COM-Anschlüsse"));
+        auto* switches = row();
+        switches->addWidget(portCombo, 1);
+        switches->addWidget(comCheck);
+        switches->addWidget(comLamp);
+        switches->addWidget(refreshPortsButton);
+        v->addLayout(switches);
+        auto* kvt = row();
+        kvtHwValue = value("kvtHwValue", 28);
+        kvtSwValue = value("kvtSwValue", 28);
+        kvtHwValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        kvtSwValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        kvt->addWidget(text(QStringLiteral("Verbundene KVT: HW:")));
+        kvt->addWidget(kvtHwValue);
+        kvt->addWidget(text(QStringLiteral("SW:")));
+        kvt->addWidget(kvtSwValue);
+        kvt->addStretch(1);
+        v->addLayout(kvt);
+    }
+    groups->addWidget(com, 0, 1);
 
     // ---- injection map ----
     injectionGroup =
@@ -153,12 +199,12 @@ void Hauptdialog::setupUi(QWidget* content)
         readouts->addStretch(1);
         v->addLayout(readouts);
         auto* checks = row();
-        injectionAutoCheck = check("injectionAutoCheck", QStringLiteral("auto"),
-                                   QStringLiteral("automatisches Justieren des Bearbeitungspunktes"));
+        injectionAutoCheck = check("injectionAutoCheck", QStringLiteral("auto"), autoTip());
         injectionPosCheck = check("injectionPosCheck", QStringLiteral("pos"),
                                   QStringLiteral("Zeigt die Position im Kennfeld an"));
-        injectionCapCheck = check("injectionCapCheck", QStringLiteral("kapp"),
-                                  QStringLiteral("Kennfeld-zoom für niedrige Drehzahlen aktiviert"));
+        injectionCapCheck =
+            check("injectionCapCheck", QStringLiteral("kapp"),
+                  QStringLiteral("Kennfeld-zoom für niedrige Drehzahlen aktiviert"));
         injectionX100Check = check("injectionX100Check", QStringLiteral("x100"),
                                    QStringLiteral("Kennfeldveränderung x100"));
         injectionStartCheck = check("injectionStartCheck", QStringLiteral("Start"));
@@ -191,8 +237,7 @@ void Hauptdialog::setupUi(QWidget* content)
         readouts->addStretch(1);
         v->addLayout(readouts);
         auto* checks = row();
-        ignitionAutoCheck = check("ignitionAutoCheck", QStringLiteral("auto"),
-                                  QStringLiteral("automatisches Justieren des Bearbeitungspunktes"));
+        ignitionAutoCheck = check("ignitionAutoCheck", QStringLiteral("auto"), autoTip());
         ignitionPosCheck = check("ignitionPosCheck", QStringLiteral("pos"),
                                  QStringLiteral("Zeigt die Position in der Kennlinie an"));
         ignitionMapCheck = check("ignitionMapCheck", QStringLiteral("Kennfeld"),
@@ -224,8 +269,7 @@ void Hauptdialog::setupUi(QWidget* content)
         auto* r = row();
         *w.temp = value(p + "Value", 30);
         *w.correction = value(p + "CorrectionValue", 30);
-        *w.autoCheck = check(p + "AutoCheck", QStringLiteral("auto"),
-                             QStringLiteral("automatisches Justieren des Bearbeitungspunktes"));
+        *w.autoCheck = check(p + "AutoCheck", QStringLiteral("auto"), autoTip());
         *w.posCheck = check(p + "PosCheck", QStringLiteral("pos"),
                             QStringLiteral("Zeigt die Position in der Kennlinie an"));
         r->addWidget(text(tempLabel));
@@ -253,11 +297,11 @@ void Hauptdialog::setupUi(QWidget* content)
 
     // ---- live panel ----
     auto* panel = new QHBoxLayout;
-    panel->setSpacing(4);
+    panel->setSpacing(2);
     groups->addLayout(panel, 3, 0, 1, 2);
 
     auto* computed = new QVBoxLayout;
-    computed->setSpacing(4);
+    computed->setSpacing(2);
     panel->addLayout(computed);
 
     auto* injection = group("injectionComputedGroup", QStringLiteral("Einspritzung berechnet"));
@@ -265,10 +309,10 @@ void Hauptdialog::setupUi(QWidget* content)
         auto* g = new QGridLayout(injection);
         tighten(g);
         calcInjectionBase = value("calcInjectionBase");
-        calcAirCorrectionPercent = value("calcAirCorrectionPercent", 34);
-        calcAirCorrectionUs = value("calcAirCorrectionUs", 34);
-        calcEngineCorrectionPercent = value("calcEngineCorrectionPercent", 34);
-        calcEngineCorrectionUs = value("calcEngineCorrectionUs", 34);
+        calcAirCorrectionPercent = value("calcAirCorrectionPercent", 30);
+        calcAirCorrectionUs = value("calcAirCorrectionUs", 30);
+        calcEngineCorrectionPercent = value("calcEngineCorrectionPercent", 30);
+        calcEngineCorrectionUs = value("calcEngineCorrectionUs", 30);
         calcInjectionTime = value("calcInjectionTime");
         g->addWidget(text(QStringLiteral("Grundwert (Kennfeld):")), 0, 0);
         g->addWidget(calcInjectionBase, 0, 2);
@@ -289,7 +333,7 @@ void Hauptdialog::setupUi(QWidget* content)
         auto* g = new QGridLayout(ignition);
         tighten(g);
         calcIgnitionBase = value("calcIgnitionBase");
-        limiterSpeedValue = value("limiterSpeedValue", 34);
+        limiterSpeedValue = value("limiterSpeedValue", 30);
         limiterRetardValue = value("limiterRetardValue");
         calcIgnitionAngle = value("calcIgnitionAngle");
         g->addWidget(text(QStringLiteral("Grundwert (Kennlinie):")), 0, 0);
@@ -346,7 +390,7 @@ void Hauptdialog::setupUi(QWidget* content)
     panel->addWidget(vital);
 
     auto* middle = new QVBoxLayout;
-    middle->setSpacing(4);
+    middle->setSpacing(2);
     panel->addLayout(middle);
 
     auto* io = group("ioGroup", QStringLiteral("Ein- / Ausgänge"));
@@ -371,46 +415,12 @@ void Hauptdialog::setupUi(QWidget* content)
         }
     }
     middle->addWidget(io);
-
-    auto* com = group("comGroup", QStringLiteral("Kommunikation"));
-    {
-        auto* v = new QVBoxLayout(com);
-        tighten(v);
-        portCombo = new QComboBox;
-        portCombo->setObjectName(QStringLiteral("portCombo"));
-        portCombo->setToolTip(QStringLiteral("Auswahl des zu nutzenden COM-Anschlusses"));
-        portCombo->setMinimumWidth(120);
-        comCheck = check("comCheck", QStringLiteral("COM"),
-                         QStringLiteral("Aktivieren der Kommunikation."));
-        comLamp = new Lamp;
-        comLamp->setObjectName(QStringLiteral("comLamp"));
-        refreshPortsButton = button("refreshPortsButton", QStringLiteral("verf. Ports ?"),
-                                    QStringLiteral("Aktualisiert die verfügbaren COM-Anschlüsse"));
-        v->addWidget(portCombo);
-        auto* switches = row();
-        switches->addWidget(comCheck);
-        switches->addWidget(comLamp);
-        switches->addStretch(1);
-        switches->addWidget(refreshPortsButton);
-        v->addLayout(switches);
-        auto* kvt = row();
-        kvtHwValue = value("kvtHwValue", 28);
-        kvtSwValue = value("kvtSwValue", 28);
-        kvtHwValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        kvtSwValue->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        kvt->addWidget(text(QStringLiteral("Verbundene KVT: HW:")));
-        kvt->addWidget(kvtHwValue);
-        kvt->addWidget(text(QStringLiteral("SW:")));
-        kvt->addWidget(kvtSwValue);
-        kvt->addStretch(1);
-        v->addLayout(kvt);
-    }
-    middle->addWidget(com);
     middle->addStretch(1);
+
 
     // ---- buttons ----
     auto* buttons = new QGridLayout;
-    buttons->setSpacing(3);
+    buttons->setSpacing(2);
     panel->addLayout(buttons);
     loadButton = button("loadButton", QStringLiteral("Laden"),
                         QStringLiteral("Läd ein setup von einem Datenträger in die Motrix"));
@@ -438,12 +448,12 @@ void Hauptdialog::setupUi(QWidget* content)
                               QStringLiteral("Aktiviert das Grossbild"));
     systemButton = button("systemButton", QStringLiteral("System"),
                           QStringLiteral("Öffnet das Fenster 'System'"));
-    // Setup transfer on the left, the other windows on the right.
-    QPushButton* const setupColumn[] = {loadButton, saveButton, readFromKvtButton,
-                                        writeToKvtButton, eepromButton};
-    QPushButton* const windowColumn[] = {settingsButton,     testButton,   learnButton,
+    // Setup transfer on the left (with "System" below it), the other windows on the right.
+    QPushButton* const setupColumn[] = {loadButton,       saveButton,   readFromKvtButton,
+                                        writeToKvtButton, eepromButton, systemButton};
+    QPushButton* const windowColumn[] = {settingsButton, testButton,   learnButton,
                                          lambdaLoggerButton, loggerButton, powerButton,
-                                         bigDisplayButton,   systemButton};
+                                         bigDisplayButton};
     int r = 0;
     for (QPushButton* b : setupColumn)
         buttons->addWidget(b, r++, 0);

@@ -121,7 +121,8 @@ public:
     QPushButton* bigDisplayButton = nullptr;    // "Grossbild"
     QPushButton* systemButton = nullptr;        // "System"
 
-    // The grid of all groups: maps in rows 0 and 1, the live panel in row 2, "Motor" in row 3.
+    // The grid of all groups: "Motor" and "Kommunikation" in row 0, the views in rows 1 and 2,
+    // the live panel and the buttons in row 3.
     QGridLayout* groups = nullptr;
     // The status line (last logged message).
     QLabel* statusLine = nullptr;

@@ -14,10 +14,11 @@ namespace {
 int argc = 1;
 char arg0[] = "motrix-test";
 char* argv[] = {arg0, nullptr};
+// Never destroyed: a QApplication torn down after main() returns crashes at exit.
 QApplication& application()
 {
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 using app::WindowId;

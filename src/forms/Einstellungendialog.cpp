@@ -1,0 +1,365 @@
+// Layout of the settings window.
+#include "forms/Einstellungendialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace forms {
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+QGroupBox* makeGroup(const char* title, QGridLayout*& grid)
+{
+    auto* box = new QGroupBox(u(title));
+    grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(2);
+    return box;
+}
+
+QLineEdit* makeField(const QString& toolTip, bool readOnly = false)
+{
+    auto* field = new QLineEdit;
+    field->setFixedWidth(58);
+    field->setToolTip(toolTip);
+    field->setReadOnly(readOnly);
+    return field;
+}
+
+QLabel* label(QGridLayout* grid, int row, int column, const char* text, int span = 1)
+{
+    auto* l = new QLabel(u(text));
+    grid->addWidget(l, row, column, 1, span);
+    return l;
+}
+
+// Label, field and unit label in one row of a group.
+QLineEdit* fieldRow(QGridLayout* grid, int row, const char* text, const char* unit,
+                    const QString& toolTip)
+{
+    label(grid, row, 0, text);
+    QLineEdit* field = makeField(toolTip);
+    grid->addWidget(field, row, 1);
+    if (unit && *unit)
+        label(grid, row, 2, unit);
+    return field;
+}
+
+QRadioButton* option(QButtonGroup* group, int id, const char* text, const QString& toolTip)
+{
+    auto* button = new QRadioButton(u(text));
+    button->setToolTip(toolTip);
+    group->addButton(button, id);
+    return button;
+}
+
+QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Motor", g);
+    f.triggerTeeth = fieldRow(g, 0, "Triggerrad [Zähne inkl. Lücke]:", "",
+                              u("Anzahl Zähne am Triggerrad. Die zwei fehlenden Zähne der "
+                                "notwendigen Lücke werden mitgezählt."));
+    f.triggerGaps = fieldRow(g, 1, "Anzahl Lücken:", "", {});
+    f.sensorAngle = fieldRow(g, 2, "Sensor v. OT:", "°KW",
+                             u("Angabe in Grad vor den oberen Totpunkt des Zylinder1. Sitzt der "
+                               "Sensor in Kurbelwellendrehrichtung vor den OT, dann ist die "
+                               "Winkelangabe positiv."));
+    label(g, 3, 0, "Flanke:");
+    f.triggerEdge = new QButtonGroup(owner);
+    auto* edges = new QHBoxLayout;
+    edges->addWidget(option(f.triggerEdge, 0, "fallend",
+                            u("Es wird die fallende Sensorflanke ausgewertet")));
+    edges->addWidget(option(f.triggerEdge, 1, "steigend",
+                            u("Es wird die steigende Sensorflanke ausgewertet")));
+    g->addLayout(edges, 3, 1, 1, 3);
+    f.cylinderOffset12 = fieldRow(g, 4, "Zylinderversatz 1-2:", "°KW",
+                                  u("Um wieviel Grad KW in Drehrichtung ist der 2. Zylinder "
+                                    "nach dem 1. Zylinder angeordnet?"));
+    f.cylinderOffset23 = fieldRow(g, 5, "Zylinderversatz 2-3:", "°KW",
+                                  u("Um wieviel Grad KW in Drehrichtung ist der 3. Zylinder "
+                                    "nach dem 2. Zylinder angeordnet?"));
+    const QString manual = u("Siehe Bedienungsanleitung");
+    f.dynamicFactor1 = fieldRow(g, 6, "Dynamikfaktor 1:", "", manual);
+    label(g, 6, 2, "bis:");
+    f.dynamicSpeed1 = makeField(manual);
+    g->addWidget(f.dynamicSpeed1, 6, 3);
+    label(g, 6, 4, "Umin");
+    f.dynamicFactor2 = fieldRow(g, 7, "Dynamikfaktor 2:", "", manual);
+    label(g, 7, 2, "bis:");
+    f.dynamicSpeed2 = makeField(manual);
+    g->addWidget(f.dynamicSpeed2, 7, 3);
+    label(g, 7, 4, "Umin");
+    return box;
+}
+
+QGroupBox* injectionGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Einspritzung", g);
+    label(g, 0, 0, "Einspritz-Startwinkel n.OT:", 2);
+    f.injectionStartAngle = makeField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
+                                        "das Einspritzventil geöffnet."));
+    g->addWidget(f.injectionStartAngle, 0, 2);
+    label(g, 0, 3, "°KW");
+    label(g, 1, 1, "Einspritzkorrektur:", 2);
+    label(g, 1, 3, "Ausgleichswert:", 2);
+    label(g, 1, 5, "Umschaltzeit:", 2);
+    static const char* const names[3] = {"Einspritzdüse 1:", "Einspritzdüse 2:",
+                                         "Einspritzdüse 3:"};
+    for (int i = 0; i < 3; ++i) {
+        const int row = 2 + i;
+        label(g, row, 0, names[i]);
+        f.injectionExtension[i] = makeField(
+            u("Um diese Menge wird die berechnete Einspritzzeit individuell für Zylinder ") +
+            QString::number(i + 1) + u(" erweitert."));
+        g->addWidget(f.injectionExtension[i], row, 1);
+        label(g, row, 2, "°/oo");
+        f.injectorBalance[i] =
+            makeField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"), true);
+        g->addWidget(f.injectorBalance[i], row, 3);
+        label(g, row, 4, "°/oo");
+        f.injectorDeadTime[i] =
+            makeField(u("Um diese Zeit wird die Einspritzdüse automatisch länger angesteuert"));
+        g->addWidget(f.injectorDeadTime[i], row, 5);
+        label(g, row, 6, "µs");
+    }
+    return box;
+}
+
+QGroupBox* limpGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Notprogramm", g);
+    f.limpMinEngineTemp = fieldRow(g, 0, "Motor-Temp. min.:", "°C",
+                                   u("Oberhalb dieser Motortemperatur wird das Notprogramm "
+                                     "eingeschaltet."));
+    f.limpIgnitionOffSpeed = fieldRow(g, 1, "Zündung Aus über:", "Umin",
+                                      u("Im Notprogramm wird die Motordrehzahl begrenzt."));
+    f.limpTiming = fieldRow(g, 2, "ZZP v.OT konstant:", "°KW",
+                            u("Im Notprogramm wird konstant dieser ZZP verwendet."));
+    f.limpEnrichment = fieldRow(g, 3, "Einspr. Anreich.:", "°/oo",
+                                u("Im Norprogramm wird die Einspritzmenge um diesen Faktor "
+                                  "angereichert."));
+    return box;
+}
+
+QGroupBox* overrunGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Schubabschaltung", g);
+    f.overrunCutoff = new QCheckBox(u("Ein"));
+    f.overrunCutoff->setToolTip(u("Aktivieren oder Deaktivieren der Schubabschaltung"));
+    g->addWidget(f.overrunCutoff, 0, 0);
+    f.overrunMinEngineTemp = fieldRow(g, 1, "Motor-Temperatur min.:", "°C",
+                                      u("Oberhalt dieser Motor-Temperatur kann die "
+                                        "Schubabschaltung wirken"));
+    f.overrunThrottleMax = fieldRow(g, 2, "Drosselklappe max.:", "%",
+                                    u("Unterhalb dieser Drosselklappenstellung kann die "
+                                      "schubabschaltung wirken"));
+    f.overrunMinSpeed = fieldRow(g, 3, "Drehzahl min.:", "Umin",
+                                 u("oberhalb dieser Drehzahl kann die Schubabschaltung wirken"));
+    f.overrunInjectionShare = fieldRow(g, 4, "Einspritzanteil:", "%",
+                                       u("Anteilige Benzinmenge zum berechneter Benzinmenge"));
+    return box;
+}
+
+QGroupBox* sensorGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Sensoren", g);
+    static const char* const rows[3] = {"Motorttemperatur-Sensor:", "Ansauglufttemperatur-Sensor:",
+                                        "Drosselklappenpotentiometer:"};
+    static const char* const firstUnit[3] = {"°C    und", "°C    und", "%    und"};
+    static const char* const secondUnit[3] = {"°C", "°C", "%"};
+    label(g, 0, 9, "Messwert:", 2);
+    const QString point1 = u("Einstellpunkt 1");
+    const QString point2 = u("Einstellpunkt 2");
+    for (int r = 0; r < 3; ++r) {
+        const int row = 1 + r;
+        label(g, row, 0, rows[r]);
+        auto& cal = f.calibration[r];
+        cal[0] = makeField(point1);
+        cal[1] = makeField(point1);
+        cal[2] = makeField(point2);
+        cal[3] = makeField(point2);
+        g->addWidget(cal[0], row, 1);
+        label(g, row, 2, "V bei");
+        g->addWidget(cal[1], row, 3);
+        label(g, row, 4, firstUnit[r]);
+        g->addWidget(cal[2], row, 5);
+        label(g, row, 6, "V bei");
+        g->addWidget(cal[3], row, 7);
+        label(g, row, 8, secondUnit[r]);
+        f.measuredVoltage[r] = makeField(u("aktuell gemessene Spannung des Sensoreingangs"), true);
+        g->addWidget(f.measuredVoltage[r], row, 9);
+        label(g, row, 10, "V");
+    }
+    label(g, 4, 0, "Dämpfung:");
+    f.sensorDamping = makeField({});
+    g->addWidget(f.sensorDamping, 4, 1);
+    return box;
+}
+
+QGroupBox* inputGroup(Einstellungendialog& f, QWidget* owner)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Schalteingänge", g);
+    const QString unused = u("Der Eingang wird nicht verwendet");
+    f.input1Mode = new QButtonGroup(owner);
+    f.input2Mode = new QButtonGroup(owner);
+    f.input3Mode = new QButtonGroup(owner);
+    label(g, 0, 0, "Schalteingang 1:");
+    g->addWidget(option(f.input1Mode, 0, "ohne Funktion", unused), 0, 1);
+    label(g, 1, 0, "Schalteingang 2:");
+    g->addWidget(option(f.input2Mode, 0, "ohne Funktion", unused), 1, 1);
+    g->addWidget(option(f.input2Mode, 1, "Drehzahlbegrenzer ausschalten",
+                        u("Der Drehzahlbegrenzer wird nicht beachtet")),
+                 1, 2);
+    label(g, 2, 0, "Schalteingang 3:");
+    g->addWidget(option(f.input3Mode, 0, "ohne Funktion", unused), 2, 1);
+    g->addWidget(option(f.input3Mode, 1, "Lern-Modus, EEPROM sichern",
+                        u("Wenn der Lern-Modus eingeschaltet ist, speichert die KVT das Setup "
+                          "ins EEPROM, wenn der Motor zum Stillstand gekommen ist.")),
+                 2, 2);
+    g->addWidget(option(f.input3Mode, 2, "Notprogramm", u("Die KVT arbeitet im Notprogramm")), 3,
+                 2);
+    return box;
+}
+
+QGroupBox* startGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Start", g);
+    f.quickStartSpeed = fieldRow(g, 0, "Schnellstartdrehz.:", "Umin",
+                                 u("Zwischen Erkennen eines Sensorsignals und dem sicheren "
+                                   "Erkennen der ersten Umdrehung nimmt die KVT alle "
+                                   "Einstellungen der hier genannten Drehzahl an, um den "
+                                   "Motorstart zu unterstützen."));
+    f.startInjectionTime = fieldRow(g, 1, "Start-Einspritzmenge:", "µs für",
+                                    u("Beim Start des Motors wird für diesen Zeitraum konstant "
+                                      "eingespritzt."));
+    f.startInjectionRevs = makeField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
+                                       "konstant eingespritzt."));
+    g->addWidget(f.startInjectionRevs, 1, 3);
+    label(g, 1, 4, "Umdr.");
+    f.startInjectionAdd = new QCheckBox(u("Einspritzwert addieren"));
+    f.startInjectionAdd->setToolTip(u("Der Start-Einspritzwert wird direkt verwendet oder zum "
+                                      "berechneten Einspritzwert addiert."));
+    g->addWidget(f.startInjectionAdd, 2, 0, 1, 2);
+    f.startInjectionOff = new QCheckBox(u("Start Einspritzung Aus"));
+    f.startInjectionOff->setToolTip(u("Überfetteten Zylinder leerpumpen (Einspritzung Aus): "
+                                      "Starten aus 0Umin bei laufender Benzinpumpe"));
+    g->addWidget(f.startInjectionOff, 3, 0, 1, 2);
+    return box;
+}
+
+QGroupBox* limiterGroup(Einstellungendialog& f)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Begrenzer", g);
+    f.limiterSpeed = fieldRow(g, 0, "Zündwinkel-Rückn.:", "Umin",
+                              u("Ab dieser Drehzahl wird der Zündzeitpunkt in Richtung 'spät' "
+                                "verstellt."));
+    f.limiterRetard = fieldRow(g, 1, "Winkel:", "°KW",
+                               u("Oberhalb der Begrenzerdrehzahl wird der Zündzeitpunkt um diese "
+                                 "Winkelangabe in Richtung 'spät' verstellt."));
+    f.ignitionOffSpeed = fieldRow(g, 2, "Zündung Aus:", "Umin", {});
+    f.limiterHysteresis = fieldRow(g, 3, "Hysterese:", "Umin",
+                                   u("Der Begrenzer wird bei Unterschreiten der "
+                                     "(Begrenzerdrehzahl minus Hysterese) abgeschaltet"));
+    return box;
+}
+
+QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Zündung", g);
+    f.coilChargeTime = fieldRow(g, 0, "Spulenladezeit:", "µs",
+                                u("Dies ist die konstante Ladezeit der Zündspule(n)."));
+    f.coilDriver = new QButtonGroup(owner);
+    g->addWidget(option(f.coilDriver, 0, "Spule",
+                        u("Es wird direkt eine Zündspule geschaltet.")),
+                 1, 0);
+    g->addWidget(option(f.coilDriver, 1, "ext. Treiber",
+                        u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
+                          "steuert diesen entsprechend an.")),
+                 1, 1, 1, 2);
+    f.timingStep = fieldRow(g, 2, "ZZP-Änderungsgschrittweite:", "",
+                            u("ZZP-Änderungsgeschwindigkeit"));
+    return box;
+}
+
+// One switch output: "Aus", above a speed, between two speeds (and for output 2 "while the
+// KVT learns").
+void outputRows(QGridLayout* g, int row, int number, QButtonGroup* group, QLineEdit*& speed1,
+                QLineEdit*& speed2, bool learnOption)
+{
+    const QString n = QString::number(number);
+    label(g, row, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:");
+    g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), row, 1);
+    g->addWidget(option(group, 1, "Ein, wenn Drehzahl größer als",
+                        u("der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl überschritten "
+                                                  "ist")),
+                 row + 1, 1);
+    speed1 = makeField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
+                       u(" geschaltet."));
+    g->addWidget(speed1, row + 1, 2);
+    label(g, row + 1, 3, "Umin");
+    g->addWidget(option(group, 2, "Ein, wenn Drehzahl größer als",
+                        u("Der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl zwischen "
+                                                  "beiden Werten liegt.")),
+                 row + 2, 1);
+    label(g, row + 2, 2, "und wenn Drehzahl kleiner als");
+    speed2 = makeField({});
+    g->addWidget(speed2, row + 2, 3);
+    label(g, row + 2, 4, "Umin");
+    if (learnOption)
+        g->addWidget(option(group, 3, "Ein, wenn KVT lernt",
+                            u("Wenn der Lern-Modus aktiv ist und alle Randbedingungen erfüllt "
+                              "sind, lernt die KVT. Dann wird dieser Ausgang eingeschaltet")),
+                     row + 3, 1);
+}
+
+QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
+{
+    QGridLayout* g = nullptr;
+    QGroupBox* box = makeGroup("Schaltausgänge", g);
+    label(g, 0, 0, "Drehzahlmesserausgang:");
+    label(g, 1, 0, "Impulse pro Umdrehung:");
+    f.tachoPulses = makeField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
+    g->addWidget(f.tachoPulses, 1, 1);
+    f.output1Mode = new QButtonGroup(owner);
+    f.output2Mode = new QButtonGroup(owner);
+    outputRows(g, 2, 1, f.output1Mode, f.output1Speed1, f.output1Speed2, false);
+    outputRows(g, 5, 2, f.output2Mode, f.output2Speed1, f.output2Speed2, true);
+    return box;
+}
+
+}  // namespace
+
+void Einstellungendialog::setupUi(QWidget* content)
+{
+    auto* columns = new QHBoxLayout(content);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    // Group frames in the order the window lists them.
+    left->addWidget(motorGroup(*this, content));
+    left->addWidget(injectionGroup(*this));
+    left->addWidget(limpGroup(*this));
+    left->addWidget(overrunGroup(*this));
+    right->addWidget(sensorGroup(*this));
+    right->addWidget(inputGroup(*this, content));
+    right->addWidget(startGroup(*this));
+    right->addWidget(limiterGroup(*this));
+    right->addWidget(ignitionGroup(*this, content));
+    right->addWidget(outputGroup(*this, content));
+    left->addStretch();
+    right->addStretch();
+}
+
+}  // namespace forms

@@ -1,0 +1,184 @@
+// DeviceLink: the one connection to the KVT. Holds the link state (comSwitch, portOpen,
+// identified, firmwareBusy, ReplyStatus, DeviceIdentity), the LiveRecord and the transfer
+// buffer, and runs the two steps of every timer tick:
+//
+//   connectStep()  follows the "COM" box, identifies the KVT with "I" when needed, and
+//                  evaluates the ReplyStatus (the quit question is the caller's, right after).
+//   pollCycle()    while identified: "D" into the LiveRecord and its feeds, then "G", "A",
+//                  "P" as the open windows ask for them.
+//
+// Everything blocks the calling thread as the protocol is strictly request and reply:
+// waitReply() sleeps on the port (never spins) until exactly the expected number of bytes is
+// there or 200 ms passed. Commands without a reply are sent blind with sendLetter/sendBytes
+// and pause(). All messages go to the MessageLog; the windows are reached through LinkView.
+//
+// A port that fails while open (adapter unplugged) is treated like a failed open: the next
+// connectStep logs "COM Fehler - Port nicht verfügbar", closes it and unticks "COM".
+//
+// The subsystem's namespace is devlink: a namespace named link cannot live beside the POSIX
+// function ::link() that <unistd.h> declares (and <thread> pulls in).
+#pragma once
+
+#include "link/LinkClock.h"
+#include "link/LinkTypes.h"
+#include "link/LinkView.h"
+#include "link/LiveRecord.h"
+#include "link/SerialPort.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace app {
+class MessageLog;
+struct ProgramSettings;
+}  // namespace app
+
+namespace devlink {
+
+class DeviceLink final {
+public:
+    // settings is read at every tick (warning percentage, sample interval, minimum speed for
+    // sensor errors, "Setup automatisch von KVT einlesen").
+    DeviceLink(app::MessageLog& log, const app::ProgramSettings& settings, PortFactory factory,
+               LinkClock& clock = systemClock());
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // The view must outlive the link or be reset to nullptr; nullptr means no windows.
+    void setView(LinkView* view);
+    // Called right after every identification while "Setup automatisch von KVT einlesen" is
+    // ticked (the setup transfer's readSetup).
+    void setAfterIdentification(std::function<void()> hook)
+    {
+        m_afterIdentification = std::move(hook);
+    }
+
+    // --- the tick ---
+    void connectStep();
+    void pollCycle();
+
+    // Waits until exactly count bytes are waiting or 200 ms passed; with a letter, reads the
+    // first byte and checks it. Sets and returns the ReplyStatus. The caller reads the rest.
+    ReplyStatus waitReply(int count, const QString& letter = {});
+
+    // --- state ---
+    bool identified() const { return m_identified; }
+    void setIdentified(bool on) { m_identified = on; }
+    bool portOpen() const { return m_portOpen; }
+    bool comSwitch() const { return m_comSwitch; }
+    bool firmwareBusy() const { return m_firmwareBusy; }
+    void setFirmwareBusy(bool busy);
+    ReplyStatus replyStatus() const { return m_replyStatus; }
+    void setReplyStatus(ReplyStatus status) { m_replyStatus = status; }
+    const DeviceIdentity& identity() const { return m_identity; }
+    const QString& portName() const { return m_portName; }
+
+    const LiveRecord& liveRecord() const { return m_live; }
+    const LiveDerived& liveDerived() const { return m_derived; }
+    const SensorVoltages& sensorVoltages() const { return m_sensorVoltages; }
+    const TriggerChecks& triggerChecks() const { return m_triggerChecks; }
+    int sensorErrorCount() const { return m_sensorErrorCount; }
+    void resetSensorErrorCount() { m_sensorErrorCount = 0; }
+    // Program clock (ms) minus the KVT time stamp (ms), taken at the next "D" after a request.
+    qint64 clockOffset() const { return m_clockOffset; }
+    void requestClockOffsetReset() { m_clockOffsetReset = true; }
+    // A power run starts: the sample counter and the run's first time are taken anew.
+    void startPowerRun();
+
+    // The 1000-byte transfer buffer shared by the "G" and "L" replies.
+    QByteArray& transferBuffer() { return m_transferBuffer; }
+    static constexpr int transferBufferSize = 1000;
+
+    // --- raw line access (setup transfer, firmware update) ---
+    SerialPort* port() { return m_port.get(); }
+    void sendLetter(char letter);
+    void sendBytes(const QByteArray& bytes);
+    void pause(int ms) { m_clock.sleepMs(ms); }
+    // One received byte, or nothing when none is waiting.
+    std::optional<quint8> readByte();
+    int bytesWaiting();
+    int bytesToWrite();
+    // Reads and drops everything waiting.
+    void discardInput();
+    LinkClock& clock() { return m_clock; }
+
+    // --- commands without a reply (callers check the conditions their windows name) ---
+    // "W", 20 ms, index, value rounded and limited to one byte. Only while identified.
+    void sendSetValue(int index, double value);
+    // "K"/"Z": speed and throttle index counted from 1; "T"/"M": temperature index from 1.
+    void sendInjectionCell(int speedIndex, int throttleIndex, quint16 value);
+    void sendIgnitionCell(int speedIndex, int throttleIndex, quint8 value);
+    void sendAirTempCell(int tempIndex, quint8 value);
+    void sendEngineTempCell(int tempIndex, quint8 value);
+    // "X" 5: ignition map on (true) or curve (false).
+    void sendIgnitionMapSwitch(bool mapEnabled);
+    // "X" 3: erase the KVT's EEPROM; logs "EEPROM loeschen".
+    void eraseEeprom();
+    // "X" 4: oscillator fine-tune byte.
+    void sendCalibrationByte(quint8 value);
+    // "N": restart the KVT.
+    void restartKvt();
+    // "V", 20 ms, output number, value high byte, low byte.
+    void switchOutput(int output, quint16 value);
+    // "B" with source (1 EEPROM, 0 RAM), 200 ms, then the 920-byte reply: returns the 919
+    // bytes after "b" (flag byte first) or nothing when the reply failed.
+    std::optional<QByteArray> readLambdaTable(bool fromEeprom);
+    // "C" with target (1 EEPROM, 0 RAM).
+    void clearLambdaTable(bool eeprom);
+    // "U" and 200 ms: the KVT starts its boot loader.
+    void startBootLoader();
+
+    // Closes the port and clears the link (used at program end as well).
+    void closePort();
+
+private:
+    void switchComIfChanged();
+    void identify();
+    void evaluateReplyStatus();
+    void clearIdentity();
+    bool portFailed() const;
+    int readWord();  // high byte first
+
+    // pollCycle parts
+    bool pollLiveValues();
+    void feedPowerMeasurement();
+    void feedLambdaLogger();
+    void updateTriggerChecks(const LinkSetupValues& setup);
+    void readLearnedMap();
+    void readSensorVoltages();
+    void readExpertValues();
+
+    app::MessageLog& m_log;
+    const app::ProgramSettings& m_settings;
+    PortFactory m_factory;
+    LinkClock& m_clock;
+    LinkView m_noView;
+    LinkView* m_view = &m_noView;
+    std::function<void()> m_afterIdentification;
+    std::unique_ptr<SerialPort> m_port;
+
+    QString m_portName;
+    bool m_comSwitch = false;
+    bool m_portOpen = false;
+    bool m_identified = false;
+    bool m_firmwareBusy = false;
+    ReplyStatus m_replyStatus = ReplyStatus::Ok;
+    DeviceIdentity m_identity;
+
+    LiveRecord m_live;
+    LiveDerived m_derived;
+    TriggerChecks m_triggerChecks;
+    SensorVoltages m_sensorVoltages {0, 0, 0};
+    int m_sensorErrorCount = 0;
+    bool m_clockOffsetReset = true;
+    qint64 m_clockOffset = 0;
+    int m_powerTickCounter = 0;
+    std::optional<double> m_powerRunStart;
+    QByteArray m_transferBuffer;
+};
+
+}  // namespace devlink

@@ -1,0 +1,28 @@
+// Texts and small rules of the main window's keys: the help window's list, the description
+// padding of Return and the centred position of Shift+F1.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+namespace maps {
+
+// The help window's rows (key or button, explanation), in their order; an empty pair is an
+// empty line. The heading row is helpHeading().
+QList<QPair<QString, QString>> helpRows();
+QPair<QString, QString> helpHeading();
+// The help text as shown: heading and rows in two columns.
+QString helpText();
+
+// Return in the main window: the description padded with blanks to exactly 100 characters,
+// longer text cut.
+QString padDescription(const QString& text);
+
+// Top-left corner that puts a frame of the given size in the middle of the screen area.
+QPoint centredTopLeft(const QRect& screen, const QSize& frame);
+
+}  // namespace maps

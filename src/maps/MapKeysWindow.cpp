@@ -1,0 +1,344 @@
+// The main window's map side: views, check boxes, read-outs, keys and redraws.
+#include "maps/MapKeysWindow.h"
+
+#include "maps/CurveScene.h"
+#include "maps/EditorText.h"
+#include "maps/MapScenes.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+
+namespace maps {
+namespace {
+
+void setText(QLabel* label, const QString& text)
+{
+    if (label && label->text() != text)
+        label->setText(text);
+}
+
+}  // namespace
+
+MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
+                             forms::hilfedialog* helpForm, setup::SetupRecord& record,
+                             app::ProgramSettings& settings, app::Dialogs& dialogs,
+                             app::MessageLog& log, CellLink& link, QObject* parent)
+    : QObject(parent),
+      m_windows(windows),
+      m_form(form),
+      m_helpForm(helpForm),
+      m_record(record),
+      m_settings(settings),
+      m_dialogs(dialogs),
+      m_editor(record, link, log)
+{
+    const std::array<QWidget*, 4> canvasSlots{form.injectionCanvasSlot, form.airTempCanvasSlot,
+                                        form.engineTempCanvasSlot, form.ignitionCanvasSlot};
+    for (View v : allViews) {
+        const bool map = v == View::Injection || v == View::Ignition;
+        auto* view = new SceneView(canvasWidth, map ? mapCanvasHeight : curveCanvasHeight);
+        m_views[size_t(v)] = view;
+        if (canvasSlots[size_t(v)])
+            forms::Hauptdialog::placeCanvas(canvasSlots[size_t(v)], view);
+    }
+    connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapKeysWindow::wheel);
+
+    if (m_helpForm && m_helpForm->text) {
+        QFont fixed(QStringLiteral("Courier"));
+        fixed.setStyleHint(QFont::TypeWriter);
+        m_helpForm->text->setFont(fixed);
+        m_helpForm->text->setPlainText(helpText());
+    }
+
+    bindBoxes();
+    connect(&m_windows.main, &forms::Window::menuEvent, this, &MapKeysWindow::handleMenuEvent);
+    qApp->installEventFilter(this);
+    redrawAll();
+}
+
+MapKeysWindow::~MapKeysWindow()
+{
+    qApp->removeEventFilter(this);
+    // Views placed into the form belong to it; the others are ours.
+    for (SceneView* view : m_views)
+        if (view && !view->parent())
+            delete view;
+}
+
+void MapKeysWindow::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, LastControl control)
+{
+    if (!box)
+        return;
+    m_editor.boxes(view).*flag = box->isChecked();
+    connect(box, &QCheckBox::toggled, this, [this, view, flag, control](bool on) {
+        m_editor.boxes(view).*flag = on;
+        if (control != LastControl::None)
+            m_lastControl = control;
+        redrawView(view);
+    });
+}
+
+void MapKeysWindow::bindBoxes()
+{
+    bindBox(m_form.injectionAutoCheck, View::Injection, &ViewBoxes::autoFollow, LastControl::None);
+    bindBox(m_form.injectionPosCheck, View::Injection, &ViewBoxes::pos, LastControl::InjectionPos);
+    bindBox(m_form.injectionCapCheck, View::Injection, &ViewBoxes::kapp,
+            LastControl::InjectionKapp);
+    bindBox(m_form.injectionX100Check, View::Injection, &ViewBoxes::x100, LastControl::None);
+    bindBox(m_form.injectionStartCheck, View::Injection, &ViewBoxes::start,
+            LastControl::InjectionStart);
+    bindBox(m_form.airTempAutoCheck, View::AirTemp, &ViewBoxes::autoFollow, LastControl::None);
+    bindBox(m_form.airTempPosCheck, View::AirTemp, &ViewBoxes::pos, LastControl::AirTempPos);
+    bindBox(m_form.engineTempAutoCheck, View::EngineTemp, &ViewBoxes::autoFollow,
+            LastControl::None);
+    bindBox(m_form.engineTempPosCheck, View::EngineTemp, &ViewBoxes::pos,
+            LastControl::EngineTempPos);
+    bindBox(m_form.ignitionAutoCheck, View::Ignition, &ViewBoxes::autoFollow, LastControl::None);
+    bindBox(m_form.ignitionPosCheck, View::Ignition, &ViewBoxes::pos, LastControl::IgnitionPos);
+
+    if (QCheckBox* map = m_form.ignitionMapCheck) {
+        map->setToolTip(QStringLiteral("Aktiviert das Zündkennfeld"));
+        map->setChecked(m_record.ignitionMapEnabled != 0);
+        // clicked, not toggled: only the user's click switches the KVT; setupReplaced sets the
+        // box from the record without sending anything.
+        connect(map, &QCheckBox::clicked, this, [this](bool on) {
+            m_editor.setIgnitionMapEnabled(on, m_dialogs);
+            refreshReadouts();
+            redrawView(View::Ignition);
+        });
+    }
+}
+
+Scene MapKeysWindow::buildScene(View view) const
+{
+    const ViewBoxes& b = m_editor.boxes(view);
+    const ViewCursor cursor = m_editor.viewCursor(view);
+    switch (view) {
+    case View::Injection: {
+        InjectionViewOptions options;
+        options.pos = b.pos;
+        options.start = b.start;
+        options.kapp = b.kapp;
+        options.cap = int(m_settings.injectionViewCap);
+        options.warnPercent = int(m_settings.injectionWarnPercent);
+        return injectionScene(m_record, options, m_live, cursor);
+    }
+    case View::AirTemp:
+        return curveScene(m_record.airTempCorrection, b.pos, m_live.airTemp, cursor);
+    case View::EngineTemp:
+        return curveScene(m_record.engineTempCorrection, b.pos, m_live.engineTemp, cursor);
+    case View::Ignition:
+        return ignitionScene(m_record, b.pos, m_live, cursor);
+    }
+    return {};
+}
+
+void MapKeysWindow::redrawView(View view)
+{
+    m_views[size_t(view)]->setScene(buildScene(view));
+}
+
+void MapKeysWindow::redrawAll()
+{
+    refreshReadouts();
+    for (View v : allViews)
+        redrawView(v);
+}
+
+void MapKeysWindow::redrawFollowingViews()
+{
+    RedrawPass pass;
+    pass.identified = m_identified && m_identified();
+    pass.lastControl = m_lastControl;
+    for (View v : allViews)
+        pass.boxes[size_t(v)] = m_editor.boxes(v);
+    m_lastControl = LastControl::None;
+    const auto redraw = viewsToRedraw(pass);
+    bool any = false;
+    for (View v : allViews) {
+        if (redraw[size_t(v)]) {
+            redrawView(v);
+            any = true;
+        }
+    }
+    // "auto" may have moved the cursor of the edited view.
+    if (any)
+        refreshReadouts();
+}
+
+void MapKeysWindow::refreshReadouts()
+{
+    const auto inj = m_editor.readouts(View::Injection);
+    setText(m_form.injectionSpeedValue, inj.first);
+    setText(m_form.injectionThrottleValue, inj.second);
+    setText(m_form.injectionValue, inj.third);
+    const auto air = m_editor.readouts(View::AirTemp);
+    setText(m_form.airTempValue, air.first);
+    setText(m_form.airCorrectionValue, air.second);
+    const auto eng = m_editor.readouts(View::EngineTemp);
+    setText(m_form.engineTempValue, eng.first);
+    setText(m_form.engineCorrectionValue, eng.second);
+    const auto ign = m_editor.readouts(View::Ignition);
+    setText(m_form.ignitionSpeedValue, ign.first);
+    setText(m_form.ignitionThrottleValue, ign.second);
+    setText(m_form.ignitionValue, ign.third);
+}
+
+void MapKeysWindow::clearReadouts()
+{
+    for (QLabel* label :
+         {m_form.injectionSpeedValue, m_form.injectionThrottleValue, m_form.injectionValue,
+          m_form.airTempValue, m_form.airCorrectionValue, m_form.engineTempValue,
+          m_form.engineCorrectionValue, m_form.ignitionSpeedValue, m_form.ignitionThrottleValue,
+          m_form.ignitionValue})
+        setText(label, QString());
+}
+
+void MapKeysWindow::setupReplaced()
+{
+    if (QCheckBox* map = m_form.ignitionMapCheck) {
+        const QSignalBlocker block(map);
+        map->setChecked(m_record.ignitionMapEnabled != 0);
+    }
+    redrawAll();
+}
+
+void MapKeysWindow::setupFileLoaded()
+{
+    m_editor.resetEditMode();
+    setupReplaced();
+    clearReadouts();
+}
+
+void MapKeysWindow::followLive(int mapColumn, int mapRow, int airPoint, int enginePoint)
+{
+    m_editor.followLive(mapColumn, mapRow, airPoint, enginePoint);
+}
+
+void MapKeysWindow::afterKey()
+{
+    redrawAll();
+}
+
+void MapKeysWindow::handleMenuEvent(int number)
+{
+    switch (number) {
+    case 1: m_editor.endEditing(); break;
+    case 2: m_editor.select(EditMode::InjectionMap); break;
+    case 3: m_editor.select(EditMode::AirTempCurve); break;
+    case 41: m_editor.select(EditMode::EngineTempCurve); break;
+    case 4: m_editor.select(EditMode::Ignition); break;
+    case 20: showHelp(); break;
+    case 100: centreWindows(); break;
+    case 43: m_editor.blockChange(true); break;
+    case 44: m_editor.blockChange(false); break;
+    case 49: m_editor.typeValue(m_dialogs); break;
+    case 50: showExpertMode(); break;
+    case 21:
+        if (m_form.descriptionEdit)
+            m_form.descriptionEdit->setText(padDescription(m_form.descriptionEdit->text()));
+        break;
+    default: return;  // 60, 61 (quit) belong to the program
+    }
+    afterKey();
+}
+
+void MapKeysWindow::showHelp()
+{
+    forms::Window& help = m_windows.help;
+    help.show();
+    help.raise();
+    help.activateWindow();
+}
+
+void MapKeysWindow::centreWindows()
+{
+    const QScreen* screen = m_windows.main.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    for (forms::Window* w : {&m_windows.main, &m_windows.system})
+        w->move(centredTopLeft(area, w->frameGeometry().size()));
+}
+
+void MapKeysWindow::showExpertMode()
+{
+    forms::Window& expert = m_windows.expert;
+    if (expert.isVisible()) {
+        expert.raise();
+        expert.activateWindow();
+        return;
+    }
+    const auto answer =
+        m_dialogs.input(QStringLiteral("Expert-Modus"),
+                        QStringLiteral("Zum Aktivieren des Expert-Modus bitte Password eingeben."),
+                        QString(), true);
+    if (answer && *answer == QStringLiteral("Wolke")) {
+        expert.show();
+        expert.raise();
+        return;
+    }
+    m_dialogs.message(QStringLiteral("Achtung"), QStringLiteral("Password nicht korrekt."));
+}
+
+void MapKeysWindow::wheel(bool up)
+{
+    if (!m_editor.boxes(View::Injection).kapp)
+        return;
+    m_settings.injectionViewCap = wheelCap(int(m_settings.injectionViewCap), up);
+    redrawView(View::Injection);
+}
+
+bool MapKeysWindow::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    switch (key) {
+    case Qt::Key_Left: m_editor.moveCursor(Arrow::Left); break;
+    case Qt::Key_Right: m_editor.moveCursor(Arrow::Right); break;
+    case Qt::Key_Up: m_editor.moveCursor(Arrow::Up); break;
+    case Qt::Key_Down: m_editor.moveCursor(Arrow::Down); break;
+    case Qt::Key_Plus: m_editor.stepCell(true, shift); break;
+    case Qt::Key_Minus: m_editor.stepCell(false, shift); break;
+    // On a German keyboard Shift turns the "+" and "-" keys into "*" and "_".
+    case Qt::Key_Asterisk:
+        if (!shift || (modifiers & Qt::KeypadModifier))
+            return false;
+        m_editor.stepCell(true, true);
+        break;
+    case Qt::Key_Underscore:
+        if (!shift)
+            return false;
+        m_editor.stepCell(false, true);
+        break;
+    default: return false;
+    }
+    afterKey();
+    return true;
+}
+
+bool MapKeysWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || m_editor.editMode() == EditMode::None)
+        return QObject::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != &m_windows.main)
+        return QObject::eventFilter(watched, event);
+    // Text typed into the description must not change map cells in the running engine.
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget))
+        return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return QObject::eventFilter(watched, event);
+    if (handleEditingKey(key->key(), key->modifiers()))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace maps

@@ -1,0 +1,70 @@
+// What a view draws, as data: coloured lines, texts and circles in canvas pixels. The scene
+// builders are plain functions, so tests check colours and positions without a window and the
+// view widgets only paint the list.
+#pragma once
+
+#include "maps/ViewGeometry.h"
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+namespace maps {
+
+// What a drawn element belongs to, so that tests and the painter can tell them apart.
+enum class Part { Frame, Cell, LiveMarker, LiveCell, Cursor };
+
+struct Line {
+    QPointF a;
+    QPointF b;
+    Rgb colour;
+    Part part = Part::Frame;
+    // For Cell and LiveCell segments: the start cell and the end cell.
+    int s = -1;
+    int t = -1;
+    int s2 = -1;
+    int t2 = -1;
+};
+
+struct Text {
+    QPointF at;  // left end of the base line
+    QString text;
+    Rgb colour = colours::axis;
+};
+
+struct Circle {
+    QPointF centre;
+    double radius = 0;
+    Rgb colour;
+    bool filled = false;
+    Part part = Part::Frame;
+};
+
+struct Scene {
+    int width = 0;
+    int height = 0;
+    Rgb background = colours::background;
+    // Scenes with the same key have the same background, Frame lines and texts, so a view may
+    // keep that part painted and redraw only the rest.
+    QString frameKey;
+    QList<Line> lines;
+    QList<Text> texts;
+    QList<Circle> circles;
+};
+
+// The live values the views follow (from the last good poll).
+struct LivePoint {
+    double rpmForMaps = 0;  // already limited to 16000 rpm by the poll
+    double throttle = 0;    // %
+    double airTemp = 0;     // °C
+    double engineTemp = 0;  // °C
+};
+
+// The cursor cell when the view is being edited.
+struct ViewCursor {
+    bool shown = false;
+    int speedIndex = 0;  // or tempIndex for the curves
+    int throttleIndex = 0;
+};
+
+}  // namespace maps

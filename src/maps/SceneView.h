@@ -1,0 +1,47 @@
+// A canvas of the main window that paints one map or curve drawing (a Scene) and reports the
+// mouse wheel turned over it.
+#pragma once
+
+#include "maps/Scene.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QWidget>
+
+class QPainter;
+
+namespace maps {
+
+class SceneView final : public QWidget {
+    Q_OBJECT
+public:
+    SceneView(int width, int height, QWidget* parent = nullptr);
+
+    // Replaces the drawing and schedules a repaint.
+    void setScene(Scene scene);
+    const Scene& scene() const { return m_scene; }
+    QSize sizeHint() const override { return {m_scene.width, m_scene.height}; }
+
+    // Paints a whole scene with the views' font.
+    static void paintScene(QPainter& painter, const Scene& scene, const QFont& font);
+    // Paints only the background, the Frame lines and the texts, or only the rest.
+    static void paintFrame(QPainter& painter, const Scene& scene, const QFont& font);
+    static void paintContent(QPainter& painter, const Scene& scene);
+    static QFont viewFont();
+
+signals:
+    void wheelTurned(bool up);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    Scene m_scene;
+    QFont m_font;
+    // The axes and labels rarely change; they are painted once per frame key.
+    QPixmap m_frame;
+    QString m_frameKey;
+};
+
+}  // namespace maps

@@ -1,0 +1,100 @@
+// The port list: name patterns, directories skipped, only openable devices listed.
+#include "link/PortList.h"
+#include "link/PosixSerialPort.h"
+#include "support/FakeSerialPort.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ports that open only for paths not containing "busy"; remembers the paths tried.
+class PickyPort final : public devlink::SerialPort {
+public:
+    explicit PickyPort(QStringList* tried) : m_tried(tried) {}
+    bool open(const QString& path, int bufferSize) override
+    {
+        *m_tried << path;
+        EXPECT_EQ(bufferSize, 1024);
+        m_open = !path.contains(QStringLiteral("busy"));
+        return m_open;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    int bytesWaiting() override { return 0; }
+    int bytesToWrite() override { return 0; }
+    int read(quint8*, int) override { return 0; }
+    int write(const quint8*, int) override { return 0; }
+    bool waitForInput(int) override { return false; }
+    bool failed() const override { return false; }
+
+private:
+    QStringList* m_tried;
+    bool m_open = false;
+};
+
+TEST(PortList, ListsMatchingOpenableEntriesInNameOrder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"tty.usbserial", "tty.busy", "tty.Bluetooth", "ttyS0", "tty0",
+                             "cu.usbserial", "ttyUSB0", "ttyACM1"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("tty.folder")));
+    QStringList tried;
+    const QStringList ports = devlink::refreshPortList(
+        [&] { return std::make_unique<PickyPort>(&tried); }, dir.path());
+    const QString base = dir.path() + QLatin1Char('/');
+    QStringList expected {base + QStringLiteral("tty.Bluetooth"),
+                          base + QStringLiteral("tty.usbserial")};
+#ifdef __linux__
+    expected << base + QStringLiteral("ttyACM1") << base + QStringLiteral("ttyUSB0");
+#endif
+    expected.sort();
+    QStringList sorted = ports;
+    sorted.sort();
+    EXPECT_EQ(sorted, expected);
+    EXPECT_TRUE(tried.contains(base + QStringLiteral("tty.busy")));
+    EXPECT_FALSE(tried.contains(base + QStringLiteral("tty.folder")));
+    EXPECT_FALSE(tried.contains(base + QStringLiteral("ttyS0")));
+}
+
+TEST(PortList, PortInUseIsListedWithoutATestOpen)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"tty.kvt", "tty.other"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString inUse = dir.path() + QStringLiteral("/tty.kvt");
+    QStringList tried;
+    const QStringList ports = devlink::refreshPortList(
+        [&] { return std::make_unique<PickyPort>(&tried); }, dir.path(), inUse);
+    EXPECT_EQ(ports, (QStringList {inUse, dir.path() + QStringLiteral("/tty.other")}));
+    EXPECT_EQ(tried, QStringList {dir.path() + QStringLiteral("/tty.other")});
+}
+
+TEST(PortList, MissingDirectoryGivesAnEmptyList)
+{
+    QStringList tried;
+    EXPECT_TRUE(devlink::refreshPortList([&] { return std::make_unique<PickyPort>(&tried); },
+                                         QStringLiteral("/nonexistent-dir-for-ports/"))
+                    .isEmpty());
+    EXPECT_TRUE(tried.isEmpty());
+}
+
+TEST(PortList, PosixPortRefusesFilesThatAreNoTerminals)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("tty.plainfile")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(
+        devlink::refreshPortList(devlink::PosixSerialPort::factory(), dir.path()).isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,294 @@
+// Printing and comparing setup files for motrix-cli.
+#include "SetupCommands.h"
+
+#include "setup/EntryRules.h"
+#include "setup/SetupFields.h"
+#include "setup/SetupFile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <optional>
+
+namespace cli {
+namespace {
+
+// Setup files are under a kilobyte; anything beyond this cannot be one.
+constexpr qint64 readLimit = 1 << 20;
+
+const char* const usage =
+    "Aufruf:\n"
+    "  motrix-cli setup show DATEI.kvt [--json]\n"
+    "  motrix-cli setup diff A.kvt B.kvt [--json]\n";
+
+struct LoadedFile {
+    QString path;
+    setup::SetupFileContent content;
+};
+
+std::optional<LoadedFile> loadFile(const QString& path, QTextStream& err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "motrix-cli: " << path << ": Datei kann nicht geöffnet werden ("
+            << file.errorString() << ")\n";
+        return std::nullopt;
+    }
+    const qint64 size = file.size();
+    if (size > readLimit) {
+        err << "motrix-cli: " << path << ": keine Setup-Datei (" << size << " Bytes)\n";
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(readLimit);
+    if (file.error() != QFileDevice::NoError) {
+        err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
+        return std::nullopt;
+    }
+    LoadedFile loaded{path, setup::decodeSetupFile(bytes)};
+    if (!loaded.content.wellFormed) {
+        err << "motrix-cli: " << path << ": keine gültige Setup-Datei (" << bytes.size()
+            << " Bytes, Kopfzeile oder Datenteil fehlt)\n";
+        return std::nullopt;
+    }
+    if (bytes.size() != setup::setupFileSize)
+        err << "motrix-cli: " << path << ": Hinweis: " << bytes.size() << " statt "
+            << setup::setupFileSize << " Bytes\n";
+    return loaded;
+}
+
+bool isMap(const setup::FieldDescriptor& field)
+{
+    return field.count == setup::mapCells;
+}
+bool isCurve(const setup::FieldDescriptor& field)
+{
+    return field.count == setup::tempPoints;
+}
+
+QString valueText(const setup::FieldDescriptor& field, int stored)
+{
+    QString text = setup::displayText(field.encoding, stored);
+    const QString unit = setup::unitText(field.encoding);
+    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
+}
+
+// Where one element of a field lies, in the axes the user knows.
+QString elementName(const setup::FieldDescriptor& field, int element)
+{
+    if (isMap(field))
+        return QStringLiteral("%1 Umin, %2 %")
+            .arg(setup::speedAtIndex(element % setup::speedPoints))
+            .arg(setup::throttleAtIndex(element / setup::speedPoints));
+    if (isCurve(field))
+        return QStringLiteral("%1 °C").arg(setup::temperatureAtIndex(element));
+    return QString::number(element + 1);
+}
+
+void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& record,
+                QTextStream& out)
+{
+    out << "\n" << field.germanLabel() << " (" << field.name;
+    const QString unit = setup::unitText(field.encoding);
+    if (!unit.isEmpty())
+        out << ", " << unit;
+    out << ")\n";
+    if (isCurve(field)) {
+        out << QStringLiteral("%1").arg(QStringLiteral("°C"), 8);
+        for (int t = 0; t < setup::tempPoints; ++t)
+            out << QStringLiteral("%1").arg(setup::temperatureAtIndex(t), 6);
+        out << "\n" << QStringLiteral("%1").arg(unit, 8);
+        for (int t = 0; t < setup::tempPoints; ++t)
+            out << QStringLiteral("%1").arg(
+                setup::displayText(field.encoding, field.get(record, t)), 6);
+        out << "\n";
+        return;
+    }
+    // Maps: one row per throttle position, full throttle on top as in the views.
+    out << QStringLiteral("%1").arg(QStringLiteral("%\\Umin"), 8);
+    for (int s = 0; s < setup::speedPoints; ++s)
+        out << QStringLiteral("%1").arg(setup::speedAtIndex(s), 6);
+    out << "\n";
+    for (int t = setup::throttlePoints - 1; t >= 0; --t) {
+        out << QStringLiteral("%1").arg(setup::throttleAtIndex(t), 8, 'f', 1);
+        for (int s = 0; s < setup::speedPoints; ++s)
+            out << QStringLiteral("%1").arg(
+                setup::displayText(field.encoding, field.get(record, setup::mapCellIndex(s, t))),
+                6);
+        out << "\n";
+    }
+}
+
+void printShow(const LoadedFile& file, QTextStream& out)
+{
+    const setup::SetupFileContent& c = file.content;
+    out << "Datei:        " << file.path << "\n";
+    out << "Kopf:         " << c.headerLine << "\n";
+    out << "Beschreibung: " << c.description << "\n";
+    out << "Gerät:        " << c.origin.deviceType << "\n";
+    out << "HW:           " << c.origin.hardware << "\n";
+    out << "SW:           " << c.origin.software << "\n";
+    out << "BL:           " << c.origin.bootLoader << "\n";
+    out << "Neustarts:    " << c.origin.restarts << "\n\n";
+    for (const setup::FieldDescriptor& field : setup::setupFields()) {
+        if (!field.inFile() || isMap(field) || isCurve(field))
+            continue;
+        for (int i = 0; i < field.count; ++i) {
+            QString label = field.germanLabel();
+            QString name = field.fieldName();
+            if (field.count > 1) {
+                label += QLatin1Char(' ') + QString::number(i + 1);
+                name += QStringLiteral("[%1]").arg(i + 1);
+            }
+            out << QStringLiteral("%1  %2  %3\n")
+                       .arg(name, -24)
+                       .arg(label, -56)
+                       .arg(valueText(field, field.get(c.record, i)));
+        }
+    }
+    for (const setup::FieldDescriptor& field : setup::setupFields())
+        if (field.inFile() && (isMap(field) || isCurve(field)))
+            printTable(field, c.record, out);
+}
+
+QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
+{
+    return setup::engineeringValue(field.encoding, stored);
+}
+
+QJsonObject showJson(const LoadedFile& file)
+{
+    const setup::SetupFileContent& c = file.content;
+    QJsonObject fields;
+    for (const setup::FieldDescriptor& field : setup::setupFields()) {
+        if (!field.inFile())
+            continue;
+        QJsonObject entry{{QStringLiteral("label"), field.germanLabel()},
+                          {QStringLiteral("unit"), setup::unitText(field.encoding)},
+                          {QStringLiteral("number"), field.number}};
+        if (field.count == 1) {
+            entry[QStringLiteral("value")] = jsonNumber(field, field.get(c.record, 0));
+            entry[QStringLiteral("stored")] = field.get(c.record, 0);
+        } else if (isMap(field)) {
+            QJsonArray rows;  // rows by throttle index 0..8, columns by speed index 0..16
+            for (int t = 0; t < setup::throttlePoints; ++t) {
+                QJsonArray row;
+                for (int s = 0; s < setup::speedPoints; ++s)
+                    row.append(jsonNumber(field, field.get(c.record, setup::mapCellIndex(s, t))));
+                rows.append(row);
+            }
+            entry[QStringLiteral("value")] = rows;
+        } else {
+            QJsonArray values;
+            for (int i = 0; i < field.count; ++i)
+                values.append(jsonNumber(field, field.get(c.record, i)));
+            entry[QStringLiteral("value")] = values;
+        }
+        fields[field.fieldName()] = entry;
+    }
+    return {
+        {QStringLiteral("file"), file.path},
+        {QStringLiteral("header"), c.headerLine},
+        {QStringLiteral("description"), c.description},
+        {QStringLiteral("origin"), QJsonObject{{QStringLiteral("deviceType"), c.origin.deviceType},
+                                               {QStringLiteral("hw"), c.origin.hardware},
+                                               {QStringLiteral("sw"), c.origin.software},
+                                               {QStringLiteral("bl"), c.origin.bootLoader},
+                                               {QStringLiteral("restarts"), c.origin.restarts}}},
+        {QStringLiteral("fields"), fields}};
+}
+
+int diff(const LoadedFile& a, const LoadedFile& b, bool json, QTextStream& out)
+{
+    QJsonArray differences;
+    int count = 0;
+    for (const setup::FieldDescriptor& field : setup::setupFields()) {
+        if (!field.inFile())
+            continue;
+        for (int i = 0; i < field.count; ++i) {
+            const int va = field.get(a.content.record, i);
+            const int vb = field.get(b.content.record, i);
+            if (va == vb)
+                continue;
+            QString where = field.fieldName();
+            if (field.count > 1)
+                where += QStringLiteral("[%1]").arg(elementName(field, i));
+            if (json) {
+                QJsonObject entry{{QStringLiteral("field"), field.fieldName()},
+                                  {QStringLiteral("where"), where},
+                                  {QStringLiteral("label"), field.germanLabel()},
+                                  {QStringLiteral("unit"), setup::unitText(field.encoding)},
+                                  {QStringLiteral("a"), jsonNumber(field, va)},
+                                  {QStringLiteral("b"), jsonNumber(field, vb)}};
+                if (field.count > 1)
+                    entry[QStringLiteral("element")] = i;
+                differences.append(entry);
+            } else {
+                out << QStringLiteral("%1  %2: %3 -> %4\n")
+                           .arg(where, -36)
+                           .arg(field.germanLabel(), valueText(field, va), valueText(field, vb));
+            }
+            ++count;
+        }
+    }
+    const bool descriptionsDiffer = a.content.description != b.content.description;
+    if (json) {
+        QJsonObject result{{QStringLiteral("a"), a.path},
+                           {QStringLiteral("b"), b.path},
+                           {QStringLiteral("equal"), count == 0},
+                           {QStringLiteral("differences"), differences}};
+        if (descriptionsDiffer)
+            result[QStringLiteral("descriptions")] =
+                QJsonArray{a.content.description, b.content.description};
+        out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+    } else {
+        if (descriptionsDiffer)
+            out << "Beschreibung: " << a.content.description << " -> " << b.content.description
+                << "\n";
+        out << (count == 0 ? QStringLiteral("Setups sind gleich.\n")
+                           : QStringLiteral("%1 Unterschied(e).\n").arg(count));
+    }
+    return count == 0 ? ExitOk : ExitDiffer;
+}
+
+}  // namespace
+
+int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    QStringList positional;
+    bool json = false;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--json"))
+            json = true;
+        else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            out << usage;
+            return ExitOk;
+        } else
+            positional << arg;
+    }
+    const bool show = positional.size() == 3 && positional[0] == QLatin1String("setup")
+                      && positional[1] == QLatin1String("show");
+    const bool compare = positional.size() == 4 && positional[0] == QLatin1String("setup")
+                         && positional[1] == QLatin1String("diff");
+    if (!show && !compare) {
+        err << usage;
+        return ExitError;
+    }
+    if (show) {
+        const std::optional<LoadedFile> file = loadFile(positional[2], err);
+        if (!file)
+            return ExitError;
+        if (json)
+            out << QJsonDocument(showJson(*file)).toJson(QJsonDocument::Indented);
+        else
+            printShow(*file, out);
+        return ExitOk;
+    }
+    const std::optional<LoadedFile> a = loadFile(positional[2], err);
+    const std::optional<LoadedFile> b = loadFile(positional[3], err);
+    if (!a || !b)
+        return ExitError;
+    return diff(*a, *b, json, out);
+}
+
+}  // namespace cli

@@ -1,0 +1,19 @@
+// motrix-cli: looks into setup files without the program's windows, for people who look after
+// many engines ("setup show", "setup diff").
+#include "SetupCommands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const int status = cli::runCommand(args, out, err);
+    out.flush();
+    err.flush();
+    return status;
+}

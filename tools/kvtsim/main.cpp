@@ -1,0 +1,164 @@
+// kvtsim: plays the KVT on a pseudo-terminal so that the program can be tried without
+// hardware. Steered by options and by commands typed on its console.
+#include "ConsoleCommands.h"
+#include "PtyHost.h"
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <poll.h>
+#include <string>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const usage =
+    "Usage: kvtsim [options]\n"
+    "Plays a KVT engine control unit on a pseudo-terminal.\n"
+    "\n"
+    "  --link PATH        link the terminal as PATH (default /dev/tty.kvtsim)\n"
+    "  --no-link          make no link; use the printed terminal path\n"
+    "  --instant          answer at once instead of at the line rate (57600 baud, 8N2)\n"
+    "  --fault KIND[:LETTER[:COUNT]]\n"
+    "                     start with a fault: silence, wrong (first letter), short, long\n"
+    "                     (one byte missing / too many); LETTER limits it to one command\n"
+    "                     (I D G A P L B), COUNT to that many replies\n"
+    "  --stray MS         put stray bytes on the line every MS milliseconds\n"
+    "  --drop-after MS    drop the link (the terminal vanishes, as an unplugged adapter)\n"
+    "                     MS milliseconds after the start\n"
+    "  --drop-for MS      how long a dropped link stays away (default 3000; -1 for good)\n"
+    "  --emergency        start with the emergency program on\n"
+    "  --quiet            no console prompt messages\n"
+    "  --help             this text\n"
+    "\n"
+    "While it runs, type commands on its console ('help' lists them), e.g. 'silence',\n"
+    "'wrong:D:1', 'drop 3000', 'emergency on', 'ok'. Ctrl+C or 'quit' ends it.\n";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    kvtsim::HostOptions options;
+    options.linkPath = QStringLiteral("/dev/tty.kvtsim");
+    kvtsim::FaultPlan fault;
+    bool emergency = false;
+    bool quiet = false;
+    int dropAfterMs = -1;
+    int dropForMs = 3000;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        auto value = [&]() -> QString {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "kvtsim: %s needs a value\n", argv[i]);
+                std::exit(2);
+            }
+            return QString::fromLocal8Bit(argv[++i]);
+        };
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(usage, stdout);
+            return 0;
+        } else if (arg == QLatin1String("--link")) {
+            options.linkPath = value();
+        } else if (arg == QLatin1String("--no-link")) {
+            options.linkPath.clear();
+        } else if (arg == QLatin1String("--instant")) {
+            options.instant = true;
+        } else if (arg == QLatin1String("--fault")) {
+            if (!kvtsim::parseFault(value(), &fault)) {
+                std::fprintf(stderr, "kvtsim: unknown fault '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == QLatin1String("--stray")) {
+            options.strayEveryMs = value().toInt();
+        } else if (arg == QLatin1String("--drop-after")) {
+            dropAfterMs = qMax(0, value().toInt());
+        } else if (arg == QLatin1String("--drop-for")) {
+            dropForMs = value().toInt();
+        } else if (arg == QLatin1String("--emergency")) {
+            emergency = true;
+        } else if (arg == QLatin1String("--quiet")) {
+            quiet = true;
+        } else {
+            std::fprintf(stderr, "kvtsim: unknown option '%s'\n%s", argv[i], usage);
+            return 2;
+        }
+    }
+
+    // Ctrl+C and kill end the simulator in order, so that the link is removed.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+
+    kvtsim::PtyHost host(options);
+    host.withSimulator([&](kvtsim::KvtSimulator& sim) {
+        sim.setFault(fault);
+        sim.setEmergency(emergency);
+    });
+    QString error;
+    if (!host.start(&error)) {
+        std::fprintf(stderr, "kvtsim: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("kvtsim: KVT on %s", qPrintable(host.terminalPath()));
+    if (!options.linkPath.isEmpty())
+        std::printf(", linked as %s", qPrintable(options.linkPath));
+    std::printf(" (%s)\n", options.instant ? "instant replies" : "57600 baud line rate");
+    if (!quiet)
+        std::printf("Type 'help' for commands.\n");
+    std::fflush(stdout);
+
+    bool quit = false;
+    bool stdinOpen = true;
+    std::string pendingLine;
+    const auto started = std::chrono::steady_clock::now();
+    while (!quit) {
+        int timeout = -1;
+        if (dropAfterMs >= 0) {
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - started)
+                                     .count();
+            if (elapsed >= dropAfterMs) {
+                host.dropLink(dropForMs < 0 ? -1 : dropForMs);
+                std::printf("kvtsim: link dropped%s\n", dropForMs < 0 ? "" : " for a while");
+                std::fflush(stdout);
+                dropAfterMs = -1;
+            } else {
+                timeout = int(dropAfterMs - elapsed);
+            }
+        }
+        pollfd fds[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        if (::poll(fds, stdinOpen ? 2 : 1, timeout) <= 0)
+            continue;
+        if (fds[0].revents & POLLIN)
+            break;
+        if (stdinOpen && (fds[1].revents & (POLLIN | POLLHUP))) {
+            char buffer[256];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n <= 0) {
+                stdinOpen = false;  // run on without a console (started in the background)
+                continue;
+            }
+            pendingLine.append(buffer, size_t(n));
+            std::string::size_type end;
+            while ((end = pendingLine.find('\n')) != std::string::npos) {
+                const QString line = QString::fromLocal8Bit(pendingLine.substr(0, end));
+                pendingLine.erase(0, end + 1);
+                const QString answer = kvtsim::runConsoleCommand(host, line, &quit);
+                if (!answer.isEmpty())
+                    std::printf("%s\n", qPrintable(answer));
+                std::fflush(stdout);
+            }
+        }
+    }
+    host.stop();
+    std::printf("kvtsim: stopped\n");
+    return 0;
+}
