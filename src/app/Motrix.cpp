@@ -1,11 +1,14 @@
 #include "app/Motrix.h"
 
 #include "app/SettingsStore.h"
+#include "app/LinkViewHub.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
 #include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
+#include "link/PortList.h"
+#include "link/PosixSerialPort.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,54 +21,143 @@
 
 namespace app {
 
-Motrix::Motrix(Dialogs& dialogs, QString programDirectory)
+Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory ports)
     : m_dialogs(dialogs),
       m_programDirectory(std::move(programDirectory)),
       m_log(m_programDirectory),
-      m_loop(dialogs)
+      m_loop(dialogs),
+      m_setupFiles(dialogs, m_log, m_programDirectory)
 {
+    setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
+    m_link = std::make_unique<devlink::DeviceLink>(
+        m_log, m_settings, ports ? std::move(ports) : devlink::PosixSerialPort::factory());
+    m_transfer = std::make_unique<devlink::SetupTransfer>(*m_link, m_log, m_dialogs, record);
+    m_cells = std::make_unique<maps::DeviceCellLink>(*m_link);
+
     m_mainForm.setupUi(m_windows[WindowId::Main].content());
     m_mainWindow = std::make_unique<display::MainWindow>(
         m_windows[WindowId::Main], m_mainForm,
         [this](WindowId id) -> forms::Window& { return m_windows[id]; }, m_settings);
-    m_mainWindow->showLimiter(setup::defaultSetupRecord());
+    m_mainWindow->showLimiter(record);
     m_helpForm.setupUi(m_windows[WindowId::Help].content());
     m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
+
     SystemWindow::Hooks systemHooks;
+    systemHooks.refreshDisplays = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
+    systemHooks.identified = [this] { return m_link->identified(); };
+    systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
     m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
+
     m_mapKeys = std::make_unique<maps::MapKeysWindow>(
         maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
                                      m_windows[WindowId::System], m_windows[WindowId::Expert]},
-        m_mainForm, &m_helpForm, m_setupRecord, m_settings, m_dialogs, m_log, m_offlineCells);
+        m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
+    m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
+
     setup::SettingsWindow::Followers followers;
-    followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_setupRecord); };
-    m_settingsWindow = std::make_unique<setup::SettingsWindow>(
-        m_windows[WindowId::Settings], m_setupRecord, std::move(followers));
+    followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_document.record); };
+    followers.refreshLivePanel = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
+    m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings], record,
+                                                               std::move(followers));
     m_mainWindow->setWindowFiller(WindowId::Settings, [this] { m_settingsWindow->refill(); });
+
     maps::LearnWindow::Hooks learnHooks;
+    learnHooks.identified = [this] { return m_link->identified(); };
+    learnHooks.sendLearnSwitch = [this](int value) { m_link->sendSetValue(8, value); };
+    learnHooks.refreshLivePanel = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
     learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
-    m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], m_setupRecord,
+    m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
     m_mainWindow->setWindowFiller(WindowId::Learn, [this] { m_learnWindow->refill(); });
+
+    m_linkView = std::make_unique<LinkViewHub>(
+        LinkViewHub::Windows{m_mainForm, *m_mainWindow, *m_mapKeys, *m_settingsWindow,
+                             *m_learnWindow},
+        record);
+    m_link->setView(m_linkView.get());
+    // Reads the setup after every identification while "Setup automatisch von KVT einlesen" is on.
+    m_transfer->readAfterIdentification();
 
     forms::Window& main = m_windows[WindowId::Main];
     main.setCloseHandler([this] { m_loop.requestQuit(); });
     connect(&main, &forms::Window::menuEvent, this, &Motrix::handleMainMenuEvent);
     connect(m_mainForm.refreshPortsButton, &QPushButton::clicked, this, &Motrix::refreshPortList);
+    m_portLister = [this] {
+        return devlink::refreshPortList(devlink::PosixSerialPort::factory(), QStringLiteral("/dev/"),
+                                        m_link->portOpen() ? m_link->portName() : QString());
+    };
 
-    TickHooks& hooks = m_loop.hooks();
-    hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
-    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
-    hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
-    connect(&m_loop, &MainLoop::quitConfirmed, qApp, &QCoreApplication::quit);
+    wireSetupActions();
+    wireTick();
 }
 
-Motrix::~Motrix() = default;
+void Motrix::wireSetupActions()
+{
+    display::MainWindow::Actions& actions = m_mainWindow->actions();
+    actions.readSetup = [this] { m_transfer->readSetup(); };
+    actions.writeSetup = [this] { m_transfer->writeSetup(); };
+    actions.storeSetup = [this] { m_transfer->storeSetup(); };
+    actions.clearMapReadouts = [this] { m_mapKeys->clearReadouts(); };
+    actions.saveSetup = [this] { saveSetupFile(); };
+    actions.loadSetup = [this] { loadSetupFile(); };
+
+    m_transfer->setReplacedHook([this] {
+        m_mapKeys->setupReplaced();
+        refillSetupWindows();
+    });
+    m_setupFiles.setReplacedHook([this] {
+        m_mainWindow->setDescription(m_document.description);
+        m_mainWindow->showSetupFileName(m_document.loadedFileName);
+        m_mapKeys->setupFileLoaded();
+        m_mapKeys->setupReplaced();
+        refillSetupWindows();
+    });
+}
+
+void Motrix::refillSetupWindows()
+{
+    m_settingsWindow->refill();
+    m_learnWindow->refill();
+    m_mainWindow->showLimiter(m_document.record);
+    m_mainWindow->showLiveValues(m_link->liveRecord());
+}
+
+void Motrix::saveSetupFile()
+{
+    m_document.description = m_mainWindow->description();
+    m_setupFiles.save(m_document, devlink::setupOriginOf(m_link->identity()));
+}
+
+void Motrix::loadSetupFile()
+{
+    m_document.description = m_mainWindow->description();
+    m_setupFiles.load(m_document);
+}
+
+void Motrix::wireTick()
+{
+    TickHooks& hooks = m_loop.hooks();
+    hooks.connectStep = [this] { m_link->connectStep(); };
+    hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
+    hooks.identified = [this] { return m_link->identified(); };
+    hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
+    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    hooks.pollCycle = [this] { m_link->pollCycle(); };
+    hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
+    // exit() rather than quit(): quit() first tries to close the windows, and closing the main
+    // window only asks the quit question again.
+    connect(&m_loop, &MainLoop::quitConfirmed, qApp, [] { QCoreApplication::exit(0); });
+}
+
+Motrix::~Motrix()
+{
+    m_link->setView(nullptr);
+}
 
 void Motrix::handleMainMenuEvent(int number)
 {
@@ -167,6 +259,8 @@ void Motrix::shutDown()
     collectSettings();
     writeSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
     m_log.logMessage(QStringLiteral("KVT beenden ... Tschuess..."));
+    if (m_link->portOpen())
+        m_link->closePort();
 }
 
 int Motrix::run()

@@ -11,7 +11,11 @@
 #include "forms/Hauptdialog.h"
 #include "forms/hilfedialog.h"
 #include "logger/LogTable.h"
+#include "link/DeviceLink.h"
+#include "link/SetupTransfer.h"
+#include "maps/LinkAdapters.h"
 #include "maps/MapKeysWindow.h"
+#include "setup/SetupFiles.h"
 #include "setup/SetupRecord.h"
 
 #include <QObject>
@@ -28,12 +32,14 @@ class LearnWindow;
 
 namespace app {
 
+class LinkViewHub;
 class SystemWindow;
 
 class Motrix final : public QObject {
     Q_OBJECT
 public:
-    Motrix(Dialogs& dialogs, QString programDirectory);
+    // ports opens the serial devices (the machine's own by default; tests pass a fake).
+    Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory ports = {});
     ~Motrix() override;
 
     struct StartOptions {
@@ -57,7 +63,10 @@ public:
     SystemWindow& systemWindow() { return *m_systemWindow; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
-    setup::SetupRecord& setupRecord() { return m_setupRecord; }
+    setup::SetupRecord& setupRecord() { return m_document.record; }
+    devlink::DeviceLink& link() { return *m_link; }
+    devlink::SetupTransfer& setupTransfer() { return *m_transfer; }
+    setup::SetupFiles& setupFiles() { return m_setupFiles; }
     maps::MapKeysWindow& mapKeys() { return *m_mapKeys; }
     const QString& programDirectory() const { return m_programDirectory; }
 
@@ -72,6 +81,12 @@ private:
     void applySettings();
     void collectSettings();
     void handleMainMenuEvent(int number);
+    void wireSetupActions();
+    void wireTick();
+    // After the setup was replaced as a whole: every window showing setup values is refilled.
+    void refillSetupWindows();
+    void saveSetupFile();
+    void loadSetupFile();
 
     Dialogs& m_dialogs;
     QString m_programDirectory;
@@ -85,16 +100,19 @@ private:
     MainLoop m_loop;
     std::function<QStringList()> m_portLister;
     std::unique_ptr<SystemWindow> m_systemWindow;
-    // The one SetupRecord of the program.
-    setup::SetupRecord m_setupRecord;
-    // Edited map cells go to the KVT through this link; until the device link is wired in,
-    // edits stay in the SetupRecord.
-    maps::NoCellLink m_offlineCells;
+    // The one SetupRecord of the program, with the description and the loaded file's origin.
+    setup::SetupDocument m_document;
+    std::unique_ptr<devlink::DeviceLink> m_link;
+    std::unique_ptr<devlink::SetupTransfer> m_transfer;
+    setup::SetupFiles m_setupFiles;
+    // Edited map cells go to the KVT through the link.
+    std::unique_ptr<maps::DeviceCellLink> m_cells;
     // The map views, their check boxes and read-outs, and the main window's keys.
     std::unique_ptr<maps::MapKeysWindow> m_mapKeys;
     // The windows that edit the setup's scalar values and the learn fields.
     std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
+    std::unique_ptr<LinkViewHub> m_linkView;
 };
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,6 +50,7 @@ TEST_F(MotrixFixture, FirstStartWithoutSettingsCreatesThemAtTheEnd)
 {
     {
         app::Motrix motrix(dialogs, programDir);
+        motrix.setPortLister([] { return QStringList(); });
         motrix.startUp(quick);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_TRUE(dialogs.calls[0].text.startsWith("Keine Einstellungsdatei"));
@@ -71,6 +73,7 @@ TEST_F(MotrixFixture, StoredSettingsApplyAndMessageFileEndsWithFarewell)
     writeSettings(s);
     {
         app::Motrix motrix(dialogs, programDir);
+        motrix.setPortLister([] { return QStringList(); });
         motrix.startUp(quick);
         EXPECT_TRUE(dialogs.calls.empty());
         EXPECT_EQ(motrix.windows()[app::WindowId::System].geometry().size(), QSize(500, 400));
@@ -128,6 +131,7 @@ TEST_F(MotrixFixture, LoggerCapacityFallsBackWhenMemoryIsShort)
     writeSettings(s);
     logger::LogTable::setAllocationLimit(100000 * logger::LogTable::columns * 4);
     app::Motrix motrix(dialogs, programDir);
+    motrix.setPortLister([] { return QStringList(); });
     motrix.startUp(quick);
     logger::LogTable::setAllocationLimit(0);
     ASSERT_EQ(dialogs.calls.size(), 1u);
@@ -144,6 +148,7 @@ TEST_F(MotrixFixture, ClosingTheMainWindowAsksAtTheNextTick)
 {
     writeSettings({});
     app::Motrix motrix(dialogs, programDir);
+    motrix.setPortLister([] { return QStringList(); });
     motrix.startUp(quick);
     motrix.windows()[app::WindowId::Main].close();
     EXPECT_TRUE(motrix.windows()[app::WindowId::Main].isVisible());
@@ -158,6 +163,27 @@ TEST_F(MotrixFixture, ClosingTheMainWindowAsksAtTheNextTick)
     EXPECT_EQ(motrix.loop().quitRequest(), app::QuitRequest::Confirmed);
     EXPECT_EQ(dialogs.calls.size(), 2u);
     motrix.loop().stop();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MotrixFixture, JaToTheQuitQuestionEndsTheRunningLoop)
+{
+    writeSettings({});
+    app::Motrix motrix(dialogs, programDir);
+    motrix.setPortLister([] { return QStringList(); });
+    motrix.startUp(quick);
+    dialogs.answerQuestion(true);
+    motrix.loop().requestQuit();
+    // Should the loop not end, this ends it with another code.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, "Beenden?");
+    motrix.shutDown();
+    EXPECT_EQ(motrix.log().statusText(), "KVT beenden ... Tschuess...");
 }
 
 }  // namespace

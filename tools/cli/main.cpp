@@ -1,5 +1,6 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
-// many engines ("setup show", "setup diff").
+// many engines ("setup show", "setup diff"), and prepares preferences ("settings demo").
+#include "SettingsCommands.h"
 #include "SetupCommands.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,9 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const int status = cli::runCommand(args, out, err);
+    const bool settings = !args.isEmpty() && args.first() == QLatin1String("settings");
+    const int status = settings ? cli::runSettingsCommand(args, out, err)
+                                : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;

@@ -1,5 +1,6 @@
 // motrix-cli on setup files saved by the program: show, diff, JSON and exit statuses.
 #include "SetupCommands.h"
+#include "app/SettingsFile.h"
 #include "setup/SetupFiles.h"
 #include "support/FakeDialogs.h"
 
@@ -213,6 +214,37 @@ TEST_F(CliSetupTest, RandomBytesNeverCrashTheCommands)
             {QStringLiteral("setup"), QStringLiteral("diff"), file, good}, out, err);
         EXPECT_TRUE(diffStatus >= 0 && diffStatus <= 2);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliSettings, DemoPreferencesSwitchTheSimulatorOnAtStart)
+{
+    QTemporaryDir dir;
+    const QString programDir = dir.filePath(QStringLiteral("Motrix"));
+    const CliRun run = runCli({"settings", "demo", programDir, "/dev/tty.kvtsim"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+    QFile file(programDir + QStringLiteral("/Motrix.cfg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    app::ProgramSettings read;
+    ASSERT_EQ(app::decodeSettings(file.readAll(), read).status, app::SettingsDecode::Ok);
+    app::ProgramSettings expected;
+    expected.portName = QStringLiteral("/dev/tty.kvtsim");
+    expected.comAtStart = true;
+    expected.readSetupAfterIdentification = true;
+    EXPECT_EQ(read, expected);
+
+    EXPECT_EQ(runCli({"settings", "demo", programDir}).status, 2);
+    // A file standing where the folder should be cannot be written into.
+    QFile blocker(dir.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const CliRun blocked = runCli({"settings", "demo", blocker.fileName(), "/dev/tty.x"});
+    EXPECT_EQ(blocked.status, 2);
+    EXPECT_TRUE(blocked.err.contains("cannot write"));
 }
 
 }  // namespace
