@@ -1,4 +1,5 @@
 // The program's start-up and orderly end against a temporary program directory.
+#include "support/TestApplication.h"
 #include "app/Motrix.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
@@ -12,15 +13,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "motrix-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: a QApplication torn down after main() returns crashes at exit.
-QApplication& application()
-{
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 struct MotrixFixture : ::testing::Test {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 // The system window: entry conversions and ranges, the logger estimate and table resize, the
 // lambda threshold warning, the check boxes, the EEPROM erase questions and window positions.
+#include "support/TestApplication.h"
 #include "app/SystemRules.h"
 #include "app/SystemWindow.h"
 #include "app/WindowSet.h"
@@ -12,15 +13,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "system-window-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: tearing the application down after main() races Qt's own exit handlers.
-QApplication& application()
-{
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 struct AppGuard {
     AppGuard() { application(); }

@@ -1,4 +1,5 @@
 // Windows created at start-up, their shortcuts, the COM timer's re-arming and the quit question.
+#include "support/TestApplication.h"
 #include "app/MainLoop.h"
 #include "app/WindowSet.h"
 #include "support/FakeDialogs.h"
@@ -11,15 +12,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "motrix-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: a QApplication torn down after main() returns crashes at exit.
-QApplication& application()
-{
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 using app::WindowId;
 

@@ -1,6 +1,7 @@
 // The windows with setup values against the KVT simulator: a setup read from the KVT or loaded
 // from a file refills the open windows, the learn switch and the EEPROM erase reach the KVT only
 // while it is identified, and the polling cycle feeds the sensor voltages and the learned map.
+#include "support/TestApplication.h"
 #include "app/SystemWindow.h"
 #include "app/WindowSet.h"
 #include "KvtSimulator.h"
@@ -19,15 +20,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "setup-refill-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: tearing the application down after main() races Qt's own exit handlers.
-QApplication& application()
-{
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 struct AppGuard {
     AppGuard() { application(); }

@@ -4,7 +4,7 @@
 #include "display/MainWindow.h"
 
 #include "KvtSimulator.h"
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 #include "app/MessageLog.h"
 #include "forms/Lamp.h"
 #include "link/DeviceLink.h"
@@ -41,7 +41,7 @@ struct MainView final : devlink::LinkView {
 struct Fixture {
     Fixture()
     {
-        displaytest::application();
+        testsupport::application();
         for (const app::WindowInfo& info : app::windowTable)
             windows[info.id] = std::make_unique<forms::Window>(info);
         form.setupUi(windows[app::WindowId::Main]->content());

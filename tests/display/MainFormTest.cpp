@@ -4,7 +4,7 @@
 
 #include "forms/Window.h"
 
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QScrollArea>
@@ -16,7 +16,7 @@ namespace {
 
 class MainFormTest : public ::testing::Test {
 protected:
-    MainFormTest() : m_window((displaytest::application(), app::windowInfo(app::WindowId::Main)))
+    MainFormTest() : m_window((testsupport::application(), app::windowInfo(app::WindowId::Main)))
     {
         m_form.setupUi(m_window.content());
     }

@@ -3,7 +3,7 @@
 
 #include "forms/Lamp.h"
 
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -24,7 +24,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
     {
-        displaytest::application();
+        testsupport::application();
         for (const app::WindowInfo& info : app::windowTable)
             m_windows[info.id] = std::make_unique<forms::Window>(info);
         m_form.setupUi(main().content());

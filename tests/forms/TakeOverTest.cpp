@@ -1,4 +1,5 @@
 // The shared take-over of input fields: which events start it and that it never runs nested.
+#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
@@ -11,15 +12,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "takeover-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: tearing the application down after main() races Qt's own exit handlers.
-QApplication& application()
-{
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 struct Fixture {
     forms::Window window{app::windowInfo(app::WindowId::System)};

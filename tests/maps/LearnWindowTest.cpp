@@ -1,5 +1,6 @@
 // The learn mode window: its entries and swaps, the lambda input bits, the learn switch that
 // goes to the KVT at once only while it is identified, and the learned map display.
+#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/Window.h"
 #include "maps/LearnWindow.h"
@@ -11,15 +12,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "learn-window-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: tearing the application down after main() races Qt's own exit handlers.
-QApplication& application()
-{
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 struct AppGuard {
     AppGuard() { application(); }

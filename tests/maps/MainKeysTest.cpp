@@ -2,6 +2,7 @@
 // deliver them, arrow, plus and minus key presses, the "Kennfeld" box, the expert password,
 // the description padding, the wheel over the injection view, and the views following the
 // live point. Commands are checked as the bytes that go to the link.
+#include "support/TestApplication.h"
 #include "maps/MapKeysWindow.h"
 
 #include "FakeCellLink.h"
@@ -17,16 +18,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "maps-keys-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: the key device that QTest registers must not outlive the application in
-// the exit handlers.
-QApplication& application()
-{
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 struct AppGuard {
     AppGuard() { application(); }
 };

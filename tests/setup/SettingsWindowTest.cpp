@@ -1,5 +1,6 @@
 // The settings window: entry rules of every kind of field, the output-speed order, the values
 // that follow a take-over, clicks on options and boxes, refilling and the "Messwert:" column.
+#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
@@ -12,15 +13,7 @@
 
 namespace {
 
-int argc = 1;
-char arg0[] = "settings-window-test";
-char* argv[] = {arg0, nullptr};
-// Never destroyed: tearing the application down after main() races Qt's own exit handlers.
-QApplication& application()
-{
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+using testsupport::application;
 
 using Form = forms::Einstellungendialog;
 using setup::SetupRecord;
