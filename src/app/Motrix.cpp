@@ -44,7 +44,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
 
     SystemWindow::Hooks systemHooks;
-    systemHooks.refreshDisplays = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
+    systemHooks.refreshDisplays = [this] { refreshLivePanel(); };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     systemHooks.identified = [this] { return m_link->identified(); };
@@ -61,7 +61,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
 
     setup::SettingsWindow::Followers followers;
     followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_document.record); };
-    followers.refreshLivePanel = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
+    followers.refreshLivePanel = [this] { refreshLivePanel(); };
     m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings], record,
                                                                std::move(followers));
     m_mainWindow->setWindowFiller(WindowId::Settings, [this] { m_settingsWindow->refill(); });
@@ -69,7 +69,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     maps::LearnWindow::Hooks learnHooks;
     learnHooks.identified = [this] { return m_link->identified(); };
     learnHooks.sendLearnSwitch = [this](int value) { m_link->sendSetValue(8, value); };
-    learnHooks.refreshLivePanel = [this] { m_mainWindow->showLiveValues(m_link->liveRecord()); };
+    learnHooks.refreshLivePanel = [this] { refreshLivePanel(); };
     learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
@@ -124,7 +124,14 @@ void Motrix::refillSetupWindows()
     m_settingsWindow->refill();
     m_learnWindow->refill();
     m_mainWindow->showLimiter(m_document.record);
-    m_mainWindow->showLiveValues(m_link->liveRecord());
+    refreshLivePanel();
+}
+
+void Motrix::refreshLivePanel()
+{
+    // Before the first poll the record holds no values worth showing.
+    if (m_link->identified())
+        m_mainWindow->showLiveValues(m_link->liveRecord());
 }
 
 void Motrix::saveSetupFile()

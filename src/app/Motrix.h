@@ -85,6 +85,8 @@ private:
     void wireTick();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
     void refillSetupWindows();
+    // The live panel again, after a setting it depends on changed.
+    void refreshLivePanel();
     void saveSetupFile();
     void loadSetupFile();
 
