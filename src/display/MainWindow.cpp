@@ -165,15 +165,8 @@ bool MainWindow::fillsBeforeShowing(app::WindowId id)
 
 void MainWindow::openWindow(app::WindowId id)
 {
-    forms::Window& w = m_windows(id);
-    if (!w.isVisible()) {
-        const auto filler = m_fillers.find(id);
-        if (filler != m_fillers.end() && filler->second)
-            filler->second();
-        w.show();
-    }
-    w.raise();
-    w.activateWindow();
+    const auto filler = m_fillers.find(id);
+    m_windows(id).open(filler != m_fillers.end() ? filler->second : std::function<void()>());
 }
 
 }  // namespace display

@@ -36,6 +36,17 @@ void Window::addShortcut(const QKeySequence& key, int number)
     m_shortcuts.append({key, number});
 }
 
+void Window::open(const std::function<void()>& fillWhenHidden)
+{
+    if (!isVisible()) {
+        if (fillWhenHidden)
+            fillWhenHidden();
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
 void Window::closeEvent(QCloseEvent* event)
 {
     if (m_closeHandler) {

@@ -28,6 +28,10 @@ public:
     // The numbers registered so far, by key, for tests and the help text.
     const QList<QPair<QKeySequence, int>>& shortcuts() const { return m_shortcuts; }
 
+    // Shows a hidden window, calling fillWhenHidden first, and brings it to the front; a window
+    // already shown is only brought to the front, so what the user typed there stays.
+    void open(const std::function<void()>& fillWhenHidden = {});
+
     // Without a close handler, closing hides the window; with one, the handler decides.
     void setCloseHandler(std::function<void()> handler) { m_closeHandler = std::move(handler); }
 

@@ -50,15 +50,8 @@ void LearnWindow::add(QLineEdit* field, const char* name)
 
 void LearnWindow::open()
 {
-    if (m_window.isVisible()) {
-        m_window.raise();
-        m_window.activateWindow();
-        return;
-    }
-    refill();
-    m_window.show();
-    m_window.raise();
-    m_shown = true;
+    m_window.open([this] { refill(); });
+    m_shown = m_window.isVisible();
 }
 
 void LearnWindow::refill()

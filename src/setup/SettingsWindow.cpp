@@ -110,15 +110,8 @@ void SettingsWindow::connectChoices()
 
 void SettingsWindow::open()
 {
-    if (m_window.isVisible()) {
-        m_window.raise();
-        m_window.activateWindow();
-        return;
-    }
-    refill();
-    m_window.show();
-    m_window.raise();
-    m_shown = true;
+    m_window.open([this] { refill(); });
+    m_shown = m_window.isVisible();
 }
 
 void SettingsWindow::refill()
