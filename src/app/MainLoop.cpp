@@ -1,7 +1,10 @@
 #include "app/MainLoop.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+
+#include <algorithm>
 
 namespace app {
 
@@ -46,22 +49,34 @@ bool isUserEvent(QEvent::Type type)
 }
 }  // namespace
 
-MainLoop::MainLoop(Dialogs& dialogs, QObject* parent) : QObject(parent), m_dialogs(dialogs)
+MainLoop::MainLoop(Dialogs& dialogs, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_gate(dialogs.gate())
 {
     m_comTimer.setTimerType(Qt::PreciseTimer);
+    m_comTimer.setSingleShot(true);
     connect(&m_comTimer, &QTimer::timeout, this, [this] { tick(Tick::ComTimer); });
     connect(&m_loggerTimer, &QTimer::timeout, this, [this] { tick(Tick::LoggerTimer); });
+    // An event starts: timer 1 is disarmed. It has ended: the period runs anew.
+    m_gate.setListener([this] { m_comTimer.stop(); }, [this] { armAfterEvent(); });
+}
+
+MainLoop::~MainLoop()
+{
+    m_gate.setListener({}, {});
 }
 
 void MainLoop::start(int comPeriodMs, int loggerPeriodMs)
 {
-    m_comTimer.start(comPeriodMs);
+    m_running = true;
+    m_comPeriod = comPeriodMs;
+    armNow();
     m_loggerTimer.start(loggerPeriodMs);
     QCoreApplication::instance()->installEventFilter(this);
 }
 
 void MainLoop::stop()
 {
+    m_running = false;
     if (auto* app = QCoreApplication::instance())
         app->removeEventFilter(this);
     m_comTimer.stop();
@@ -70,7 +85,35 @@ void MainLoop::stop()
 
 void MainLoop::setComPeriod(int ms)
 {
-    m_comTimer.setInterval(ms);
+    m_comPeriod = ms;
+}
+
+void MainLoop::armAfterEvent()
+{
+    if (!m_running || m_armQueued)
+        return;
+    m_armQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_armQueued = false;
+            armNow();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainLoop::armNow()
+{
+    // Inside a dialog's own loop the call comes too early: the gate's release arms again.
+    if (!m_running || m_gate.held())
+        return;
+    int ms = m_comPeriod;
+    if (m_kept) {
+        const qint64 left = m_kept->due.remainingTime();
+        ms = int(std::clamp<qint64>(std::max(left, m_kept->tickMs), 0, m_comPeriod));
+        m_kept.reset();
+    }
+    m_comTimer.start(ms);
 }
 
 void MainLoop::setLoggerPeriod(int ms)
@@ -86,11 +129,12 @@ void MainLoop::requestQuit()
 
 bool MainLoop::eventFilter(QObject* watched, QEvent* event)
 {
-    // Each user event runs the COM period anew: while events come faster than the period,
-    // timer 1 does not fire and the line stays quiet.
+    // Each user event runs the COM period anew from its end: while events come faster than the
+    // period, timer 1 does not fire and the line stays quiet.
     if (isUserEvent(event->type()) && watched->isWidgetType()) {
-        if (m_comTimer.isActive())
-            m_comTimer.start();
+        m_kept.reset();
+        m_comTimer.stop();
+        armAfterEvent();
         afterEvent();
     }
     return QObject::eventFilter(watched, event);
@@ -110,6 +154,16 @@ void MainLoop::afterEvent()
 
 void MainLoop::tick(Tick which)
 {
+    // Due while a dialog waits for its answer (in the dialog's own loop): this event would
+    // interleave with the one in progress, so it does not happen.
+    if (m_gate.held())
+        return;
+    std::optional<QDeadlineTimer> comDue;
+    if (which == Tick::LoggerTimer && m_comTimer.isActive())
+        comDue = QDeadlineTimer(m_comTimer.remainingTime(), Qt::PreciseTimer);
+    QElapsedTimer took;
+    took.start();
+    const EventGate::Hold hold(m_gate);
     call(m_hooks.connectStep);
     if (m_quit == QuitRequest::Asked)
         askQuit();
@@ -132,6 +186,10 @@ void MainLoop::tick(Tick which)
     }
     call(m_hooks.refreshDisplays);
     call(m_hooks.redrawFollowingViews);
+    if (comDue)
+        m_kept = KeptSchedule {*comDue, took.elapsed()};
+    else
+        m_kept.reset();
     if (m_quit == QuitRequest::Confirmed)
         emit quitConfirmed();
 }
