@@ -5,6 +5,7 @@
 #include "app/QtDialogs.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsStore.h"
+#include "forms/Lamp.h"
 #include "KvtSimulator.h"
 #include "PtyHost.h"
 #include "SimSetup.h"
@@ -219,6 +220,25 @@ TEST_F(ProgramOnPty, F10AsksOnceHoweverManyTicksPassWhileTheQuestionIsOpen)
     // Polling goes on after Nein.
     const qint64 after = host->bytesReceived();
     EXPECT_TRUE(QTest::qWaitFor([&] { return host->bytesReceived() > after; }, 1000));
+}
+
+TEST_F(ProgramOnPty, UnpluggedAdapterComesBackWithComStillTicked)
+{
+    forms::Lamp& lamp = *motrix->mainForm().comLamp;
+    const qsizetype mark = logged.size();
+    host->dropLink(-1);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return logged.mid(mark).contains("COM Fehler - Port nicht verfügbar"); }, 2000));
+    QTest::qWait(200);  // many ticks while it stays away
+    EXPECT_TRUE(motrix->mainForm().comCheck->isChecked());
+    EXPECT_EQ(lamp.color(), QColor(255, 0, 0));
+    EXPECT_EQ(logged.mid(mark), QStringList {"COM Fehler - Port nicht verfügbar"});
+
+    host->reconnect();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return logged.mid(mark).contains("KVT wurde identifiziert"); }, 2000));
+    EXPECT_EQ(logged.value(mark + 1), host->portPath() + " ist ein");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lamp.color() == QColor(0, 255, 0); }, 1000));
 }
 
 }  // namespace
