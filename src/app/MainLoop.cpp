@@ -54,10 +54,17 @@ MainLoop::MainLoop(Dialogs& dialogs, QObject* parent)
 {
     m_comTimer.setTimerType(Qt::PreciseTimer);
     m_comTimer.setSingleShot(true);
+    m_loggerTimer.setTimerType(Qt::PreciseTimer);
+    m_loggerTimer.setSingleShot(true);
     connect(&m_comTimer, &QTimer::timeout, this, [this] { tick(Tick::ComTimer); });
     connect(&m_loggerTimer, &QTimer::timeout, this, [this] { tick(Tick::LoggerTimer); });
-    // An event starts: timer 1 is disarmed. It has ended: the period runs anew.
-    m_gate.setListener([this] { m_comTimer.stop(); }, [this] { armAfterEvent(); });
+    // An event starts: no timer fires until it has ended, then the periods are armed again.
+    m_gate.setListener(
+        [this] {
+            m_comTimer.stop();
+            m_loggerTimer.stop();
+        },
+        [this] { armAfterEvent(); });
 }
 
 MainLoop::~MainLoop()
@@ -69,8 +76,10 @@ void MainLoop::start(int comPeriodMs, int loggerPeriodMs)
 {
     m_running = true;
     m_comPeriod = comPeriodMs;
+    m_loggerPeriod = loggerPeriodMs;
+    m_loggerDue = QDeadlineTimer(m_loggerPeriod, Qt::PreciseTimer);
+    m_keptComDue.reset();
     armNow();
-    m_loggerTimer.start(loggerPeriodMs);
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -86,6 +95,14 @@ void MainLoop::stop()
 void MainLoop::setComPeriod(int ms)
 {
     m_comPeriod = ms;
+}
+
+void MainLoop::setLoggerPeriod(int ms)
+{
+    m_loggerPeriod = ms;
+    m_loggerDue = QDeadlineTimer(ms, Qt::PreciseTimer);
+    if (m_running && !m_gate.held())
+        m_loggerTimer.start(ms);
 }
 
 void MainLoop::armAfterEvent()
@@ -107,18 +124,15 @@ void MainLoop::armNow()
     // Inside a dialog's own loop the call comes too early: the gate's release arms again.
     if (!m_running || m_gate.held())
         return;
-    int ms = m_comPeriod;
-    if (m_kept) {
-        const qint64 left = m_kept->due.remainingTime();
-        ms = int(std::clamp<qint64>(std::max(left, m_kept->tickMs), 0, m_comPeriod));
-        m_kept.reset();
+    const qint64 rest = m_restUntil.remainingTime();
+    qint64 com = m_comPeriod;
+    if (m_keptComDue) {
+        com = std::max(m_keptComDue->remainingTime(), rest);
+        m_keptComDue.reset();
     }
-    m_comTimer.start(ms);
-}
-
-void MainLoop::setLoggerPeriod(int ms)
-{
-    m_loggerTimer.setInterval(ms);
+    m_comTimer.start(int(std::clamp<qint64>(com, 0, m_comPeriod)));
+    const qint64 logger = std::max(m_loggerDue.remainingTime(), rest);
+    m_loggerTimer.start(int(std::clamp<qint64>(logger, 0, std::max(m_loggerPeriod, m_comPeriod))));
 }
 
 void MainLoop::requestQuit()
@@ -132,7 +146,7 @@ bool MainLoop::eventFilter(QObject* watched, QEvent* event)
     // Each user event runs the COM period anew from its end: while events come faster than the
     // period, timer 1 does not fire and the line stays quiet.
     if (isUserEvent(event->type()) && watched->isWidgetType()) {
-        m_kept.reset();
+        m_keptComDue.reset();
         m_comTimer.stop();
         armAfterEvent();
         afterEvent();
@@ -158,9 +172,13 @@ void MainLoop::tick(Tick which)
     // interleave with the one in progress, so it does not happen.
     if (m_gate.held())
         return;
-    std::optional<QDeadlineTimer> comDue;
-    if (which == Tick::LoggerTimer && m_comTimer.isActive())
-        comDue = QDeadlineTimer(m_comTimer.remainingTime(), Qt::PreciseTimer);
+    // Timer 10 keeps its own cadence and leaves timer 1's time as it was.
+    m_keptComDue.reset();
+    if (which == Tick::LoggerTimer) {
+        m_loggerDue = QDeadlineTimer(m_loggerPeriod, Qt::PreciseTimer);
+        if (m_comTimer.isActive())
+            m_keptComDue = QDeadlineTimer(m_comTimer.remainingTime(), Qt::PreciseTimer);
+    }
     QElapsedTimer took;
     took.start();
     const EventGate::Hold hold(m_gate);
@@ -186,10 +204,8 @@ void MainLoop::tick(Tick which)
     }
     call(m_hooks.refreshDisplays);
     call(m_hooks.redrawFollowingViews);
-    if (comDue)
-        m_kept = KeptSchedule {*comDue, took.elapsed()};
-    else
-        m_kept.reset();
+    // The line rests as long as this tick kept it busy, up to one COM period.
+    m_restUntil = QDeadlineTimer(std::min<qint64>(took.elapsed(), m_comPeriod), Qt::PreciseTimer);
     if (m_quit == QuitRequest::Confirmed)
         emit quitConfirmed();
 }

@@ -3,14 +3,16 @@
 // question.
 //
 // One event at a time: a tick holds the Dialogs' EventGate, as does every dialog while it
-// waits for the user, and no tick runs while the gate is held (a tick that falls due then is
-// dropped). Timer 1 is disarmed when an event starts and armed with its full period once the
-// event has ended, so the period always runs from the end of the last event: while events come
-// faster than the period, or while a dialog is open, the line stays quiet. A tick of timer 10
-// does not start the period anew, as a logger period shorter than the COM period would then
-// stop polling for good: timer 1 keeps its time, but after that tick the line rests at least as
-// long as the tick took, up to a full period (a tick that waited for the KVT is not followed by
-// another at once).
+// waits for the user, and no tick runs while the gate is held. Both timers are single-shot and
+// disarmed while an event is in progress; once it has ended they are armed again:
+//   - timer 1 with its full period after a tick of timer 1 and after every user event, so the
+//     period always runs from the end of the last event (while events come faster than the
+//     period, or while a dialog is open, the line stays quiet);
+//   - timer 10 at its own cadence, and a tick of timer 10 leaves timer 1's time as it was (a
+//     logger period shorter than the COM period would otherwise stop polling for good);
+//   - after a tick that kept the line busy (a reply wait, the "G" pause) no tick of either timer
+//     comes before the line has rested as long, up to one COM period: with a silent KVT "I" is
+//     sent once per period + 200 ms wait, never twice in a row.
 #pragma once
 
 #include "app/Dialogs.h"
@@ -96,12 +98,12 @@ private:
     QTimer m_comTimer;
     QTimer m_loggerTimer;
     int m_comPeriod = 100;
-    // Timer 1's schedule across a tick of timer 10: when it was due and how long the tick took.
-    struct KeptSchedule {
-        QDeadlineTimer due;
-        qint64 tickMs = 0;
-    };
-    std::optional<KeptSchedule> m_kept;
+    int m_loggerPeriod = 500;
+    QDeadlineTimer m_loggerDue;
+    // Timer 1's time across a tick of timer 10.
+    std::optional<QDeadlineTimer> m_keptComDue;
+    // The end of the rest after the last tick.
+    QDeadlineTimer m_restUntil;
     bool m_running = false;
     bool m_armQueued = false;
     QuitRequest m_quit = QuitRequest::None;

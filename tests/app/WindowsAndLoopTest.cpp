@@ -236,6 +236,28 @@ TEST(MainLoop, LoggerTimerFasterThanTheComTimerDoesNotStopPolling)
     EXPECT_GE(polls, 4);
 }
 
+TEST(MainLoop, NoTickOfEitherTimerRightAfterATickThatWaited)
+{
+    application();
+    testsupport::FakeDialogs dialogs;
+    app::MainLoop loop(dialogs);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::pair<qint64, qint64>> ticks;
+    // A silent KVT: every tick waits 60 ms for the "I" reply.
+    loop.hooks().connectStep = [&] {
+        const qint64 start = clock.elapsed();
+        QTest::qSleep(60);
+        ticks.emplace_back(start, clock.elapsed());
+    };
+    loop.start(50, 30);
+    QTest::qWait(800);
+    loop.stop();
+    ASSERT_GE(ticks.size(), 5u);
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i].first - ticks[i - 1].second, 49) << i;
+}
+
 TEST(MainLoop, NoTickWhileADialogWaitsAndThePeriodStartsAfterIt)
 {
     application();
