@@ -189,14 +189,15 @@ int main(int argc, char** argv)
                     r.limit, share, r.cpuPercent, r.tickMs, r.latenessMs,
                     entry.silent ? "-" : qPrintable(QString::number(r.errors)));
         std::fflush(stdout);
-        // "I" must never come faster than the limit; the polls should come close to it.
-        if (entry.silent ? share > 101 : (share < 95 || r.errors > 0))
+        // "I" must never come faster than the limit; the polls at the line rate should come
+        // close to it (instant replies only show what the loop costs).
+        if (entry.silent ? share > 101 : (r.errors > 0 || (!entry.instant && share < 95)))
             ok = false;
         if (entry.cpuTarget && r.cpuPercent >= 2)
             ok = false;
     }
-    std::printf("targets (polls >= 95 %% of the limit, \"I\" never above it, < 2 %% CPU at "
-                "100 ms, no errors): %s\n",
+    std::printf("targets (polls at the line rate >= 95 %% of the limit, \"I\" never above it, "
+                "< 2 %% CPU at 100 ms, no errors): %s\n",
                 ok ? "met" : "NOT met");
     return ok ? 0 : 1;
 }

@@ -132,7 +132,8 @@ void MainLoop::armNow()
     }
     m_comTimer.start(int(std::clamp<qint64>(com, 0, m_comPeriod)));
     const qint64 logger = std::max(m_loggerDue.remainingTime(), rest);
-    m_loggerTimer.start(int(std::clamp<qint64>(logger, 0, std::max(m_loggerPeriod, m_comPeriod))));
+    const int longest = std::max(m_loggerPeriod, m_comPeriod);
+    m_loggerTimer.start(int(std::clamp<qint64>(logger, 0, longest)));
 }
 
 void MainLoop::requestQuit()
@@ -205,7 +206,8 @@ void MainLoop::tick(Tick which)
     call(m_hooks.refreshDisplays);
     call(m_hooks.redrawFollowingViews);
     // The line rests as long as this tick kept it busy, up to one COM period.
-    m_restUntil = QDeadlineTimer(std::min<qint64>(took.elapsed(), m_comPeriod), Qt::PreciseTimer);
+    m_restUntil =
+        QDeadlineTimer(std::min<qint64>(took.elapsed(), m_comPeriod), Qt::PreciseTimer);
     if (m_quit == QuitRequest::Confirmed)
         emit quitConfirmed();
 }

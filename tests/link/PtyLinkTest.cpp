@@ -324,7 +324,8 @@ TEST_F(PtyLinkTest, UnpluggedPortComesBackByItselfWhileComStaysTicked)
     // Reported once, from the failing line itself (no "Antwort dauert zu lange"); the ticks
     // that try the vanished path again stay quiet and never wait: the bound only guards
     // against a hang or a spin.
-    EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
+    EXPECT_EQ(messages.since(m),
+              QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
     EXPECT_LT(took, std::chrono::seconds(1));
     EXPECT_TRUE(view.com);
     EXPECT_EQ(view.unticks, 0);
