@@ -176,7 +176,7 @@ TEST_F(ProgramOnPty, BlockCompletedWhileTheQuestionWasOpenIsDecodedAfterJa)
     BoxAnswerer user(700, true);
     // The last 10 bytes come 350 ms late, while the question is open.
     user.onOpen = [&] {
-        QTimer::singleShot(350, [&] { host->injectStray(reply.right(10)); });
+        QTimer::singleShot(350, &user, [&] { host->injectStray(reply.right(10)); });
     };
     const qsizetype mark = logged.size();
 

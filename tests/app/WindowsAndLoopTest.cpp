@@ -253,7 +253,7 @@ TEST(MainLoop, NoTickOfEitherTimerRightAfterATickThatWaited)
     loop.start(50, 30);
     QTest::qWait(800);
     loop.stop();
-    ASSERT_GE(ticks.size(), 5u);
+    ASSERT_GE(ticks.size(), 3u);
     for (std::size_t i = 1; i < ticks.size(); ++i)
         EXPECT_GE(ticks[i].first - ticks[i - 1].second, 49) << i;
 }
