@@ -1,6 +1,8 @@
 // Layout of the settings window.
 #include "forms/Einstellungendialog.h"
 
+#include "forms/FormKit.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -10,49 +12,16 @@ namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-QGroupBox* makeGroup(const char* title, QGridLayout*& grid)
-{
-    auto* box = new QGroupBox(u(title));
-    grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 4, 6, 4);
-    grid->setVerticalSpacing(2);
-    return box;
-}
+QGroupBox* makeGroup(const char* title, QGridLayout*& grid) { return group(title, grid); }
 
 QLineEdit* makeField(const QString& toolTip, bool readOnly = false)
 {
-    auto* field = new QLineEdit;
-    field->setFixedWidth(58);
-    field->setToolTip(toolTip);
-    field->setReadOnly(readOnly);
-    return field;
+    return readOnly ? readOnlyField(toolTip) : numberField(toolTip);
 }
 
-QLabel* label(QGridLayout* grid, int row, int column, const char* text, int span = 1)
+void label(QGridLayout* grid, int row, int column, const char* text, int span = 1)
 {
-    auto* l = new QLabel(u(text));
-    grid->addWidget(l, row, column, 1, span);
-    return l;
-}
-
-// Label, field and unit label in one row of a group.
-QLineEdit* fieldRow(QGridLayout* grid, int row, const char* text, const char* unit,
-                    const QString& toolTip)
-{
-    label(grid, row, 0, text);
-    QLineEdit* field = makeField(toolTip);
-    grid->addWidget(field, row, 1);
-    if (unit && *unit)
-        label(grid, row, 2, unit);
-    return field;
-}
-
-QRadioButton* option(QButtonGroup* group, int id, const char* text, const QString& toolTip)
-{
-    auto* button = new QRadioButton(u(text));
-    button->setToolTip(toolTip);
-    group->addButton(button, id);
-    return button;
+    grid->addWidget(forms::label(text), row, column, 1, span);
 }
 
 QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
@@ -292,35 +261,42 @@ QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
     return box;
 }
 
-// One switch output: "Aus", above a speed, between two speeds (and for output 2 "while the
-// KVT learns").
-void outputRows(QGridLayout* g, int row, int number, QButtonGroup* group, QLineEdit*& speed1,
-                QLineEdit*& speed2, bool learnOption)
+// One switch output in its own grid: "Aus", above a speed, between two speeds (and for output 2
+// "while the KVT learns"). The third option shares the first speed field with the second.
+QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLineEdit*& speed2,
+                        bool learnOption)
 {
+    auto* g = new QGridLayout;
+    g->setVerticalSpacing(2);
     const QString n = QString::number(number);
-    label(g, row, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:");
-    g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), row, 1);
+    label(g, 0, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:", 3);
+    g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), 1, 0);
     g->addWidget(option(group, 1, "Ein, wenn Drehzahl größer als",
                         u("der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl überschritten "
                                                   "ist")),
-                 row + 1, 1);
+                 2, 0);
     speed1 = makeField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
                        u(" geschaltet."));
-    g->addWidget(speed1, row + 1, 2);
-    label(g, row + 1, 3, "Umin");
+    g->addWidget(speed1, 2, 1);
+    label(g, 2, 2, "Umin");
     g->addWidget(option(group, 2, "Ein, wenn Drehzahl größer als",
                         u("Der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl zwischen "
                                                   "beiden Werten liegt.")),
-                 row + 2, 1);
-    label(g, row + 2, 2, "und wenn Drehzahl kleiner als");
+                 3, 0);
+    // Indented under its option, so it reads as the option's second condition.
+    auto* below = forms::label("und wenn Drehzahl kleiner als");
+    below->setIndent(20);
+    g->addWidget(below, 4, 0);
     speed2 = makeField({});
-    g->addWidget(speed2, row + 2, 3);
-    label(g, row + 2, 4, "Umin");
+    g->addWidget(speed2, 4, 1);
+    label(g, 4, 2, "Umin");
     if (learnOption)
         g->addWidget(option(group, 3, "Ein, wenn KVT lernt",
                             u("Wenn der Lern-Modus aktiv ist und alle Randbedingungen erfüllt "
                               "sind, lernt die KVT. Dann wird dieser Ausgang eingeschaltet")),
-                     row + 3, 1);
+                     5, 0);
+    g->setRowStretch(6, 1);
+    return g;
 }
 
 QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
@@ -328,13 +304,17 @@ QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
     QGridLayout* g = nullptr;
     QGroupBox* box = makeGroup("Schaltausgänge", g);
     label(g, 0, 0, "Drehzahlmesserausgang:");
-    label(g, 1, 0, "Impulse pro Umdrehung:");
+    auto* pulses = new QHBoxLayout;
+    pulses->addWidget(forms::label("Impulse pro Umdrehung:"));
     f.tachoPulses = makeField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
-    g->addWidget(f.tachoPulses, 1, 1);
+    pulses->addWidget(f.tachoPulses);
+    pulses->addStretch();
+    g->addLayout(pulses, 0, 1);
     f.output1Mode = new QButtonGroup(owner);
     f.output2Mode = new QButtonGroup(owner);
-    outputRows(g, 2, 1, f.output1Mode, f.output1Speed1, f.output1Speed2, false);
-    outputRows(g, 5, 2, f.output2Mode, f.output2Speed1, f.output2Speed2, true);
+    g->addLayout(outputRows(1, f.output1Mode, f.output1Speed1, f.output1Speed2, false), 1, 0);
+    g->addLayout(outputRows(2, f.output2Mode, f.output2Speed1, f.output2Speed2, true), 1, 1);
+    g->setColumnStretch(2, 1);
     return box;
 }
 
@@ -342,24 +322,41 @@ QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
 
 void Einstellungendialog::setupUi(QWidget* content)
 {
-    auto* columns = new QHBoxLayout(content);
+    // Group frames are made in the order the window lists them, then placed: the wide sensor
+    // table on top, two columns of groups, and the two switch outputs side by side below.
+    QGroupBox* motor = motorGroup(*this, content);
+    QGroupBox* injection = injectionGroup(*this);
+    QGroupBox* limp = limpGroup(*this);
+    QGroupBox* overrun = overrunGroup(*this);
+    QGroupBox* sensors = sensorGroup(*this);
+    QGroupBox* inputs = inputGroup(*this, content);
+    QGroupBox* start = startGroup(*this);
+    QGroupBox* limiter = limiterGroup(*this);
+    QGroupBox* ignition = ignitionGroup(*this, content);
+    QGroupBox* outputs = outputGroup(*this, content);
+    // Owned in that order too, so that Tab walks the groups in the order the window lists them.
+    for (QGroupBox* g : {motor, injection, limp, overrun, sensors, inputs, start, limiter,
+                         ignition, outputs})
+        g->setParent(content);
+
+    auto* outer = new QVBoxLayout(content);
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setSpacing(6);
+    outer->addWidget(sensors);
+    auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-    // Group frames in the order the window lists them.
-    left->addWidget(motorGroup(*this, content));
-    left->addWidget(injectionGroup(*this));
-    left->addWidget(limpGroup(*this));
-    left->addWidget(overrunGroup(*this));
-    right->addWidget(sensorGroup(*this));
-    right->addWidget(inputGroup(*this, content));
-    right->addWidget(startGroup(*this));
-    right->addWidget(limiterGroup(*this));
-    right->addWidget(ignitionGroup(*this, content));
-    right->addWidget(outputGroup(*this, content));
+    for (QGroupBox* g : {motor, injection, inputs, start})
+        left->addWidget(g);
+    for (QGroupBox* g : {limp, overrun, limiter, ignition})
+        right->addWidget(g);
     left->addStretch();
     right->addStretch();
+    columns->addLayout(left);
+    columns->addLayout(right);
+    outer->addLayout(columns);
+    outer->addWidget(outputs);
+    outer->addStretch();
 }
 
 }  // namespace forms
