@@ -22,3 +22,14 @@ if(TARGET appui AND TARGET linkcore AND TARGET kvtsim
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/WindowsWithKvtTest.cpp
     LIBS appui linkcore kvtsim)
 endif()
+# Every window's layout at its design size.
+if(TARGET appui)
+  motrix_test(window_layout_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/forms/WindowLayoutTest.cpp
+    LIBS appui)
+endif()
+# Not a test: shows one window at its design size for screenshots of the layouts.
+if(TARGET appui)
+  add_executable(window_shot ${CMAKE_CURRENT_LIST_DIR}/forms/WindowShot.cpp)
+  target_link_libraries(window_shot PRIVATE appui testsupport)
+endif()

@@ -249,13 +249,14 @@ QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
     f.coilChargeTime = fieldRow(g, 0, "Spulenladezeit:", "µs",
                                 u("Dies ist die konstante Ladezeit der Zündspule(n)."));
     f.coilDriver = new QButtonGroup(owner);
-    g->addWidget(option(f.coilDriver, 0, "Spule",
-                        u("Es wird direkt eine Zündspule geschaltet.")),
-                 1, 0);
-    g->addWidget(option(f.coilDriver, 1, "ext. Treiber",
-                        u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
-                          "steuert diesen entsprechend an.")),
-                 1, 1, 1, 2);
+    auto* drivers = new QHBoxLayout;
+    drivers->addWidget(option(f.coilDriver, 0, "Spule",
+                              u("Es wird direkt eine Zündspule geschaltet.")));
+    drivers->addWidget(option(f.coilDriver, 1, "ext. Treiber",
+                              u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
+                                "steuert diesen entsprechend an.")));
+    drivers->addStretch();
+    g->addLayout(drivers, 1, 0, 1, 3);
     f.timingStep = fieldRow(g, 2, "ZZP-Änderungsgschrittweite:", "",
                             u("ZZP-Änderungsgeschwindigkeit"));
     return box;
@@ -267,6 +268,7 @@ QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLi
                         bool learnOption)
 {
     auto* g = new QGridLayout;
+    g->setHorizontalSpacing(6);
     g->setVerticalSpacing(2);
     const QString n = QString::number(number);
     label(g, 0, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:", 3);
@@ -303,13 +305,15 @@ QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
     QGroupBox* box = makeGroup("Schaltausgänge", g);
-    label(g, 0, 0, "Drehzahlmesserausgang:");
     auto* pulses = new QHBoxLayout;
+    pulses->addWidget(forms::label("Drehzahlmesserausgang:"));
+    pulses->addSpacing(12);
     pulses->addWidget(forms::label("Impulse pro Umdrehung:"));
     f.tachoPulses = makeField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
     pulses->addWidget(f.tachoPulses);
     pulses->addStretch();
-    g->addLayout(pulses, 0, 1);
+    g->addLayout(pulses, 0, 0, 1, 2);
+    g->setHorizontalSpacing(24);
     f.output1Mode = new QButtonGroup(owner);
     f.output2Mode = new QButtonGroup(owner);
     g->addLayout(outputRows(1, f.output1Mode, f.output1Speed1, f.output1Speed2, false), 1, 0);
@@ -340,10 +344,11 @@ void Einstellungendialog::setupUi(QWidget* content)
         g->setParent(content);
 
     auto* outer = new QVBoxLayout(content);
-    outer->setContentsMargins(6, 6, 6, 6);
-    outer->setSpacing(6);
+    outer->setContentsMargins(3, 3, 3, 3);
+    outer->setSpacing(4);
     outer->addWidget(sensors);
     auto* columns = new QHBoxLayout;
+    columns->setSpacing(4);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
     for (QGroupBox* g : {motor, injection, inputs, start})

@@ -52,11 +52,16 @@ void Lernen::setupUi(QWidget* content)
     t->addLayout(inputs, 1, 1, 1, 2);
     t->setColumnStretch(3, 1);
 
+    // Labels above their fields, so that the long label keeps the limits beside it.
     QGridLayout* a = nullptr;
     QGroupBox* ability = group("Lernfähigkeit", a);
-    increment = fieldRow(a, 0, "Lerninkrement[µs]:");
-    rate = fieldRow(a, 1, "Änderungsgeschwindigkeit", {},
-                    "Je höher der Wert, um so langsamer lernt die KVT");
+    a->addWidget(label("Lerninkrement[µs]:"), 0, 0);
+    increment = numberField();
+    a->addWidget(increment, 1, 0);
+    a->addWidget(label("Änderungsgeschwindigkeit"), 2, 0);
+    rate = numberField("Je höher der Wert, um so langsamer lernt die KVT");
+    a->addWidget(rate, 3, 0);
+    a->setColumnStretch(1, 1);
 
     showMapUpdates = checkBox("Kennfeldaktualisierung in Motrix zeigen",
                               "zeigt das aktualisierte Kennfeld sofort an, wenn die KVT "
