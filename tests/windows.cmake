@@ -2,6 +2,7 @@
 if(TARGET setup_windows)
   motrix_test(settings_window_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/forms/TakeOverTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/forms/FieldBindingTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/setup/SettingsWindowTest.cpp
     LIBS setup_windows)
 endif()
