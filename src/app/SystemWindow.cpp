@@ -109,14 +109,15 @@ void SystemWindow::bindFields()
         [&s] { return QString::number(s.loggerCapacity); });
     stepped(f.rpmWarning, s.rpmWarning, 100, 4000, 16000);
     stepped(f.rpmRounding, s.rpmRounding, 1, 1, 500);
-    for (const auto& [field, member] : {std::pair{f.lambdaVeryRich, &ProgramSettings::lambdaVeryRich},
-                                        std::pair{f.lambdaRich, &ProgramSettings::lambdaRich},
-                                        std::pair{f.lambdaLean, &ProgramSettings::lambdaLean},
-                                        std::pair{f.lambdaVeryLean, &ProgramSettings::lambdaVeryLean}}) {
-        float& value = s.*member;
+    // Volts typed with decimals, kept as whole mV.
+    for (const auto& [field, value] : {std::pair<QLineEdit*, float*>{f.lambdaVeryRich,
+                                                                     &s.lambdaVeryRich},
+                                       {f.lambdaRich, &s.lambdaRich},
+                                       {f.lambdaLean, &s.lambdaLean},
+                                       {f.lambdaVeryLean, &s.lambdaVeryLean}}) {
         b.bind(
-            field, [&value](const QString& text) { value = float(millivoltEntry(text)); },
-            [&value] { return voltsText(value); });
+            field, [value](const QString& text) { *value = float(millivoltEntry(text)); },
+            [value] { return voltsText(*value); });
     }
     b.setAfterShow([this] {
         showLoggerEstimate();

@@ -10,24 +10,10 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
-
-QGroupBox* makeGroup(const char* title, QGridLayout*& grid) { return group(title, grid); }
-
-QLineEdit* makeField(const QString& toolTip, bool readOnly = false)
-{
-    return readOnly ? readOnlyField(toolTip) : numberField(toolTip);
-}
-
-void label(QGridLayout* grid, int row, int column, const char* text, int span = 1)
-{
-    grid->addWidget(forms::label(text), row, column, 1, span);
-}
-
 QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Motor", g);
+    QGroupBox* box = group("Motor", g);
     f.triggerTeeth = fieldRow(g, 0, "Triggerrad [Zähne inkl. Lücke]:", "",
                               u("Anzahl Zähne am Triggerrad. Die zwei fehlenden Zähne der "
                                 "notwendigen Lücke werden mitgezählt."));
@@ -53,12 +39,12 @@ QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
     const QString manual = u("Siehe Bedienungsanleitung");
     f.dynamicFactor1 = fieldRow(g, 6, "Dynamikfaktor 1:", "", manual);
     label(g, 6, 2, "bis:");
-    f.dynamicSpeed1 = makeField(manual);
+    f.dynamicSpeed1 = numberField(manual);
     g->addWidget(f.dynamicSpeed1, 6, 3);
     label(g, 6, 4, "Umin");
     f.dynamicFactor2 = fieldRow(g, 7, "Dynamikfaktor 2:", "", manual);
     label(g, 7, 2, "bis:");
-    f.dynamicSpeed2 = makeField(manual);
+    f.dynamicSpeed2 = numberField(manual);
     g->addWidget(f.dynamicSpeed2, 7, 3);
     label(g, 7, 4, "Umin");
     return box;
@@ -67,9 +53,9 @@ QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
 QGroupBox* injectionGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Einspritzung", g);
+    QGroupBox* box = group("Einspritzung", g);
     label(g, 0, 0, "Einspritz-Startwinkel n.OT:", 2);
-    f.injectionStartAngle = makeField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
+    f.injectionStartAngle = numberField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
                                         "das Einspritzventil geöffnet."));
     g->addWidget(f.injectionStartAngle, 0, 2);
     label(g, 0, 3, "°KW");
@@ -81,17 +67,17 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
     for (int i = 0; i < 3; ++i) {
         const int row = 2 + i;
         label(g, row, 0, names[i]);
-        f.injectionExtension[i] = makeField(
+        f.injectionExtension[i] = numberField(
             u("Um diese Menge wird die berechnete Einspritzzeit individuell für Zylinder ") +
             QString::number(i + 1) + u(" erweitert."));
         g->addWidget(f.injectionExtension[i], row, 1);
         label(g, row, 2, "°/oo");
         f.injectorBalance[i] =
-            makeField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"), true);
+            readOnlyField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"));
         g->addWidget(f.injectorBalance[i], row, 3);
         label(g, row, 4, "°/oo");
         f.injectorDeadTime[i] =
-            makeField(u("Um diese Zeit wird die Einspritzdüse automatisch länger angesteuert"));
+            numberField(u("Um diese Zeit wird die Einspritzdüse automatisch länger angesteuert"));
         g->addWidget(f.injectorDeadTime[i], row, 5);
         label(g, row, 6, "µs");
     }
@@ -101,7 +87,7 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
 QGroupBox* limpGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Notprogramm", g);
+    QGroupBox* box = group("Notprogramm", g);
     f.limpMinEngineTemp = fieldRow(g, 0, "Motor-Temp. min.:", "°C",
                                    u("Oberhalb dieser Motortemperatur wird das Notprogramm "
                                      "eingeschaltet."));
@@ -118,7 +104,7 @@ QGroupBox* limpGroup(Einstellungendialog& f)
 QGroupBox* overrunGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schubabschaltung", g);
+    QGroupBox* box = group("Schubabschaltung", g);
     f.overrunCutoff = new QCheckBox(u("Ein"));
     f.overrunCutoff->setToolTip(u("Aktivieren oder Deaktivieren der Schubabschaltung"));
     g->addWidget(f.overrunCutoff, 0, 0);
@@ -138,7 +124,7 @@ QGroupBox* overrunGroup(Einstellungendialog& f)
 QGroupBox* sensorGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Sensoren", g);
+    QGroupBox* box = group("Sensoren", g);
     static const char* const rows[3] = {"Motorttemperatur-Sensor:", "Ansauglufttemperatur-Sensor:",
                                         "Drosselklappenpotentiometer:"};
     static const char* const firstUnit[3] = {"°C    und", "°C    und", "%    und"};
@@ -150,10 +136,10 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
         const int row = 1 + r;
         label(g, row, 0, rows[r]);
         auto& cal = f.calibration[r];
-        cal[0] = makeField(point1);
-        cal[1] = makeField(point1);
-        cal[2] = makeField(point2);
-        cal[3] = makeField(point2);
+        cal[0] = numberField(point1);
+        cal[1] = numberField(point1);
+        cal[2] = numberField(point2);
+        cal[3] = numberField(point2);
         g->addWidget(cal[0], row, 1);
         label(g, row, 2, "V bei");
         g->addWidget(cal[1], row, 3);
@@ -162,12 +148,12 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
         label(g, row, 6, "V bei");
         g->addWidget(cal[3], row, 7);
         label(g, row, 8, secondUnit[r]);
-        f.measuredVoltage[r] = makeField(u("aktuell gemessene Spannung des Sensoreingangs"), true);
+        f.measuredVoltage[r] = readOnlyField(u("aktuell gemessene Spannung des Sensoreingangs"));
         g->addWidget(f.measuredVoltage[r], row, 9);
         label(g, row, 10, "V");
     }
     label(g, 4, 0, "Dämpfung:");
-    f.sensorDamping = makeField({});
+    f.sensorDamping = numberField({});
     g->addWidget(f.sensorDamping, 4, 1);
     return box;
 }
@@ -175,7 +161,7 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
 QGroupBox* inputGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schalteingänge", g);
+    QGroupBox* box = group("Schalteingänge", g);
     const QString unused = u("Der Eingang wird nicht verwendet");
     f.input1Mode = new QButtonGroup(owner);
     f.input2Mode = new QButtonGroup(owner);
@@ -201,7 +187,7 @@ QGroupBox* inputGroup(Einstellungendialog& f, QWidget* owner)
 QGroupBox* startGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Start", g);
+    QGroupBox* box = group("Start", g);
     f.quickStartSpeed = fieldRow(g, 0, "Schnellstartdrehz.:", "Umin",
                                  u("Zwischen Erkennen eines Sensorsignals und dem sicheren "
                                    "Erkennen der ersten Umdrehung nimmt die KVT alle "
@@ -210,7 +196,7 @@ QGroupBox* startGroup(Einstellungendialog& f)
     f.startInjectionTime = fieldRow(g, 1, "Start-Einspritzmenge:", "µs für",
                                     u("Beim Start des Motors wird für diesen Zeitraum konstant "
                                       "eingespritzt."));
-    f.startInjectionRevs = makeField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
+    f.startInjectionRevs = numberField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
                                        "konstant eingespritzt."));
     g->addWidget(f.startInjectionRevs, 1, 3);
     label(g, 1, 4, "Umdr.");
@@ -228,7 +214,7 @@ QGroupBox* startGroup(Einstellungendialog& f)
 QGroupBox* limiterGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Begrenzer", g);
+    QGroupBox* box = group("Begrenzer", g);
     f.limiterSpeed = fieldRow(g, 0, "Zündwinkel-Rückn.:", "Umin",
                               u("Ab dieser Drehzahl wird der Zündzeitpunkt in Richtung 'spät' "
                                 "verstellt."));
@@ -245,7 +231,7 @@ QGroupBox* limiterGroup(Einstellungendialog& f)
 QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Zündung", g);
+    QGroupBox* box = group("Zündung", g);
     f.coilChargeTime = fieldRow(g, 0, "Spulenladezeit:", "µs",
                                 u("Dies ist die konstante Ladezeit der Zündspule(n)."));
     f.coilDriver = new QButtonGroup(owner);
@@ -277,7 +263,7 @@ QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLi
                         u("der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl überschritten "
                                                   "ist")),
                  2, 0);
-    speed1 = makeField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
+    speed1 = numberField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
                        u(" geschaltet."));
     g->addWidget(speed1, 2, 1);
     label(g, 2, 2, "Umin");
@@ -286,10 +272,10 @@ QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLi
                                                   "beiden Werten liegt.")),
                  3, 0);
     // Indented under its option, so it reads as the option's second condition.
-    auto* below = forms::label("und wenn Drehzahl kleiner als");
+    auto* below = label("und wenn Drehzahl kleiner als");
     below->setIndent(20);
     g->addWidget(below, 4, 0);
-    speed2 = makeField({});
+    speed2 = numberField({});
     g->addWidget(speed2, 4, 1);
     label(g, 4, 2, "Umin");
     if (learnOption)
@@ -304,12 +290,12 @@ QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLi
 QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schaltausgänge", g);
+    QGroupBox* box = group("Schaltausgänge", g);
     auto* pulses = new QHBoxLayout;
-    pulses->addWidget(forms::label("Drehzahlmesserausgang:"));
+    pulses->addWidget(label("Drehzahlmesserausgang:"));
     pulses->addSpacing(12);
-    pulses->addWidget(forms::label("Impulse pro Umdrehung:"));
-    f.tachoPulses = makeField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
+    pulses->addWidget(label("Impulse pro Umdrehung:"));
+    f.tachoPulses = numberField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
     pulses->addWidget(f.tachoPulses);
     pulses->addStretch();
     g->addLayout(pulses, 0, 0, 1, 2);

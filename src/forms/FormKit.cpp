@@ -52,6 +52,13 @@ QLabel* label(const Text& text)
     return new QLabel(text.str());
 }
 
+QLabel* label(QGridLayout* grid, int row, int column, const Text& text, int span)
+{
+    QLabel* l = label(text);
+    grid->addWidget(l, row, column, 1, span);
+    return l;
+}
+
 QLabel* valueLabel(int minChars)
 {
     auto* l = new QLabel;

@@ -41,10 +41,15 @@ private:
     QString m_text;
 };
 
+// A German text from a UTF-8 literal, for texts put together from parts.
+inline QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
 // Characters a number field is made wide enough for ("16000", "-0.50").
 inline constexpr int numberChars = 5;
 
 QLabel* label(const Text& text);
+// A label placed into a grid cell (spanning columns to the right).
+QLabel* label(QGridLayout* grid, int row, int column, const Text& text, int span = 1);
 // A label for values the window writes later (paths, results); wide enough for minChars.
 QLabel* valueLabel(int minChars);
 QLineEdit* numberField(const Text& toolTip = {}, int chars = numberChars);
