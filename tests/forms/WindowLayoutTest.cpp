@@ -9,6 +9,8 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -78,6 +80,9 @@ TEST(WindowLayout, EveryWindowAtItsDesignSizeShowsEveryWidgetWholeAndApart)
         window.show();
         QApplication::processEvents();
         ASSERT_EQ(window.size(), QSize(info.width, info.height))
+            << window.windowTitle().toStdString();
+        // Content taller than the window scrolls; none needs scrolling sideways.
+        EXPECT_FALSE(window.scrollArea()->horizontalScrollBar()->isVisible())
             << window.windowTitle().toStdString();
         QStringList faults;
         collectFaults(&window, faults);
