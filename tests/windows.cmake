@@ -1,24 +1,15 @@
 # Tests of the windows with input fields and their shared take-over.
-if(TARGET setup_windows)
-  motrix_test(settings_window_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/forms/TakeOverTest.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/setup/SettingsWindowTest.cpp
-    LIBS setup_windows)
-endif()
-if(TARGET maps_windows)
-  motrix_test(learn_window_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/maps/LearnWindowTest.cpp
-    LIBS maps_windows)
-endif()
-if(TARGET appui)
-  motrix_test(system_window_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/SystemWindowTest.cpp
-    LIBS appui)
-endif()
+motrix_test(settings_window_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/forms/TakeOverTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/setup/SettingsWindowTest.cpp
+  LIBS setup_windows)
+motrix_test(learn_window_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/maps/LearnWindowTest.cpp
+  LIBS maps_windows)
+motrix_test(system_window_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/SystemWindowTest.cpp
+  LIBS appui)
 # The windows against the KVT simulator on a fake port.
-if(TARGET appui AND TARGET linkcore AND TARGET kvtsim
-   AND EXISTS ${CMAKE_SOURCE_DIR}/src/link/SetupTransfer.cpp)
-  motrix_test(windows_kvt_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/WindowsWithKvtTest.cpp
-    LIBS appui linkcore kvtsim)
-endif()
+motrix_test(windows_kvt_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/WindowsWithKvtTest.cpp
+  LIBS appui linkcore kvtsim)

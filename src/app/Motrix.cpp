@@ -5,6 +5,7 @@
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
+#include "maps/ViewGeometry.h"
 #include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
 #include "link/PortList.h"
@@ -75,11 +76,9 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                                         std::move(learnHooks));
     m_mainWindow->setWindowFiller(WindowId::Learn, [this] { m_learnWindow->refill(); });
 
-    m_linkView = std::make_unique<LinkViewHub>(
-        LinkViewHub::Windows{m_mainForm, *m_mainWindow, *m_mapKeys, *m_settingsWindow,
-                             *m_learnWindow},
-        record);
+    m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
+    subscribeToLink();
     // Reads the setup after every identification while "Setup automatisch von KVT einlesen" is on.
     m_transfer->readAfterIdentification();
 
@@ -94,6 +93,27 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
 
     wireSetupActions();
     wireTick();
+}
+
+void Motrix::subscribeToLink()
+{
+    devlink::LinkFeed& feed = m_link->feed();
+    feed.onLiveRecord([this](const devlink::LiveRecord& record) {
+        m_mainWindow->showLiveValues(record);
+        // The views mark the live point; an edited view with "auto" ticked moves its cursor.
+        m_mapKeys->setLivePoint(maps::livePointOf(record));
+        m_mapKeys->followLive(maps::autoSpeedIndex(record.rpmForMaps),
+                              maps::autoThrottleIndex(record.throttle),
+                              maps::autoTempIndex(record.airTemp),
+                              maps::autoTempIndex(record.engineTemp));
+        m_sensorWatch.liveRecord(record);
+    });
+    // The learn window writes the cells into the SetupRecord and redraws the injection view.
+    feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
+    feed.onLearnedMap([this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
+    feed.want(devlink::OnDemand::SensorVoltages, [this] { return m_settingsWindow->shown(); });
+    feed.onSensorVoltages(
+        [this](const devlink::SensorVoltages& volts) { m_settingsWindow->showSensorVoltages(volts); });
 }
 
 void Motrix::wireSetupActions()

@@ -17,6 +17,7 @@
 #include "maps/MapKeysWindow.h"
 #include "setup/SetupFiles.h"
 #include "setup/SetupRecord.h"
+#include "test/SensorWatch.h"
 
 #include <QObject>
 #include <QStringList>
@@ -68,6 +69,7 @@ public:
     devlink::SetupTransfer& setupTransfer() { return *m_transfer; }
     setup::SetupFiles& setupFiles() { return m_setupFiles; }
     maps::MapKeysWindow& mapKeys() { return *m_mapKeys; }
+    kvttest::SensorWatch& sensorWatch() { return m_sensorWatch; }
     const QString& programDirectory() const { return m_programDirectory; }
 
     // Logger capacity: reserves capacity + 1 rows; on failure falls back to 3600 with its box.
@@ -81,6 +83,8 @@ private:
     void applySettings();
     void collectSettings();
     void handleMainMenuEvent(int number);
+    // The windows and watchers that follow what the polling cycle reads.
+    void subscribeToLink();
     void wireSetupActions();
     void wireTick();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
@@ -115,6 +119,8 @@ private:
     std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
+    // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
+    kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};
 };
 
 }  // namespace app
