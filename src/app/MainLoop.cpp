@@ -5,17 +5,6 @@
 
 namespace app {
 
-QColor linkLampColor(bool comTicked, bool firmwareBusy, bool identified)
-{
-    if (!comTicked)
-        return {127, 127, 127};
-    if (firmwareBusy)
-        return {255, 204, 0};
-    if (identified)
-        return {0, 255, 0};
-    return {255, 0, 0};
-}
-
 namespace {
 template <typename R>
 R call(const std::function<R()>& f, R fallback)
@@ -116,7 +105,7 @@ void MainLoop::tick(Tick which)
     const bool identified = call(m_hooks.identified, false);
     const bool firmwareBusy = call(m_hooks.firmwareBusy, false);
     if (m_hooks.drawLinkLamp)
-        m_hooks.drawLinkLamp(linkLampColor(call(m_hooks.comTicked, false), firmwareBusy, identified));
+        m_hooks.drawLinkLamp(call(m_hooks.comTicked, false), firmwareBusy, identified);
     if (!identified)
         call(m_hooks.clearTestCheck);
     call(m_hooks.drawLoggerLamp);

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/LinkViewHub.h"
+#include "app/MenuEvents.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
@@ -173,7 +174,9 @@ void Motrix::wireTick()
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.identified = [this] { return m_link->identified(); };
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
-    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    hooks.drawLinkLamp = [this](bool com, bool firmwareBusy, bool identified) {
+        m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
+    };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
@@ -188,7 +191,8 @@ Motrix::~Motrix()
 
 void Motrix::handleMainMenuEvent(int number)
 {
-    if (number == 60 || number == 61)
+    const auto event = MainMenuEvent(number);
+    if (event == MainMenuEvent::Quit || event == MainMenuEvent::QuitCommand)
         m_loop.requestQuit();
 }
 
@@ -202,7 +206,7 @@ void Motrix::refreshPortList()
 
 void Motrix::startUp(const StartOptions& options)
 {
-    m_mainForm.comLamp->setColor(linkLampColor(false, false, false));
+    m_mainWindow->drawLinkLamp(false, false, false);
 
     if (options.screenCheck) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -1,6 +1,7 @@
 // The main window's map side: views, check boxes, read-outs, keys and redraws.
 #include "maps/MapKeysWindow.h"
 
+#include "app/MenuEvents.h"
 #include "maps/CurveScene.h"
 #include "maps/EditorText.h"
 #include "maps/MapScenes.h"
@@ -227,23 +228,24 @@ void MapKeysWindow::afterKey()
 
 void MapKeysWindow::handleMenuEvent(int number)
 {
-    switch (number) {
-    case 1: m_editor.endEditing(); break;
-    case 2: m_editor.select(EditMode::InjectionMap); break;
-    case 3: m_editor.select(EditMode::AirTempCurve); break;
-    case 41: m_editor.select(EditMode::EngineTempCurve); break;
-    case 4: m_editor.select(EditMode::Ignition); break;
-    case 20: showHelp(); break;
-    case 100: centreWindows(); break;
-    case 43: m_editor.blockChange(true); break;
-    case 44: m_editor.blockChange(false); break;
-    case 49: m_editor.typeValue(m_dialogs); break;
-    case 50: showExpertMode(); break;
-    case 21:
+    using app::MainMenuEvent;
+    switch (MainMenuEvent(number)) {
+    case MainMenuEvent::EndEditing: m_editor.endEditing(); break;
+    case MainMenuEvent::EditInjectionMap: m_editor.select(EditMode::InjectionMap); break;
+    case MainMenuEvent::EditAirTempCurve: m_editor.select(EditMode::AirTempCurve); break;
+    case MainMenuEvent::EditEngineTempCurve: m_editor.select(EditMode::EngineTempCurve); break;
+    case MainMenuEvent::EditIgnition: m_editor.select(EditMode::Ignition); break;
+    case MainMenuEvent::ShowHelp: showHelp(); break;
+    case MainMenuEvent::CentreWindows: centreWindows(); break;
+    case MainMenuEvent::BlockUp: m_editor.blockChange(true); break;
+    case MainMenuEvent::BlockDown: m_editor.blockChange(false); break;
+    case MainMenuEvent::TypeValue: m_editor.typeValue(m_dialogs); break;
+    case MainMenuEvent::ExpertMode: showExpertMode(); break;
+    case MainMenuEvent::PadDescription:
         if (m_form.descriptionEdit)
             m_form.descriptionEdit->setText(padDescription(m_form.descriptionEdit->text()));
         break;
-    default: return;  // 60, 61 (quit) belong to the program
+    default: return;  // quitting belongs to the program
     }
     afterKey();
 }

@@ -190,6 +190,7 @@ TEST_F(SetupTransferTest, NeinToTheLengthQuestionEndsTheRead)
 {
     connect();
     port->setupReplyLength = 600;
+    dialogs.answerQuestion(false);
     const setup::SetupRecord before = record;
     EXPECT_EQ(transfer.readSetup(), Outcome::Declined);
     EXPECT_TRUE(dialogs.calls[0].text.startsWith(
