@@ -28,7 +28,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
       m_programDirectory(std::move(programDirectory)),
       m_log(m_programDirectory),
       m_loop(dialogs),
-      m_setupFiles(dialogs, m_log, m_programDirectory)
+      m_setupStore(dialogs, m_log, m_programDirectory)
 {
     setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
@@ -55,8 +55,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                                     m_logTable, std::move(systemHooks));
     m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
 
-    m_mapKeys = std::make_unique<maps::MapKeysWindow>(
-        maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
+    m_mapKeys = std::make_unique<maps::MapPanel>(
+        maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
                                      m_windows[WindowId::System], m_windows[WindowId::Expert]},
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
@@ -131,7 +131,7 @@ void Motrix::wireSetupActions()
         m_mapKeys->setupReplaced();
         refillSetupWindows();
     });
-    m_setupFiles.setReplacedHook([this] {
+    m_setupStore.setReplacedHook([this] {
         m_mainWindow->setDescription(m_document.description);
         m_mainWindow->showSetupFileName(m_document.loadedFileName);
         m_mapKeys->setupFileLoaded();
@@ -158,13 +158,13 @@ void Motrix::refreshLivePanel()
 void Motrix::saveSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.save(m_document, devlink::setupOriginOf(m_link->identity()));
+    m_setupStore.save(m_document, devlink::setupOriginOf(m_link->identity()));
 }
 
 void Motrix::loadSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.load(m_document);
+    m_setupStore.load(m_document);
 }
 
 void Motrix::wireTick()

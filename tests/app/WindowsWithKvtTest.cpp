@@ -10,7 +10,7 @@
 #include "logger/LogTable.h"
 #include "maps/LearnWindow.h"
 #include "setup/SettingsWindow.h"
-#include "setup/SetupFiles.h"
+#include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 
@@ -129,7 +129,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     Fixture fx;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    setup::SetupFiles files(fx.dialogs, fx.log, dir.path());
+    setup::SetupStore files(fx.dialogs, fx.log, dir.path());
     files.setReplacedHook([&fx] {
         fx.settings.refill();
         fx.learn.refill();
@@ -141,7 +141,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     fx.document.record.learnLambdaInputs = 6;
     const QString path = dir.filePath(QStringLiteral("motor.kvt"));
     fx.dialogs.answerFile(path);
-    ASSERT_EQ(files.save(fx.document, {}), setup::SetupFiles::Outcome::Done);
+    ASSERT_EQ(files.save(fx.document, {}), setup::SetupStore::Outcome::Done);
 
     fx.document.record = setup::SetupRecord{};
     fx.settings.refill();
@@ -149,7 +149,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     EXPECT_EQ(fx.settings.form().sensorAngle->text(), "10");
 
     fx.dialogs.answerFile(path);
-    ASSERT_EQ(files.load(fx.document), setup::SetupFiles::Outcome::Done);
+    ASSERT_EQ(files.load(fx.document), setup::SetupStore::Outcome::Done);
     EXPECT_EQ(fx.settings.form().sensorAngle->text(), "77");
     EXPECT_EQ(fx.learn.form().rate->text(), "222");
     EXPECT_FALSE(fx.learn.form().lambdaInputs[0]->isChecked());

@@ -4,7 +4,7 @@
 // live point. Commands are checked as the bytes that go to the link.
 #include "support/TestApplication.h"
 #include "app/MenuEvents.h"
-#include "maps/MapKeysWindow.h"
+#include "maps/MapPanel.h"
 
 #include "FakeCellLink.h"
 #include "app/WindowTable.h"
@@ -49,8 +49,8 @@ struct KeysTest : AppGuard, ::testing::Test {
         form.setupUi(main.content());
         help.setupUi(helpWindow.content());
         log.setStatusSink([this](const QString& text) { lines.append(text); });
-        keysWindow = std::make_unique<maps::MapKeysWindow>(
-            maps::MapKeysWindow::Windows{main, helpWindow, systemWindow, expertWindow}, form,
+        keysWindow = std::make_unique<maps::MapPanel>(
+            maps::MapPanel::Windows{main, helpWindow, systemWindow, expertWindow}, form,
             &help, record, settings, dialogs, log, link);
     }
 
@@ -74,8 +74,8 @@ struct KeysTest : AppGuard, ::testing::Test {
     app::MessageLog log;
     QStringList lines;
     // Made after the forms are laid out, as the program does.
-    std::unique_ptr<maps::MapKeysWindow> keysWindow;
-    maps::MapKeysWindow& keys() { return *keysWindow; }
+    std::unique_ptr<maps::MapPanel> keysWindow;
+    maps::MapPanel& keys() { return *keysWindow; }
 };
 
 TEST_F(KeysTest, ViewsSitInTheirSlotsAtTheirCanvasSizes)

@@ -3,7 +3,7 @@
 
 #include "setup/EntryRules.h"
 #include "setup/SetupFields.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,5 +1,5 @@
 // Byte layout of setup files.
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 
 #include "app/Utf16Line.h"
 

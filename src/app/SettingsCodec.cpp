@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 
 #include "app/Utf16Line.h"
 

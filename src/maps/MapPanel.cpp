@@ -1,5 +1,5 @@
 // The main window's map side: views, check boxes, read-outs, keys and redraws.
-#include "maps/MapKeysWindow.h"
+#include "maps/MapPanel.h"
 
 #include "app/MenuEvents.h"
 #include "maps/CurveScene.h"
@@ -25,7 +25,7 @@ void setText(QLabel* label, const QString& text)
 
 }  // namespace
 
-MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
+MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form,
                              forms::hilfedialog* helpForm, setup::SetupRecord& record,
                              app::ProgramSettings& settings, app::Dialogs& dialogs,
                              app::MessageLog& log, CellLink& link, QObject* parent)
@@ -47,7 +47,7 @@ MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
         if (canvasSlots[size_t(v)])
             forms::Hauptdialog::placeCanvas(canvasSlots[size_t(v)], view);
     }
-    connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapKeysWindow::wheel);
+    connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapPanel::wheel);
 
     if (m_helpForm && m_helpForm->text) {
         QFont fixed(QStringLiteral("Courier"));
@@ -57,12 +57,12 @@ MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
     }
 
     bindBoxes();
-    connect(&m_windows.main, &forms::Window::menuEvent, this, &MapKeysWindow::handleMenuEvent);
+    connect(&m_windows.main, &forms::Window::menuEvent, this, &MapPanel::handleMenuEvent);
     qApp->installEventFilter(this);
     redrawAll();
 }
 
-MapKeysWindow::~MapKeysWindow()
+MapPanel::~MapPanel()
 {
     qApp->removeEventFilter(this);
     // Views placed into the form belong to it; the others are ours.
@@ -71,7 +71,7 @@ MapKeysWindow::~MapKeysWindow()
             delete view;
 }
 
-void MapKeysWindow::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, LastControl control)
+void MapPanel::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, LastControl control)
 {
     if (!box)
         return;
@@ -84,7 +84,7 @@ void MapKeysWindow::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, La
     });
 }
 
-void MapKeysWindow::bindBoxes()
+void MapPanel::bindBoxes()
 {
     bindBox(m_form.injectionAutoCheck, View::Injection, &ViewBoxes::autoFollow, LastControl::None);
     bindBox(m_form.injectionPosCheck, View::Injection, &ViewBoxes::pos, LastControl::InjectionPos);
@@ -115,7 +115,7 @@ void MapKeysWindow::bindBoxes()
     }
 }
 
-Scene MapKeysWindow::buildScene(View view) const
+Scene MapPanel::buildScene(View view) const
 {
     const ViewBoxes& b = m_editor.boxes(view);
     const ViewCursor cursor = m_editor.viewCursor(view);
@@ -139,19 +139,19 @@ Scene MapKeysWindow::buildScene(View view) const
     return {};
 }
 
-void MapKeysWindow::redrawView(View view)
+void MapPanel::redrawView(View view)
 {
     m_views[size_t(view)]->setScene(buildScene(view));
 }
 
-void MapKeysWindow::redrawAll()
+void MapPanel::redrawAll()
 {
     refreshReadouts();
     for (View v : allViews)
         redrawView(v);
 }
 
-void MapKeysWindow::redrawFollowingViews()
+void MapPanel::redrawFollowingViews()
 {
     RedrawPass pass;
     pass.identified = m_identified && m_identified();
@@ -172,7 +172,7 @@ void MapKeysWindow::redrawFollowingViews()
         refreshReadouts();
 }
 
-void MapKeysWindow::refreshReadouts()
+void MapPanel::refreshReadouts()
 {
     const auto inj = m_editor.readouts(View::Injection);
     setText(m_form.injectionSpeedValue, inj.first);
@@ -190,7 +190,7 @@ void MapKeysWindow::refreshReadouts()
     setText(m_form.ignitionValue, ign.third);
 }
 
-void MapKeysWindow::clearReadouts()
+void MapPanel::clearReadouts()
 {
     for (QLabel* label :
          {m_form.injectionSpeedValue, m_form.injectionThrottleValue, m_form.injectionValue,
@@ -200,7 +200,7 @@ void MapKeysWindow::clearReadouts()
         setText(label, QString());
 }
 
-void MapKeysWindow::setupReplaced()
+void MapPanel::setupReplaced()
 {
     if (QCheckBox* map = m_form.ignitionMapCheck) {
         const QSignalBlocker block(map);
@@ -209,24 +209,24 @@ void MapKeysWindow::setupReplaced()
     redrawAll();
 }
 
-void MapKeysWindow::setupFileLoaded()
+void MapPanel::setupFileLoaded()
 {
     m_editor.resetEditMode();
     setupReplaced();
     clearReadouts();
 }
 
-void MapKeysWindow::followLive(int mapColumn, int mapRow, int airPoint, int enginePoint)
+void MapPanel::followLive(int mapColumn, int mapRow, int airPoint, int enginePoint)
 {
     m_editor.followLive(mapColumn, mapRow, airPoint, enginePoint);
 }
 
-void MapKeysWindow::afterKey()
+void MapPanel::afterKey()
 {
     redrawAll();
 }
 
-void MapKeysWindow::handleMenuEvent(int number)
+void MapPanel::handleMenuEvent(int number)
 {
     using app::MainMenuEvent;
     switch (MainMenuEvent(number)) {
@@ -250,7 +250,7 @@ void MapKeysWindow::handleMenuEvent(int number)
     afterKey();
 }
 
-void MapKeysWindow::showHelp()
+void MapPanel::showHelp()
 {
     forms::Window& help = m_windows.help;
     help.show();
@@ -258,7 +258,7 @@ void MapKeysWindow::showHelp()
     help.activateWindow();
 }
 
-void MapKeysWindow::centreWindows()
+void MapPanel::centreWindows()
 {
     const QScreen* screen = m_windows.main.screen();
     if (!screen)
@@ -270,7 +270,7 @@ void MapKeysWindow::centreWindows()
         w->move(centredTopLeft(area, w->frameGeometry().size()));
 }
 
-void MapKeysWindow::showExpertMode()
+void MapPanel::showExpertMode()
 {
     forms::Window& expert = m_windows.expert;
     if (expert.isVisible()) {
@@ -290,7 +290,7 @@ void MapKeysWindow::showExpertMode()
     m_dialogs.message(QStringLiteral("Achtung"), QStringLiteral("Password nicht korrekt."));
 }
 
-void MapKeysWindow::wheel(bool up)
+void MapPanel::wheel(bool up)
 {
     if (!m_editor.boxes(View::Injection).kapp)
         return;
@@ -298,7 +298,7 @@ void MapKeysWindow::wheel(bool up)
     redrawView(View::Injection);
 }
 
-bool MapKeysWindow::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
+bool MapPanel::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool shift = modifiers & Qt::ShiftModifier;
     switch (key) {
@@ -325,7 +325,7 @@ bool MapKeysWindow::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-bool MapKeysWindow::eventFilter(QObject* watched, QEvent* event)
+bool MapPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress || m_editor.editMode() == EditMode::None)
         return QObject::eventFilter(watched, event);
