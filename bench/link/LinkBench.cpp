@@ -26,7 +26,7 @@ struct CountingView final : devlink::LinkView {
 
 double threadCpuSeconds()
 {
-    timespec ts {};
+    timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec + ts.tv_nsec / 1e9;
 }
@@ -134,8 +134,8 @@ int main(int argc, char** argv)
         seconds = qMax(1.0, args.at(at + 1).toDouble());
 
     std::printf("bench_link: %.0f s per run\n", seconds);
-    std::printf("%-34s %9s %9s %7s %7s %7s %8s %6s\n", "run", "polls/s", "limit", "share",
-                "cpu", "tick ms", "late ms", "errors");
+    std::printf("%-34s %9s %9s %7s %7s %7s %8s %6s\n", "run", "polls/s", "limit", "share", "cpu",
+                "tick ms", "late ms", "errors");
     const struct {
         const char* name;
         int period;

@@ -27,10 +27,8 @@ bool isUserEvent(QEvent::Type type)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:
-    case QEvent::Shortcut:
-        return true;
-    default:
-        return false;
+    case QEvent::Shortcut: return true;
+    default: return false;
     }
 }
 }  // namespace
@@ -129,7 +127,8 @@ void MainLoop::askQuit()
 {
     const bool yes = m_dialogs.question(
         QStringLiteral("Beenden?"),
-        QStringLiteral("Ist das Setup gespeichert?\rIst das Setup in der KVT im EEPROM?\r\rJetzt beenden?"));
+        QStringLiteral(
+            "Ist das Setup gespeichert?\rIst das Setup in der KVT im EEPROM?\r\rJetzt beenden?"));
     m_quit = yes ? QuitRequest::Confirmed : QuitRequest::None;
 }
 

@@ -131,8 +131,7 @@ void DeviceLink::evaluateReplyStatus()
         m_replyStatus = ReplyStatus::PortUnavailable;
 
     switch (m_replyStatus) {
-    case ReplyStatus::Ok:
-        break;
+    case ReplyStatus::Ok: break;
     case ReplyStatus::PortUnavailable:
         if (m_port)
             m_port->close();
@@ -162,7 +161,7 @@ void DeviceLink::evaluateReplyStatus()
 
 void DeviceLink::clearIdentity()
 {
-    m_identity = DeviceIdentity {};
+    m_identity = DeviceIdentity{};
     m_view->identityCleared();
 }
 

@@ -17,7 +17,7 @@ struct DeviceIdentity {
     QString deviceType;  // 12 characters
     QString hw;          // 3 characters
     QString sw;
-    QString bl;          // boot loader
+    QString bl;  // boot loader
     quint16 restartCount = 0;
 
     bool operator==(const DeviceIdentity&) const = default;

@@ -11,24 +11,24 @@
 namespace devlink {
 
 struct LiveRecord {
-    int rpm = 0;         // as sent
-    int rpmForMaps = 0;  // rpm limited to 16000; used by every map lookup, logger, power, lambda
-    int throttle = 0;    // percent
+    int rpm = 0;            // as sent
+    int rpmForMaps = 0;     // rpm limited to 16000; used by every map lookup, logger, power, lambda
+    int throttle = 0;       // percent
     double engineTemp = 0;  // °C (byte - 20)
     double airTemp = 0;
     int ignitionBase = 0;
-    int ignitionAngle = 0;  // as sent; shown as byte - 50 °KW
-    int injectionBase = 0;  // µs
+    int ignitionAngle = 0;         // as sent; shown as byte - 50 °KW
+    int injectionBase = 0;         // µs
     int airTempCorrection = 0;     // percent, 100 = none
     int engineTempCorrection = 0;  // percent
     int injectionTime = 0;         // µs
-    int output1 = 0;  // raw bytes: 0 off, 1 on, anything else leaves a label unchanged
+    int output1 = 0;               // raw bytes: 0 off, 1 on, anything else leaves a label unchanged
     int output2 = 0;
     int input1 = 0;
     int input2 = 0;
     int input3 = 0;
-    std::array<double, 3> lambda {0, 0, 0};  // mV
-    int ignitionMode = 0;  // 255 = from the curve, else constant angle + 50
+    std::array<double, 3> lambda{0, 0, 0};  // mV
+    int ignitionMode = 0;                   // 255 = from the curve, else constant angle + 50
     int signalDetected = 0;
     int teethSeen = 0;
     int teethPerRevolution = 0;

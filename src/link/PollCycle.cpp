@@ -64,7 +64,7 @@ void DeviceLink::readLearnedMap()
     constexpr int mapBytes = 153 * 2;
     if (received < mapBytes)
         return;
-    LearnedMap map {};
+    LearnedMap map{};
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 17; ++column) {
             const int at = row * 34 + column * 2;
@@ -80,7 +80,7 @@ void DeviceLink::readSensorVoltages()
     sendLetter('A');
     if (waitReply(7, QStringLiteral("a")) != ReplyStatus::Ok)
         return;
-    SensorVoltages volts {};
+    SensorVoltages volts{};
     for (double& v : volts)
         v = readWord() / 4096.0 * 2.0;
     m_feed.publishSensorVoltages(volts);
