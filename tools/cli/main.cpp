@@ -14,8 +14,8 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const bool settings = !args.isEmpty() && args.first() == QLatin1String("settings");
-    const int status = settings ? cli::runSettingsCommand(args, out, err)
-                                : cli::runCommand(args, out, err);
+    const int status =
+        settings ? cli::runSettingsCommand(args, out, err) : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;
