@@ -13,3 +13,7 @@ motrix_test(system_window_test
 motrix_test(windows_kvt_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/app/WindowsWithKvtTest.cpp
   LIBS appui linkcore kvtsim)
+# The test window and the expert window against the simulator on a fake port.
+motrix_test(test_windows_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test/TestWindowsTest.cpp
+  LIBS appui linkcore kvtsim Qt6::Test)
