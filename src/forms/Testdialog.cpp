@@ -2,6 +2,7 @@
 #include "forms/Testdialog.h"
 
 #include <QButtonGroup>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,7 +17,7 @@ QLabel* value(QGridLayout* grid, int row, int column, const char* caption)
 {
     grid->addWidget(new QLabel(u(caption)), row, column);
     auto* label = new QLabel(QStringLiteral("--"));
-    label->setMinimumWidth(50);
+    label->setMinimumWidth(40);
     grid->addWidget(label, row, column + 1);
     return label;
 }
@@ -27,7 +28,7 @@ QLineEdit* field(QGridLayout* grid, int row, int column, const char* caption,
     if (caption)
         grid->addWidget(new QLabel(u(caption)), row, column++);
     auto* f = new QLineEdit;
-    f->setFixedWidth(60);
+    f->setFixedWidth(52);
     if (toolTip)
         f->setToolTip(u(toolTip));
     grid->addWidget(f, row, column);
@@ -69,6 +70,7 @@ void Testdialog::setupUi(QWidget* content)
         g->addWidget(loadedVersion[i], 3 + i, 1);
         g->addWidget(connectedVersion[i], 3 + i, 2);
     }
+    g->setVerticalSpacing(1);
     top->addWidget(general, 0, 0);
 
     // --- Ausgänge
@@ -109,12 +111,14 @@ void Testdialog::setupUi(QWidget* content)
                    "Schaltet den Ausgang zum Test des angeschlossenen Drehzahlmessers mit");
     coilRow->addWidget(tacho, 1, 2, 1, 2);
     o->addLayout(coilRow, 3, 0, 1, 3);
+    o->setVerticalSpacing(3);
     top->addWidget(outs, 1, 0);
 
     // --- Einspritzdüsen
     auto* inj = new QGroupBox(u("Einspritzdüsen"));
     auto* e = new QGridLayout(inj);
-    e->setHorizontalSpacing(4);
+    e->setHorizontalSpacing(3);
+    e->setContentsMargins(6, 2, 6, 4);
     e->addWidget(new QLabel(u("Test 1 (lang)")), 0, 1, 1, 2);
     e->addWidget(new QLabel(u("Test 2 (kurz)")), 0, 3, 1, 2);
     e->addWidget(new QLabel(u("Gewicht\n[g]")), 1, 1);
@@ -147,6 +151,7 @@ void Testdialog::setupUi(QWidget* content)
     e->addWidget(new QLabel(u("Verbrauch bei Volllast Einspritzdüse 1 [l/h]:")), 6, 0, 1, 5);
     fullLoad = new QLabel(QStringLiteral("--"));
     e->addWidget(fullLoad, 6, 5);
+    e->setVerticalSpacing(3);
     top->addWidget(inj, 0, 1, 2, 1);
 
     // --- Sensorposition and ignition mode
@@ -172,6 +177,7 @@ void Testdialog::setupUi(QWidget* content)
     currentAngle = value(p, 3, 0, "ZZP v.OT aktuell [°KW]:");
     restart = button("KVT Neustart", "Neustart der KVT (nur bei COM-Verbindung)");
     p->addWidget(restart, 3, 2, 1, 2);
+    p->setVerticalSpacing(1);
     top->addWidget(pos, 2, 0);
 
     // --- Sensorstabilität
@@ -183,10 +189,15 @@ void Testdialog::setupUi(QWidget* content)
     gap = value(s, 3, 0, "Lückenerkennung:");
     checkMark = new CheckMark;
     s->addWidget(checkMark, 0, 2, 4, 1, Qt::AlignCenter);
-    top->addWidget(stab, 2, 1);
+    s->setVerticalSpacing(1);
+    top->addWidget(stab, 3, 0);
 
     // --- Estimates
+    // The estimates in a smaller type: their captions are long for the room left.
     auto* est = new QWidget;
+    QFont small = content->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    est->setFont(small);
     auto* estRow = new QHBoxLayout(est);
     estRow->setContentsMargins(0, 0, 0, 0);
     auto* injEst = new QGroupBox(u("Einspritzdüsenschätzung"));
@@ -203,7 +214,7 @@ void Testdialog::setupUi(QWidget* content)
     injGramPerMin = value(ie, 5, 0, "Durchfluss Düse (Benzin) [g/min]:");
     injRequired = value(ie, 6, 0, "erforderliche Öffnungszeit Düse [µs]:");
     injAvailable = value(ie, 7, 0, "max. verfügbare Öffnungszeit [µs]:");
-    estRow->addWidget(injEst);
+    estRow->addWidget(injEst, 11);
     auto* coilEst = new QGroupBox(u("Zündspulenschätzung"));
     auto* ce = new QGridLayout(coilEst);
     coilMaxSpeed = field(ce, 0, 0, "max. Drehzahl [Umin]:", "größte erwartbare Einsatzdrehzahl");
@@ -215,9 +226,12 @@ void Testdialog::setupUi(QWidget* content)
     coilCurrent = value(ce, 5, 0, "max. Ladestrom [A]:");
     coilAvailable = value(ce, 6, 0, "max. verfügbare Ladezeit [µs]:");
     ce->setRowStretch(7, 1);
-    estRow->addWidget(coilEst);
-    top->addWidget(est, 3, 0, 1, 2);
+    ie->setVerticalSpacing(1);
+    ce->setVerticalSpacing(1);
+    estRow->addWidget(coilEst, 9);
+    top->addWidget(est, 2, 1, 2, 1);
     top->setRowStretch(4, 1);
+    top->setColumnStretch(1, 1);
 }
 
 QList<QLineEdit*> Testdialog::inputs() const

@@ -1,6 +1,7 @@
 // Layout of the expert window.
 #include "forms/expertdialog.h"
 
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,7 +17,7 @@ QLabel* number()
 {
     auto* l = new QLabel(QStringLiteral("0"));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setMinimumWidth(44);
+    l->setMinimumWidth(34);
     return l;
 }
 
@@ -50,37 +51,41 @@ void AngleCanvas::paintEvent(QPaintEvent*)
 void expertdialog::setupUi(QWidget* content)
 {
     auto* top = new QHBoxLayout(content);
-    top->setContentsMargins(6, 6, 6, 6);
+    top->setContentsMargins(4, 4, 4, 4);
+    top->setSpacing(4);
     auto* left = new QVBoxLayout;
     top->addLayout(left);
 
+    // The control values and the element boxes in a smaller type: eight columns beside the
+    // 400-unit diagram.
+    QFont small = content->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
     auto* values = new QGroupBox(u("Kontrollwerte"));
+    values->setFont(small);
     auto* v = new QGridLayout(values);
-    v->setHorizontalSpacing(6);
+    v->setHorizontalSpacing(12);
+    v->setContentsMargins(4, 4, 4, 4);
     v->setVerticalSpacing(2);
-    const char* heads[][2] = {{"Ev-Startwinkel", "[°KW]"}, {"Einspritzzeit", "[µs]"},
-                              {"", "[% Umdr.]"},           {"ZT Ladestartw.", "[°KW]"},
-                              {"Zündw.", "[°KW]"},         {"Ladezeit", "[µs]"},
-                              {"", "[%Soll]"}};
-    for (int c = 0; c < 7; ++c) {
-        auto* h = new QLabel(u(heads[c][0]) + QLatin1Char('\n') + u(heads[c][1]));
-        h->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-        v->addWidget(h, 0, c + 1);
-    }
+    // One row per value, one column per cylinder: eight columns would not fit beside the
+    // 400-unit diagram.
+    const char* heads[] = {"Ev-Startwinkel [°KW]", "Einspritzzeit [µs]", "[% Umdr.]",
+                           "ZT Ladestartw. [°KW]", "Zündw. [°KW]",       "Ladezeit [µs]",
+                           "[%Soll]"};
     for (int i = 0; i < 3; ++i) {
-        v->addWidget(new QLabel(u("Zylinder %1:").arg(i + 1)), i + 1, 0);
-        std::array<QLabel*, 7> cells;
-        for (int c = 0; c < 7; ++c) {
-            cells[c] = number();
-            v->addWidget(cells[c], i + 1, c + 1);
+        auto* h = new QLabel(u("Zylinder %1:").arg(i + 1));
+        h->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        v->addWidget(h, 0, i + 1);
+    }
+    std::array<std::array<QLabel*, 3>*, 7> rows{&injectionStart, &injectionTime,
+                                                 &injectionPercent, &chargeStart,
+                                                 &chargeAngle,    &chargeUs,
+                                                 &chargePercent};
+    for (int r = 0; r < 7; ++r) {
+        v->addWidget(new QLabel(u(heads[r])), r + 1, 0);
+        for (int i = 0; i < 3; ++i) {
+            (*rows[r])[i] = number();
+            v->addWidget((*rows[r])[i], r + 1, i + 1);
         }
-        injectionStart[i] = cells[0];
-        injectionTime[i] = cells[1];
-        injectionPercent[i] = cells[2];
-        chargeStart[i] = cells[3];
-        chargeAngle[i] = cells[4];
-        chargeUs[i] = cells[5];
-        chargePercent[i] = cells[6];
     }
     auto* single = new QGridLayout;
     angleLimit = row(single, 0, "Winkelgrenze berechnet:");
@@ -93,7 +98,7 @@ void expertdialog::setupUi(QWidget* content)
     controlValue = row(single, 6, "Kontrollwert:");
     controlValue->setToolTip(u("irgendein Kontrollwert"));
     single->setColumnStretch(5, 1);
-    v->addLayout(single, 4, 0, 1, 8);
+    v->addLayout(single, 8, 0, 1, 4);
     left->addWidget(values);
 
     auto* middle = new QHBoxLayout;
@@ -146,10 +151,14 @@ void expertdialog::setupUi(QWidget* content)
 
     auto* set = new QGroupBox(u("Schaltwinkel SET"));
     auto* s = new QVBoxLayout(set);
+    s->setContentsMargins(4, 4, 4, 4);
     s->setSpacing(2);
     canvas = new AngleCanvas;
     s->addWidget(canvas);
-    auto* boxes = new QGridLayout;
+    auto* boxArea = new QWidget;
+    boxArea->setFont(small);
+    auto* boxes = new QGridLayout(boxArea);
+    boxes->setContentsMargins(0, 0, 0, 0);
     boxes->setVerticalSpacing(0);
     for (int i = 0; i < 3; ++i) {
         showInjection[i] = box(("EV" + QByteArray::number(i + 1)).constData());
@@ -175,7 +184,7 @@ void expertdialog::setupUi(QWidget* content)
     toothWidth = new QLabel(u("Zahnbreite:"));
     boxes->addWidget(gapWidth, 2, 2, 1, 2);
     boxes->addWidget(toothWidth, 2, 4, 1, 2);
-    s->addLayout(boxes);
+    s->addWidget(boxArea);
     top->addWidget(set, 0, Qt::AlignTop);
 }
 

@@ -58,8 +58,9 @@ void drawCrankDiagram(QPainter& p, QSize size, const DiagramInput& in, const Dia
     p.setPen(QPen(Qt::black, 1));
     p.drawEllipse(c, 0.8 * s, 0.8 * s);
     p.setFont(QFont(p.font().family(), 8));
-    p.drawText(pointAt(c, 0.8 * s + 4, circleAngle(0, sa)) + QPointF(-2, -4),
-               QStringLiteral("0° ->"));
+    // The label sits just after the sensor line, in the direction the crank turns.
+    p.drawText(pointAt(c, 0.8 * s + 10, circleAngle(6, sa)) + QPointF(-12, 4),
+               QString::fromUtf8("0° ->"));
     p.drawText(pointAt(c, 0.8 * s - 16, 270) + QPointF(-8, 4), QStringLiteral("OT"));
 
     if (show.wheel && in.triggerTeeth > 0) {
