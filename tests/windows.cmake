@@ -17,3 +17,6 @@ motrix_test(windows_kvt_test
 motrix_test(test_windows_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test/TestWindowsTest.cpp
   LIBS appui linkcore kvtsim Qt6::Test)
+motrix_test(expert_diagram_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/setup/ExpertDiagramTest.cpp
+  LIBS setup_windows)

@@ -5,7 +5,10 @@
 
 namespace forms {
 
-CheckMark::CheckMark(QWidget* parent) : QWidget(parent) { setFixedSize(40, 40); }
+CheckMark::CheckMark(QWidget* parent) : QWidget(parent)
+{
+    setFixedSize(40, 40);
+}
 
 void CheckMark::setState(State state)
 {

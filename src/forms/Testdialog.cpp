@@ -11,7 +11,10 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 QLabel* value(QGridLayout* grid, int row, int column, const char* caption)
 {
@@ -22,8 +25,7 @@ QLabel* value(QGridLayout* grid, int row, int column, const char* caption)
     return label;
 }
 
-QLineEdit* field(QGridLayout* grid, int row, int column, const char* caption,
-                 const char* toolTip)
+QLineEdit* field(QGridLayout* grid, int row, int column, const char* caption, const char* toolTip)
 {
     if (caption)
         grid->addWidget(new QLabel(u(caption)), row, column++);
@@ -76,8 +78,8 @@ void Testdialog::setupUi(QWidget* content)
     // --- Ausgänge
     auto* outs = new QGroupBox(u("Ausgänge"));
     auto* o = new QGridLayout(outs);
-    fuelPump = button("Benzinpumpe",
-                      "Der Ausgang für die Benzinpumpe wird für 3 Sekunden geschaltet.");
+    fuelPump =
+        button("Benzinpumpe", "Der Ausgang für die Benzinpumpe wird für 3 Sekunden geschaltet.");
     o->addWidget(fuelPump, 0, 0);
     outputs[0] = button("Ausgang 1", "Der Ausgang 1 wird geschaltet.");
     outputs[1] = button("Ausgang 2", "Der Ausgang 2 wird geschaltet.");
@@ -85,9 +87,9 @@ void Testdialog::setupUi(QWidget* content)
     o->addWidget(outputs[1], 0, 2);
     for (int k = 0; k < 3; ++k) {
         const QByteArray n = QByteArray::number(k + 1);
-        injectors[k] = button(("E-Ventil " + n).constData(),
-                              ("Der Ausgang für das Einspritzventil " + n + " wird geschaltet.")
-                                  .constData());
+        injectors[k] =
+            button(("E-Ventil " + n).constData(),
+                   ("Der Ausgang für das Einspritzventil " + n + " wird geschaltet.").constData());
         coils[k] = button(("Zündschalter " + n).constData(),
                           ("Der Ausgang für die Zündspule " + n + " wird geschaltet.").constData());
         o->addWidget(injectors[k], 1, k);
@@ -105,8 +107,8 @@ void Testdialog::setupUi(QWidget* content)
     repeat->addButton(tenTimes);
     coilRow->addWidget(once, 0, 2);
     coilRow->addWidget(tenTimes, 0, 3);
-    tachoSpeed = field(coilRow, 1, 0, "Drehzahlanzeige [Umin]:",
-                       "Drehzahl für Drehzahlausgangstest");
+    tachoSpeed =
+        field(coilRow, 1, 0, "Drehzahlanzeige [Umin]:", "Drehzahl für Drehzahlausgangstest");
     tacho = button("Drehz.-Ausg.",
                    "Schaltet den Ausgang zum Test des angeschlossenen Drehzahlmessers mit");
     coilRow->addWidget(tacho, 1, 2, 1, 2);
@@ -168,8 +170,9 @@ void Testdialog::setupUi(QWidget* content)
     fromCurve->setToolTip(
         u("Der Zündzeitpunkt wird anhand der Kennlinie ermittelt (normaler Modus)."));
     constant = new QRadioButton(u("Konstant v.OT [°KW]:"));
-    constant->setToolTip(u("Es wird ein konstanter Zündzeitpunkt in Bezug zum oberen Totpunkt des "
-                           "Zylinders verwendet (nur temporär für Test-Modus)"));
+    constant->setToolTip(
+        u("Es wird ein konstanter Zündzeitpunkt in Bezug zum oberen Totpunkt des "
+          "Zylinders verwendet (nur temporär für Test-Modus)"));
     fromCurve->setChecked(true);
     p->addWidget(fromCurve, 1, 0);
     p->addWidget(constant, 2, 0);
@@ -219,8 +222,8 @@ void Testdialog::setupUi(QWidget* content)
     auto* ce = new QGridLayout(coilEst);
     coilMaxSpeed = field(ce, 0, 0, "max. Drehzahl [Umin]:", "größte erwartbare Einsatzdrehzahl");
     coilVoltage = field(ce, 1, 0, "Betriebsspannung [V]:", "Ladespannung der Zündspule");
-    coilResistance = field(ce, 2, 0, "Widerstand primar [Ohm]:",
-                           "ohm'sch gemessener Widerstand der Primärspule");
+    coilResistance = field(
+        ce, 2, 0, "Widerstand primar [Ohm]:", "ohm'sch gemessener Widerstand der Primärspule");
     coilInductance = field(ce, 3, 0, "Induktivität [mH]:", "Induktivität der Primärspule");
     coilCharge = value(ce, 4, 0, "Ladezeit [µs]:");
     coilCurrent = value(ce, 5, 0, "max. Ladestrom [A]:");

@@ -11,7 +11,10 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 QLabel* number()
 {
@@ -38,7 +41,10 @@ QCheckBox* box(const char* caption)
 
 }  // namespace
 
-AngleCanvas::AngleCanvas(QWidget* parent) : QWidget(parent) { setFixedSize(400, 395); }
+AngleCanvas::AngleCanvas(QWidget* parent) : QWidget(parent)
+{
+    setFixedSize(400, 395);
+}
 
 void AngleCanvas::paintEvent(QPaintEvent*)
 {
@@ -68,18 +74,17 @@ void expertdialog::setupUi(QWidget* content)
     v->setVerticalSpacing(2);
     // One row per value, one column per cylinder: eight columns would not fit beside the
     // 400-unit diagram.
-    const char* heads[] = {"Ev-Startwinkel [°KW]", "Einspritzzeit [µs]", "[% Umdr.]",
-                           "ZT Ladestartw. [°KW]", "Zündw. [°KW]",       "Ladezeit [µs]",
-                           "[%Soll]"};
+    const char* heads[] = {
+        "Ev-Startwinkel [°KW]", "Einspritzzeit [µs]", "[% Umdr.]", "ZT Ladestartw. [°KW]",
+        "Zündw. [°KW]",         "Ladezeit [µs]",      "[%Soll]"};
     for (int i = 0; i < 3; ++i) {
         auto* h = new QLabel(u("Zylinder %1:").arg(i + 1));
         h->setAlignment(Qt::AlignRight | Qt::AlignBottom);
         v->addWidget(h, 0, i + 1);
     }
-    std::array<std::array<QLabel*, 3>*, 7> rows{&injectionStart, &injectionTime,
-                                                 &injectionPercent, &chargeStart,
-                                                 &chargeAngle,    &chargeUs,
-                                                 &chargePercent};
+    std::array<std::array<QLabel*, 3>*, 7> rows{&injectionStart, &injectionTime, &injectionPercent,
+                                                &chargeStart,    &chargeAngle,   &chargeUs,
+                                                &chargePercent};
     for (int r = 0; r < 7; ++r) {
         v->addWidget(new QLabel(u(heads[r])), r + 1, 0);
         for (int i = 0; i < 3; ++i) {

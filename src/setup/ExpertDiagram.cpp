@@ -9,7 +9,10 @@
 
 namespace setup {
 
-double circleAngle(double a, int sensorAngle) { return 270.0 - sensorAngle + a; }
+double circleAngle(double a, int sensorAngle)
+{
+    return 270.0 - sensorAngle + a;
+}
 
 QPointF pointAt(QPointF center, double radius, double circleDegrees)
 {
@@ -17,7 +20,10 @@ QPointF pointAt(QPointF center, double radius, double circleDegrees)
     return center + QPointF(radius * std::cos(r), radius * std::sin(r));
 }
 
-double timeAsAngle(double us, int rpm) { return us / (60.0 / (rpm + 1) * 1000000) * 360; }
+double timeAsAngle(double us, int rpm)
+{
+    return us / (60.0 / (rpm + 1) * 1000000) * 360;
+}
 
 bool toothPresent(int k, int teeth, int gaps)
 {
@@ -95,8 +101,8 @@ void drawCrankDiagram(QPainter& p, QSize size, const DiagramInput& in, const Dia
     }
     if (show.accel && in.rpm > 0) {
         const double span = in.reply.timerDiff * double(in.rpm) * 360 / 7500000;
-        p.setPen(QPen(span >= 0 ? QColor(0, 128, 0) : QColor(192, 0, 0), 4, Qt::SolidLine,
-                      Qt::FlatCap));
+        p.setPen(
+            QPen(span >= 0 ? QColor(0, 128, 0) : QColor(192, 0, 0), 4, Qt::SolidLine, Qt::FlatCap));
         arc(p, c, 0.9 * s, sa, 0, span);
     }
     // Each dynamic factor as a spoke before top dead centre, as many degrees as the KVT's

@@ -16,13 +16,13 @@ namespace setup {
 struct DiagramElements {
     std::array<bool, 3> injection{true, true, true};  // "EV1" … "EV3"
     std::array<bool, 3> charge{true, true, true};     // "Zt1" … "Zt3"
-    bool sensor = true;      // "Sensorpos."
-    bool tacho = true;       // "Drehzahlimp."
-    bool accel = true;       // "Beschl.Korr."
-    bool wheel = true;       // "Triggerrad"
-    bool gap = true;         // "Zahnlücke"
-    bool dynamic1 = true;    // "Dyn.Fakt. 1"
-    bool dynamic2 = true;    // "Dyn.Fakt. 2"
+    bool sensor = true;                               // "Sensorpos."
+    bool tacho = true;                                // "Drehzahlimp."
+    bool accel = true;                                // "Beschl.Korr."
+    bool wheel = true;                                // "Triggerrad"
+    bool gap = true;                                  // "Zahnlücke"
+    bool dynamic1 = true;                             // "Dyn.Fakt. 1"
+    bool dynamic2 = true;                             // "Dyn.Fakt. 2"
 };
 
 struct DiagramInput {
@@ -46,7 +46,6 @@ double timeAsAngle(double us, int rpm);
 // at crank angle k × 360 / teeth; the missing teeth are the last triggerGaps positions.
 bool toothPresent(int k, int teeth, int gaps);
 
-void drawCrankDiagram(QPainter& p, QSize size, const DiagramInput& in,
-                      const DiagramElements& show);
+void drawCrankDiagram(QPainter& p, QSize size, const DiagramInput& in, const DiagramElements& show);
 
 }  // namespace setup

@@ -10,7 +10,10 @@ namespace setup {
 
 namespace {
 
-int roundedInt(double v) { return int(std::nearbyint(v)); }
+int roundedInt(double v)
+{
+    return int(std::nearbyint(v));
+}
 
 }  // namespace
 

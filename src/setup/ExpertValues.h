@@ -20,8 +20,8 @@ struct ExpertReply {
     int angleLimit = 0;
     int dynamicAngle1 = 0;
     int dynamicAngle2 = 0;
-    int timerDiffRaw = 0;     // as sent, 0..65535
-    int timerDiff = 0;        // signed: 32768 and up mean value - 65536
+    int timerDiffRaw = 0;  // as sent, 0..65535
+    int timerDiff = 0;     // signed: 32768 and up mean value - 65536
     int setRevolutions = 0;
     int controlValue = 0;
     int calibrationByte = 0;

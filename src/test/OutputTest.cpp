@@ -7,10 +7,22 @@ namespace kvttest {
 
 namespace {
 
-TestStep sw(int output, int value) { return {TestStep::Switch, output, value, {}}; }
-TestStep cap(const QString& text) { return {TestStep::Caption, 0, 0, text}; }
-TestStep count(int n) { return cap(QStringLiteral("(%1)").arg(n)); }
-TestStep wait(int ms) { return {TestStep::Wait, 0, ms, {}}; }
+TestStep sw(int output, int value)
+{
+    return {TestStep::Switch, output, value, {}};
+}
+TestStep cap(const QString& text)
+{
+    return {TestStep::Caption, 0, 0, text};
+}
+TestStep count(int n)
+{
+    return cap(QStringLiteral("(%1)").arg(n));
+}
+TestStep wait(int ms)
+{
+    return {TestStep::Wait, 0, ms, {}};
+}
 
 }  // namespace
 
@@ -96,8 +108,7 @@ TestSteps flowTestSteps(int injector, bool longTest)
     return s;
 }
 
-OutputTestRunner::OutputTestRunner(Sender sender, std::function<bool()> portOpen,
-                                   QObject* parent)
+OutputTestRunner::OutputTestRunner(Sender sender, std::function<bool()> portOpen, QObject* parent)
     : QObject(parent), m_sender(std::move(sender)), m_portOpen(std::move(portOpen))
 {
     m_timer.setSingleShot(true);
@@ -128,29 +139,23 @@ void OutputTestRunner::next()
         }
         const TestStep& step = m_steps[m_index++];
         switch (step.kind) {
-        case TestStep::Switch:
-            m_sender(step.output, quint16(step.value));
-            break;
+        case TestStep::Switch: m_sender(step.output, quint16(step.value)); break;
         case TestStep::Caption:
             emit caption(step.text);
             // Let the caption paint before the next step.
             m_timer.start(0);
             return;
-        case TestStep::Wait:
-            m_timer.start(step.value);
-            return;
+        case TestStep::Wait: m_timer.start(step.value); return;
         case TestStep::Checkpoint:
             if (m_abortRequested) {
                 m_aborted = true;
-                const auto tail = std::find_if(m_steps.begin() + long(m_index), m_steps.end(),
-                                               [](const TestStep& t) {
-                                                   return t.kind == TestStep::Tail;
-                                               });
+                const auto tail =
+                    std::find_if(m_steps.begin() + long(m_index), m_steps.end(),
+                                 [](const TestStep& t) { return t.kind == TestStep::Tail; });
                 m_index = size_t(tail - m_steps.begin());
             }
             break;
-        case TestStep::Tail:
-            break;
+        case TestStep::Tail: break;
         }
     }
     finish(m_aborted, false);

@@ -13,8 +13,8 @@
 namespace kvttest {
 
 // The 16-bit "V" values of the timed outputs.
-quint16 coilValue(double chargeMs);      // Int(t / 524 × 65536)
-quint16 injectorValue(double openMs);    // Int(t / 131 × 65536)
+quint16 coilValue(double chargeMs);    // Int(t / 524 × 65536)
+quint16 injectorValue(double openMs);  // Int(t / 131 × 65536)
 
 struct TestStep {
     enum Kind {

@@ -24,7 +24,10 @@ double tenthsInRange(QStringView text, int minimumTenths, int maximumTenths)
            10.0;
 }
 
-QString oneDecimal(double value) { return QString::number(value, 'f', 1); }
+QString oneDecimal(double value)
+{
+    return QString::number(value, 'f', 1);
+}
 
 }  // namespace
 
@@ -41,7 +44,10 @@ int weightTenthsFromField(QStringView text)
     return setup::clampToRange(setup::scaledDecimal(text, 1, setup::Rounding::HalfEven), 0, 5000);
 }
 
-QString weightText(int tenths) { return oneDecimal(tenths / 10.0); }
+QString weightText(int tenths)
+{
+    return oneDecimal(tenths / 10.0);
+}
 
 TestValues validate(const TestInputTexts& t, TestValues v)
 {
@@ -108,12 +114,15 @@ std::array<InjectorFlow, injectors> computeFlows(const std::array<int, injectors
             largest = *f.flow;
     for (InjectorFlow& f : out)
         if (f.flow && largest > 0)
-            f.balance = int(std::clamp(std::nearbyint(largest / *f.flow * 1000) - 1000, 0.0,
-                                       65535.0));
+            f.balance =
+                int(std::clamp(std::nearbyint(largest / *f.flow * 1000) - 1000, 0.0, 65535.0));
     return out;
 }
 
-QString flowText(const InjectorFlow& f) { return f.flow ? oneDecimal(*f.flow) : QStringLiteral("--"); }
+QString flowText(const InjectorFlow& f)
+{
+    return f.flow ? oneDecimal(*f.flow) : QStringLiteral("--");
+}
 
 QString balanceText(const InjectorFlow& f)
 {
@@ -138,8 +147,8 @@ InjectorEstimate estimateInjector(const TestValues& v)
     e.fuelGramPerMin = int(std::nearbyint(v.injFlow * 0.744));
     const double fuelPerCycle = v.injVolume * (v.injEfficiency / 100.0) / 11.3702431 / 1000;
     // The flow field's minimum of 10 ml/min keeps the rounded g/min at 7 or more.
-    e.requiredUs = fuelPerCycle / std::max(e.fuelGramPerMin, 1) * 60 * 1000 * 1000 /
-                   (v.injMaxDuty / 100.0);
+    e.requiredUs =
+        fuelPerCycle / std::max(e.fuelGramPerMin, 1) * 60 * 1000 * 1000 / (v.injMaxDuty / 100.0);
     e.availableUs = 1 / (v.injMaxSpeed / 60.0) * 1000 * 1000;
     return e;
 }
@@ -154,7 +163,10 @@ CoilEstimate estimateCoil(const TestValues& v)
     return e;
 }
 
-QString integerText(double value) { return QString::number(qint64(std::nearbyint(value))); }
+QString integerText(double value)
+{
+    return QString::number(qint64(std::nearbyint(value)));
+}
 
 int sensorAngleStep(int angle, int delta)
 {

@@ -17,9 +17,9 @@ constexpr int shortPulseMs = 6;
 
 // The typed texts of every input field, in the order the validation pass reads them.
 struct TestInputTexts {
-    QString coilUs;         // "Spulenladezeit [µs]:"
-    QString constantAngle;  // beside "Konstant v.OT [°KW]:"
-    QString tachoSpeed;     // "Drehzahlanzeige [Umin]:"
+    QString coilUs;                              // "Spulenladezeit [µs]:"
+    QString constantAngle;                       // beside "Konstant v.OT [°KW]:"
+    QString tachoSpeed;                          // "Drehzahlanzeige [Umin]:"
     std::array<QString, injectors> longWeight;   // "Test 1 (lang)"
     std::array<QString, injectors> shortWeight;  // "Test 2 (kurz)"
     // "Einspritzdüsenschätzung"
@@ -30,20 +30,20 @@ struct TestInputTexts {
 
 // The values the test window keeps; the defaults are what it shows before the first entry.
 struct TestValues {
-    int coilChargeTime = 1;   // SetupRecord units of 250 µs, 1-32
-    int constantAngle = 0;    // °KW before top dead centre, -50..50
-    int tachoSpeed = 3000;    // rpm, 500-16000
-    std::array<int, injectors> longTenths{};   // weights in 0.1 g, 0-5000
+    int coilChargeTime = 1;                   // SetupRecord units of 250 µs, 1-32
+    int constantAngle = 0;                    // °KW before top dead centre, -50..50
+    int tachoSpeed = 3000;                    // rpm, 500-16000
+    std::array<int, injectors> longTenths{};  // weights in 0.1 g, 0-5000
     std::array<int, injectors> shortTenths{};
-    int injFlow = 250;          // ml/min, 10-1000
-    int injMaxSpeed = 12000;    // rpm, 100-16000
-    int injVolume = 125;        // ccm, 10-2000
-    int injEfficiency = 100;    // %, 1-300
-    int injMaxDuty = 85;        // %, 1-100
-    int coilMaxSpeed = 12000;   // rpm, 100-16000
-    double coilVoltage = 13.5;      // V, 1-24, one decimal
-    double coilResistance = 0.8;    // Ω, 0.1-1000, one decimal
-    double coilInductance = 4.0;    // mH, 0.1-1000, one decimal
+    int injFlow = 250;            // ml/min, 10-1000
+    int injMaxSpeed = 12000;      // rpm, 100-16000
+    int injVolume = 125;          // ccm, 10-2000
+    int injEfficiency = 100;      // %, 1-300
+    int injMaxDuty = 85;          // %, 1-100
+    int coilMaxSpeed = 12000;     // rpm, 100-16000
+    double coilVoltage = 13.5;    // V, 1-24, one decimal
+    double coilResistance = 0.8;  // Ω, 0.1-1000, one decimal
+    double coilInductance = 4.0;  // mH, 0.1-1000, one decimal
 };
 
 // Reads, limits and stores every field in the pass's order. The caller writes the values
@@ -61,9 +61,9 @@ QString weightText(int tenths);
 // One injector's result of the two flow tests. Empty values are shown as "--": the slope of
 // equal weights (both 0 included) has no flow, and a heavier short test gives no real one.
 struct InjectorFlow {
-    std::optional<double> flow;       // ml/min
-    std::optional<int> balance;       // per mille against the largest flow
-    std::optional<int> switchingTime; // µs, 0..65535
+    std::optional<double> flow;        // ml/min
+    std::optional<int> balance;        // per mille against the largest flow
+    std::optional<int> switchingTime;  // µs, 0..65535
 };
 std::array<InjectorFlow, injectors> computeFlows(const std::array<int, injectors>& longTenths,
                                                  const std::array<int, injectors>& shortTenths);
@@ -74,16 +74,16 @@ QString switchingTimeText(const InjectorFlow& f);
 QString fullLoadText(const QString& shownFlow1);
 
 struct InjectorEstimate {
-    int fuelGramPerMin = 0;       // "Durchfluss Düse (Benzin) [g/min]:"
-    double requiredUs = 0;        // "erforderliche Öffnungszeit Düse [µs]:"
-    double availableUs = 0;       // "max. verfügbare Öffnungszeit [µs]:"
+    int fuelGramPerMin = 0;  // "Durchfluss Düse (Benzin) [g/min]:"
+    double requiredUs = 0;   // "erforderliche Öffnungszeit Düse [µs]:"
+    double availableUs = 0;  // "max. verfügbare Öffnungszeit [µs]:"
 };
 InjectorEstimate estimateInjector(const TestValues& v);
 
 struct CoilEstimate {
-    double chargeUs = 0;          // "Ladezeit [µs]:"
-    double maxCurrent = 0;        // "max. Ladestrom [A]:"
-    double availableUs = 0;       // "max. verfügbare Ladezeit [µs]:"
+    double chargeUs = 0;     // "Ladezeit [µs]:"
+    double maxCurrent = 0;   // "max. Ladestrom [A]:"
+    double availableUs = 0;  // "max. verfügbare Ladezeit [µs]:"
 };
 CoilEstimate estimateCoil(const TestValues& v);
 

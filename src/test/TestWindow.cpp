@@ -5,51 +5,19 @@
 #include "app/MenuEvents.h"
 #include "setup/EntryRules.h"
 
-#include <QKeyEvent>
-
 namespace kvttest {
-
-namespace {
-
-// Return anywhere in the window runs the validation pass.
-class ReturnFilter final : public QObject {
-public:
-    ReturnFilter(QObject* parent, std::function<void()> onReturn)
-        : QObject(parent), m_onReturn(std::move(onReturn))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                m_onReturn();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_onReturn;
-};
-
-}  // namespace
 
 TestWindow::TestWindow(forms::Window& window, setup::SetupRecord& record, app::Dialogs& dialogs,
                        Hooks hooks)
-    : QObject(&window),
-      m_window(window),
-      m_record(record),
-      m_dialogs(dialogs),
-      m_hooks(std::move(hooks)),
-      m_runner(
-          [this](int output, quint16 value) {
-              // "V" is skipped while the port is closed: the test then only counts down.
-              if (m_hooks.portOpen())
-                  m_hooks.switchOutput(output, value);
-          },
-          [this] { return m_hooks.portOpen(); })
+    : QObject(&window), m_window(window), m_record(record), m_dialogs(dialogs),
+      m_hooks(std::move(hooks)), m_runner(
+                                     [this](int output, quint16 value) {
+                                         // "V" is skipped while the port is closed: the test then
+                                         // only counts down.
+                                         if (m_hooks.portOpen())
+                                             m_hooks.switchOutput(output, value);
+                                     },
+                                     [this] { return m_hooks.portOpen(); })
 {
     m_form.setupUi(window.content());
     wire();
@@ -63,11 +31,17 @@ void TestWindow::wire()
                 takeOver();
         });
     }
-    m_window.content()->installEventFilter(new ReturnFilter(this, [this] { takeOver(); }));
-
     connect(&m_window, &forms::Window::menuEvent, this, [this](int number) {
-        if (number == int(app::FieldMenuEvent::LeaveTest) && m_runner.running())
-            m_runner.requestAbort();
+        switch (app::FieldMenuEvent(number)) {
+        case app::FieldMenuEvent::TakeOver:
+        case app::FieldMenuEvent::TakeOverKeypad: takeOver(); break;
+        // Escape: only the flow test has places to stop early.
+        case app::FieldMenuEvent::LeaveTest:
+            if (m_runner.running())
+                m_runner.requestAbort();
+            break;
+        default: break;
+        }
     });
     connect(&m_runner, &OutputTestRunner::caption, this, [this](const QString& text) {
         if (m_testButton)
@@ -112,7 +86,10 @@ void TestWindow::wire()
     });
 }
 
-int TestWindow::repeats() const { return m_form.tenTimes->isChecked() ? 10 : 1; }
+int TestWindow::repeats() const
+{
+    return m_form.tenTimes->isChecked() ? 10 : 1;
+}
 
 void TestWindow::refill()
 {

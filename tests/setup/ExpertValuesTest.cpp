@@ -29,8 +29,7 @@ QByteArray replyBytes(std::initializer_list<int> words16x12, int dyn1, int dyn2,
 
 TEST(ExpertValues, DecodesEveryFieldHighByteFirst)
 {
-    const QByteArray data = replyBytes({10, 130, 250, 1500, 1600, 1700, 300, 60, 180, 90, 90,
-                                        1000},
+    const QByteArray data = replyBytes({10, 130, 250, 1500, 1600, 1700, 300, 60, 180, 90, 90, 1000},
                                        6, 7, 65535, 4, 0x1234, 129);
     ASSERT_EQ(data.size(), expertReplyLength - 1);
     const auto r = decodeExpertReply(data);
@@ -55,8 +54,8 @@ TEST(ExpertValues, SignedTimerDifferenceAroundTheMiddle)
     const int raw[] = {0, 32767, 32768, 65535};
     const int signedValue[] = {0, 32767, -32768, -1};
     for (int i = 0; i < 4; ++i) {
-        const auto r = decodeExpertReply(replyBytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, 0,
-                                                    raw[i], 0, 0, 0));
+        const auto r = decodeExpertReply(
+            replyBytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, raw[i], 0, 0, 0));
         EXPECT_EQ(r->timerDiff, signedValue[i]);
     }
 }

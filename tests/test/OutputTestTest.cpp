@@ -64,14 +64,22 @@ TEST(OutputTest, EveryOutputNumberAndItsValue)
     };
     const Case cases[] = {
         {switchOutputSteps(1, 1), 2, 1, 1, 1000, {"(1)"}},
-        {switchOutputSteps(2, 10), 3, 10, 1, 10000, {"(10)", "(9)", "(8)", "(7)", "(6)", "(5)",
-                                                     "(4)", "(3)", "(2)", "(1)"}},
+        {switchOutputSteps(2, 10),
+         3,
+         10,
+         1,
+         10000,
+         {"(10)", "(9)", "(8)", "(7)", "(6)", "(5)", "(4)", "(3)", "(2)", "(1)"}},
         {coilSteps(1, 1, 32), 4, 1000, 1, 100, {"(1)"}},
         {coilSteps(3, 10, 32), 6, 1000, 10, 1000, {}},
         {injectorSteps(1, 1), 7, 62534, 15, 750, {"(1)"}},
         {injectorSteps(3, 10), 9, 62534, 150, 7500, {}},
-        {tachoSteps(7000), 10, 7000, 1, 10000, {"(10)", "(9)", "(8)", "(7)", "(6)", "(5)",
-                                                "(4)", "(3)", "(2)", "(1)"}},
+        {tachoSteps(7000),
+         10,
+         7000,
+         1,
+         10000,
+         {"(10)", "(9)", "(8)", "(7)", "(6)", "(5)", "(4)", "(3)", "(2)", "(1)"}},
         {tachoSteps(70000), 10, 65535, 1, 10000, {}},
     };
     for (const Case& c : cases) {
@@ -133,8 +141,11 @@ protected:
 
 TEST_F(RunnerTest, EscapeAtTheFirstPulseSwitchesThePumpOff)
 {
-    OutputTestRunner runner([&](int o, quint16 v) { sent.push_back({o, v}); },
-                            [&] { return portOpen; });
+    OutputTestRunner runner(
+        [&](int o, quint16 v) {
+            sent.push_back({o, v});
+        },
+        [&] { return portOpen; });
     QSignalSpy done(&runner, &OutputTestRunner::finished);
     QObject::connect(&runner, &OutputTestRunner::caption, [&](const QString& text) {
         if (text == "Start")
@@ -154,8 +165,11 @@ TEST_F(RunnerTest, EscapeAtTheFirstPulseSwitchesThePumpOff)
 
 TEST_F(RunnerTest, ALostPortEndsTheTest)
 {
-    OutputTestRunner runner([&](int o, quint16 v) { sent.push_back({o, v}); },
-                            [&] { return portOpen; });
+    OutputTestRunner runner(
+        [&](int o, quint16 v) {
+            sent.push_back({o, v});
+        },
+        [&] { return portOpen; });
     QSignalSpy done(&runner, &OutputTestRunner::finished);
     QObject::connect(&runner, &OutputTestRunner::caption, [&](const QString& text) {
         if (text == "(2)")

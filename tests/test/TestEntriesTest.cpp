@@ -7,7 +7,10 @@ using namespace kvttest;
 
 namespace {
 
-TestInputTexts textsWith(const TestValues& v) { return fieldTexts(v); }
+TestInputTexts textsWith(const TestValues& v)
+{
+    return fieldTexts(v);
+}
 
 TEST(TestEntries, FieldsAreLimitedInThePassesOrder)
 {

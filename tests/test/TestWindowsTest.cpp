@@ -2,7 +2,6 @@
 // port: the validation pass, an aborted flow test, taking injector values over, the check mark,
 // "P" only while the expert window is shown, and the fine-tune byte. With MOTRIX_SHOTS set to
 // a folder, both windows are saved there as pictures after a few polls.
-#include "support/TestApplication.h"
 #include "KvtSimulator.h"
 #include "app/MenuEvents.h"
 #include "app/MessageLog.h"
@@ -12,6 +11,7 @@
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/TestApplication.h"
 #include "test/SensorWatch.h"
 #include "test/TestWindow.h"
 

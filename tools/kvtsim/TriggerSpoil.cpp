@@ -12,8 +12,7 @@ namespace kvtsim {
 void spoilTrigger(LiveFrame& f, TriggerSpoil spoil)
 {
     switch (spoil) {
-    case TriggerSpoil::None:
-        break;
+    case TriggerSpoil::None: break;
     case TriggerSpoil::NoSignal:
         // The engine still turns (the speed comes from elsewhere), but no tooth is recognised.
         f.signalDetected = 0;
@@ -68,11 +67,13 @@ QString describeOutput(int output, quint16 value)
     else if (output == 2 || output == 3)
         what = QStringLiteral("switch output %1, %2 times").arg(output - 1).arg(value);
     else if (output >= 4 && output <= 6)
-        what = QStringLiteral("coil %1 charged %2 ms").arg(output - 3).arg(value * 524.0 / 65536,
-                                                                         0, 'f', 2);
+        what = QStringLiteral("coil %1 charged %2 ms")
+                   .arg(output - 3)
+                   .arg(value * 524.0 / 65536, 0, 'f', 2);
     else if (output >= 7 && output <= 9)
-        what = QStringLiteral("injector %1 open %2 ms").arg(output - 6).arg(value * 131.0 / 65536,
-                                                                          0, 'f', 2);
+        what = QStringLiteral("injector %1 open %2 ms")
+                   .arg(output - 6)
+                   .arg(value * 131.0 / 65536, 0, 'f', 2);
     else if (output == 10)
         what = QStringLiteral("tachometer at %1 rpm").arg(value);
     else
