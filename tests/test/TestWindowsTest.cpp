@@ -3,6 +3,7 @@
 // "P" only while the expert window is shown, and the fine-tune byte. With MOTRIX_SHOTS set to
 // a folder, both windows are saved there as pictures after a few polls.
 #include "KvtSimulator.h"
+#include "SimSetup.h"
 #include "app/MenuEvents.h"
 #include "app/MessageLog.h"
 #include "app/WindowSet.h"
@@ -193,6 +194,30 @@ TEST(TestWindows, TakingValuesLeavesInjectorsWithoutAMeasurementAlone)
     f.resetValues->click();
     EXPECT_EQ(f.longWeight[0]->text(), "0.0");
     EXPECT_EQ(f.flow[0]->text(), "--");
+}
+
+TEST(TestWindows, SensorPositionRestartAndFineTuneOnlyWhileIdentified)
+{
+    Fixture fx;
+    auto& f = fx.test->form();
+    auto& e = fx.expert->form();
+    f.restart->click();
+    e.calibrationUp->click();
+    fx.record.sensorAngle = 180;
+    f.sensorUp->click();
+    EXPECT_EQ(fx.record.sensorAngle, 180);
+    EXPECT_TRUE(fx.line->written.isEmpty());  // nothing reaches a KVT not identified
+
+    fx.connect();
+    const int restarts = fx.kvt.restartCount();
+    f.sensorDown->click();
+    EXPECT_EQ(f.sensorAngle->text(), "179");
+    EXPECT_EQ(kvtsim::setupByte(fx.kvt.setup(), kvtsim::offset::sensorAngle), 179);  // "W" 6
+    fx.record.sensorAngle = 10;
+    f.sensorDown->click();
+    EXPECT_EQ(fx.record.sensorAngle, 10);
+    f.restart->click();
+    EXPECT_EQ(fx.kvt.restartCount(), restarts + 1);
 }
 
 TEST(TestWindows, CheckMarkFollowsTheTriggerSignal)
