@@ -146,7 +146,8 @@ void Motrix::subscribeToLink()
                               maps::autoTempIndex(record.engineTemp));
         m_sensorWatch.liveRecord(record);
         m_testWindow->liveRecord(record, m_sensorWatch.checks());
-        m_expertWindow->liveRecord(record.rpmForMaps, record.timeStamp, record.toothPeriod,
+        m_expertWindow->liveRecord(record.rpmForMaps, record.timeStamp, record.teethSeen,
+                                   record.toothPeriod,
                                    record.gapPeriod);
     });
     // "P" only while the expert window is shown.

@@ -67,6 +67,14 @@ ExpertDerived deriveExpertValues(const ExpertReply& r, int rpmForMaps, int quick
     return d;
 }
 
+std::optional<WheelWidths> measuredWheelWidths(int teethSeen, int toothPeriod, int gapPeriod)
+{
+    const double revolution = double(teethSeen) * toothPeriod + gapPeriod;
+    if (teethSeen <= 0 || toothPeriod <= 0 || revolution <= 0)
+        return std::nullopt;
+    return WheelWidths{360.0 * toothPeriod / revolution, 360.0 * gapPeriod / revolution};
+}
+
 void SpeedMean::add(int rpm)
 {
     m_values.push_back(rpm);

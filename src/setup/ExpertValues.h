@@ -42,6 +42,15 @@ struct ExpertDerived {
 ExpertDerived deriveExpertValues(const ExpertReply& reply, int rpmForMaps, int quickStartSpeed,
                                  int coilChargeTime);
 
+// The measured widths of one tooth pitch and of the gap in °KW, beside "Zahnbreite:" and
+// "Zahnlücke:". One revolution is teethSeen tooth periods and one gap period. Nothing while
+// the wheel is not seen.
+struct WheelWidths {
+    double tooth = 0;
+    double gap = 0;
+};
+std::optional<WheelWidths> measuredWheelWidths(int teethSeen, int toothPeriod, int gapPeriod);
+
 // "Erkannte" … "Umin": the mean of the last 40 speeds, one per "P" reply.
 class SpeedMean final {
 public:

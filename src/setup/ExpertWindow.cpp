@@ -53,14 +53,19 @@ void ExpertWindow::stepCalibration(int delta)
     m_hooks.sendCalibrationByte(quint8(m_calibration));
 }
 
-void ExpertWindow::liveRecord(int rpmForMaps, quint32 timeStamp, int toothPeriod, int gapPeriod)
+void ExpertWindow::liveRecord(int rpmForMaps, quint32 timeStamp, int teethSeen, int toothPeriod,
+                              int gapPeriod)
 {
     if (!shown())
         return;
     m_rpm = rpmForMaps;
     m_timing.add(timeStamp, m_hooks.nowMs(), m_hooks.clockOffset());
-    m_form.gapWidth->setText(QString::fromUtf8("Zahnlücke: %1").arg(gapPeriod));
-    m_form.toothWidth->setText(QString::fromUtf8("Zahnbreite: %1").arg(toothPeriod));
+    const std::optional<WheelWidths> w = measuredWheelWidths(teethSeen, toothPeriod, gapPeriod);
+    auto degrees = [&](double v) {
+        return w ? QString::fromUtf8("%1 °KW").arg(v, 0, 'f', 1) : QStringLiteral("--");
+    };
+    m_form.gapWidth->setText(QString::fromUtf8("Zahnlücke: ") + degrees(w ? w->gap : 0));
+    m_form.toothWidth->setText(QString::fromUtf8("Zahnbreite: ") + degrees(w ? w->tooth : 0));
     showTiming();
 }
 

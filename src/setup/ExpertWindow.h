@@ -30,7 +30,8 @@ public:
     bool shown() const { return m_window.isVisible(); }
 
     // Every polled record while shown: the serial timing and the speed of the next "P".
-    void liveRecord(int rpmForMaps, quint32 timeStamp, int toothPeriod, int gapPeriod);
+    void liveRecord(int rpmForMaps, quint32 timeStamp, int teethSeen, int toothPeriod,
+                    int gapPeriod);
     // The 35 bytes after "p".
     void expertValues(const QByteArray& data);
     int calibrationByte() const { return m_calibration; }

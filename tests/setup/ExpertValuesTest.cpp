@@ -97,6 +97,17 @@ TEST(ExpertValues, SpeedMeanKeepsTheLast40)
     EXPECT_DOUBLE_EQ(mean.mean(), 3100);
 }
 
+TEST(ExpertValues, MeasuredWheelWidths)
+{
+    // 36-1 wheel: 34 teeth seen, the gap two pitches long: 10° and 20°.
+    auto w = measuredWheelWidths(34, 500, 1000);
+    ASSERT_TRUE(w);
+    EXPECT_DOUBLE_EQ(w->tooth, 10);
+    EXPECT_DOUBLE_EQ(w->gap, 20);
+    EXPECT_FALSE(measuredWheelWidths(0, 500, 1000));
+    EXPECT_FALSE(measuredWheelWidths(34, 0, 1000));
+}
+
 TEST(ExpertValues, CalibrationByteStaysWithinOneByte)
 {
     EXPECT_EQ(calibrationStep(255, +1), 255);

@@ -80,7 +80,7 @@ struct Fixture : AppGuard {
         feed.onLiveRecord([this](const devlink::LiveRecord& r) {
             watch.liveRecord(r);
             test->liveRecord(r, watch.checks());
-            expert->liveRecord(r.rpmForMaps, r.timeStamp, r.toothPeriod, r.gapPeriod);
+            expert->liveRecord(r.rpmForMaps, r.timeStamp, r.teethSeen, r.toothPeriod, r.gapPeriod);
         });
         feed.want(devlink::OnDemand::ExpertValues, [this] { return expert->shown(); });
         feed.onExpertValues([this](const QByteArray& d) { expert->expertValues(d); });

@@ -72,6 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
+TEST(TriggerChecks, AnOddSignalByteLeavesTheShownTextButDoesNotPass)
+{
+    LiveRecord r;
+    r.signalDetected = 7;
+    const TriggerChecks t = checkTriggerWheel(r, 1, 12, QStringLiteral("Ok"));
+    EXPECT_EQ(t.signalText, "Ok");
+    EXPECT_EQ(t.checksPassed, 0);
+}
+
 TEST(IgnitionMode, CurveOrConstantAngle)
 {
     LiveRecord r;
