@@ -184,6 +184,7 @@ void TestWindow::startTest(QPushButton* button, TestSteps steps)
         return;
     m_testButton = button;
     m_testCaption = button->text();
+    m_hold.emplace(m_dialogs.gate());
     m_runner.start(std::move(steps));
 }
 
@@ -207,6 +208,7 @@ void TestWindow::startFlowTest(int injector, bool longTest)
 
 void TestWindow::testFinished(bool aborted, bool portLost)
 {
+    m_hold.reset();
     if (m_testButton)
         m_testButton->setText(m_testCaption);
     m_testButton = nullptr;

@@ -3,6 +3,7 @@
 // moves the sensor position, sets the ignition mode and shows the sensor checks of every poll.
 #pragma once
 
+#include "app/EventGate.h"
 #include "forms/Testdialog.h"
 #include "forms/Window.h"
 #include "link/LinkTypes.h"
@@ -14,6 +15,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 namespace app {
 class Dialogs;
@@ -77,6 +79,8 @@ private:
     TestValues m_values;
     std::array<InjectorFlow, injectors> m_flows{};
     OutputTestRunner m_runner;
+    // Held while a test runs: the main loop runs no tick, so nothing else reaches the KVT.
+    std::optional<app::EventGate::Hold> m_hold;
     QPushButton* m_testButton = nullptr;
     QString m_testCaption;
     bool m_flowTest = false;

@@ -161,9 +161,11 @@ TEST(TestWindows, FlowTestWithEscapeAtTheFirstPulse)
     poll.start(5);
     f.longTest[0]->click();
     EXPECT_TRUE(fx.test->testRunning());
+    EXPECT_TRUE(fx.dialogs.gate().held());  // no tick while the test runs
     for (int i = 0; i < 300 && fx.test->testRunning(); ++i)
         QTest::qWait(10);
     ASSERT_FALSE(fx.test->testRunning());
+    EXPECT_FALSE(fx.dialogs.gate().held());
     EXPECT_TRUE(escaped);
     EXPECT_TRUE(fx.messaged("Test abgebrochen.\rErgebnis nicht verwendbar !"));
     EXPECT_EQ(f.longTest[0]->text(), "Test");
