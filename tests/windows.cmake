@@ -21,3 +21,10 @@ motrix_test(window_layout_test
 # Not a test: shows one window at its design size for screenshots of the layouts.
 add_executable(window_shot ${CMAKE_CURRENT_LIST_DIR}/forms/WindowShot.cpp)
 target_link_libraries(window_shot PRIVATE appui testsupport)
+# The test window and the expert window against the simulator on a fake port.
+motrix_test(test_windows_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test/TestWindowsTest.cpp
+  LIBS appui linkcore kvtsim Qt6::Test)
+motrix_test(expert_diagram_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/setup/ExpertDiagramTest.cpp
+  LIBS setup_windows)

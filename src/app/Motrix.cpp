@@ -7,7 +7,9 @@
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
 #include "maps/ViewGeometry.h"
+#include "setup/ExpertWindow.h"
 #include "setup/SettingsWindow.h"
+#include "test/TestWindow.h"
 #include "forms/Lamp.h"
 #include "link/PortList.h"
 #include "link/PosixSerialPort.h"
@@ -63,6 +65,10 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     setup::SettingsWindow::Followers followers;
     followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_document.record); };
     followers.refreshLivePanel = [this] { refreshLivePanel(); };
+    followers.testValuesShown = [this](int, int) {
+        if (m_testWindow)
+            m_testWindow->showResults();
+    };
     m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings], record,
                                                                std::move(followers));
 
@@ -73,6 +79,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
+
+    createTestAndExpertWindows();
 
     m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
@@ -93,6 +101,34 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     wireTick();
 }
 
+void Motrix::createTestAndExpertWindows()
+{
+    kvttest::TestWindow::Hooks test;
+    test.identified = [this] { return m_link->identified(); };
+    test.portOpen = [this] { return m_link->portOpen(); };
+    test.switchOutput = [this](int output, quint16 value) { m_link->switchOutput(output, value); };
+    test.sendSetValue = [this](int index, int value) { m_link->sendSetValue(index, value); };
+    test.restartKvt = [this] { m_link->restartKvt(); };
+    test.ignitionMode = [this] { return m_link->liveRecord().ignitionMode; };
+    test.identity = [this] { return m_link->identity(); };
+    test.loadedVersions = [this] {
+        const setup::SetupOrigin& o = m_document.loadedOrigin;
+        return std::array<QString, 3>{o.hardware, o.software, o.bootLoader};
+    };
+    test.refillSettings = [this] { m_settingsWindow->refill(); };
+    m_testWindow = std::make_unique<kvttest::TestWindow>(
+        m_windows[WindowId::Test], m_document.record, m_dialogs, std::move(test));
+
+    setup::ExpertWindow::Hooks expert;
+    expert.identified = [this] { return m_link->identified(); };
+    expert.sendCalibrationByte = [this](quint8 value) { m_link->sendCalibrationByte(value); };
+    expert.resetClockOffset = [this] { m_link->requestClockOffsetReset(); };
+    expert.nowMs = [this] { return m_link->clock().nowMs(); };
+    expert.clockOffset = [this] { return m_link->clockOffset(); };
+    m_expertWindow = std::make_unique<setup::ExpertWindow>(m_windows[WindowId::Expert],
+                                                           m_document.record, std::move(expert));
+}
+
 void Motrix::subscribeToLink()
 {
     devlink::LinkFeed& feed = m_link->feed();
@@ -105,7 +141,14 @@ void Motrix::subscribeToLink()
                               maps::autoTempIndex(record.airTemp),
                               maps::autoTempIndex(record.engineTemp));
         m_sensorWatch.liveRecord(record);
+        m_testWindow->liveRecord(record, m_sensorWatch.checks());
+        m_expertWindow->liveRecord(record.rpmForMaps, record.timeStamp, record.teethSeen,
+                                   record.toothPeriod,
+                                   record.gapPeriod);
     });
+    // "P" only while the expert window is shown.
+    feed.want(devlink::OnDemand::ExpertValues, [this] { return m_expertWindow->shown(); });
+    feed.onExpertValues([this](const QByteArray& data) { m_expertWindow->expertValues(data); });
     // The learn window writes the cells into the SetupRecord and redraws the injection view.
     feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
     feed.onLearnedMap([this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
@@ -141,6 +184,7 @@ void Motrix::refillSetupWindows()
 {
     m_settingsWindow->refill();
     m_learnWindow->refill();
+    m_testWindow->showResults();
     m_mainWindow->showLimiter(m_document.record);
     refreshLivePanel();
 }
@@ -167,14 +211,21 @@ void Motrix::loadSetupFile()
 void Motrix::wireTick()
 {
     TickHooks& hooks = m_loop.hooks();
-    hooks.connectStep = [this] { m_link->connectStep(); };
+    // While an output test runs nothing else may reach the KVT: identification and polling wait.
+    hooks.connectStep = [this] {
+        if (!m_testWindow->testRunning())
+            m_link->connectStep();
+    };
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.identified = [this] { return m_link->identified(); };
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
     hooks.drawLinkLamp = [this](bool com, bool firmwareBusy, bool identified) {
         m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
     };
-    hooks.pollCycle = [this] { m_link->pollCycle(); };
+    hooks.pollCycle = [this] {
+        if (!m_testWindow->testRunning())
+            m_link->pollCycle();
+    };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
     // window only asks the quit question again.

@@ -26,6 +26,10 @@
 
 namespace setup {
 class SettingsWindow;
+class ExpertWindow;
+}
+namespace kvttest {
+class TestWindow;
 }
 namespace maps {
 class LearnWindow;
@@ -64,6 +68,8 @@ public:
     SystemWindow& systemWindow() { return *m_systemWindow; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
+    kvttest::TestWindow& testWindow() { return *m_testWindow; }
+    setup::ExpertWindow& expertWindow() { return *m_expertWindow; }
     setup::SetupRecord& setupRecord() { return m_document.record; }
     devlink::DeviceLink& link() { return *m_link; }
     devlink::SetupTransfer& setupTransfer() { return *m_transfer; }
@@ -86,6 +92,7 @@ private:
     // The windows and watchers that follow what the polling cycle reads.
     void subscribeToLink();
     void wireSetupActions();
+    void createTestAndExpertWindows();
     void wireTick();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
     void refillSetupWindows();
@@ -118,6 +125,8 @@ private:
     // The windows that edit the setup's scalar values and the learn fields.
     std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
+    std::unique_ptr<kvttest::TestWindow> m_testWindow;
+    std::unique_ptr<setup::ExpertWindow> m_expertWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
     // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
     kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};

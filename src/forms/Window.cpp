@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -78,8 +79,24 @@ void Window::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void Window::widenToContent()
+{
+    // Content wider than the design size would scroll sideways; the window opens as wide as its
+    // content needs instead. Taller content scrolls vertically.
+    QSize need = m_content->minimumSizeHint();
+    if (need.height() > m_scroll->viewport()->height())
+        need.rwidth() += m_scroll->verticalScrollBar()->sizeHint().width();
+    const int wanted = need.width();
+    if (wanted <= width())
+        return;
+    if (maximumWidth() < wanted)
+        setMaximumWidth(wanted);
+    resize(wanted, height());
+}
+
 void Window::showEvent(QShowEvent* event)
 {
+    widenToContent();
     QWidget::showEvent(event);
     emit shownChanged(true);
 }

@@ -65,6 +65,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void widenToContent();
+
     app::WindowInfo m_info;
     QScrollArea* m_scroll = nullptr;
     QWidget* m_content = nullptr;

@@ -5,7 +5,9 @@ namespace kvttest {
 
 void SensorWatch::liveRecord(const devlink::LiveRecord& live)
 {
-    m_checks = checkTriggerWheel(live, m_record.triggerGaps, m_record.triggerTeeth);
+    m_checks = checkTriggerWheel(
+        live, m_record.triggerGaps, m_record.triggerTeeth,
+        m_checks.signalText.isEmpty() ? QStringLiteral("--") : m_checks.signalText);
     m_errors.count(live, m_checks, int(m_settings.sensorErrorMinSpeed));
 }
 

@@ -4,7 +4,7 @@
 namespace kvttest {
 
 TriggerChecks checkTriggerWheel(const devlink::LiveRecord& record, int triggerGaps,
-                                int triggerTeeth)
+                                int triggerTeeth, const QString& shownSignal)
 {
     TriggerChecks c;
     // A tooth period of 0 has no ratio; it fails the gap check instead of dividing by zero.
@@ -24,8 +24,10 @@ TriggerChecks checkTriggerWheel(const devlink::LiveRecord& record, int triggerGa
     if (record.signalDetected == 1) {
         c.signalText = QStringLiteral("Ok");
         ++c.checksPassed;
-    } else {
+    } else if (record.signalDetected == 0) {
         c.signalText = QStringLiteral("--");
+    } else {
+        c.signalText = shownSignal;
     }
 
     c.countedTeeth = record.teethSeen + triggerGaps + 1;

@@ -21,9 +21,11 @@ struct TriggerChecks {
     bool allPassed() const { return checksPassed == 4; }
 };
 
-// triggerGaps is "Anzahl Lücken:", triggerTeeth "Triggerrad [Zähne inkl. Lücke]:".
+// triggerGaps is "Anzahl Lücken:", triggerTeeth "Triggerrad [Zähne inkl. Lücke]:". A signal
+// byte other than 0 and 1 leaves "Signal erkannt:" at shownSignal (and does not pass).
 TriggerChecks checkTriggerWheel(const devlink::LiveRecord& record, int triggerGaps,
-                                int triggerTeeth);
+                                int triggerTeeth,
+                                const QString& shownSignal = QStringLiteral("--"));
 
 // Test window options: "Kennlinie" when fromCurve, else "Konstant v.OT [°KW]:" with the angle.
 struct IgnitionMode {

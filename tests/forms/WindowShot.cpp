@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     const std::pair<const char*, app::WindowId> names[] = {
         {"main", app::WindowId::Main},       {"settings", app::WindowId::Settings},
         {"system", app::WindowId::System},   {"learn", app::WindowId::Learn},
-        {"help", app::WindowId::Help},
+        {"help", app::WindowId::Help},       {"test", app::WindowId::Test},
+        {"expert", app::WindowId::Expert},
     };
     app::WindowId id = app::WindowId::Settings;
     for (const auto& [name, windowId] : names)

@@ -50,6 +50,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "12 Ok", "Ok", 4},
         TriggerCase {"ratio outside", 3000, 1, 10, 12, 1000, 2400, 1, 12, "1.40", "Ok",
                      "12 Ok", "Ok", 3},
+        TriggerCase {"ratio just inside below", 3000, 1, 10, 12, 1000, 1701, 1, 12, "0.70 Ok",
+                     "Ok", "12 Ok", "Ok", 4},
+        TriggerCase {"ratio at the lower limit", 3000, 1, 10, 12, 1000, 1700, 1, 12, "0.70",
+                     "Ok", "12 Ok", "Ok", 3},
+        TriggerCase {"two gaps", 3000, 1, 33, 36, 1000, 3000, 2, 36, "2.00 Ok", "Ok",
+                     "36 Ok", "Ok", 4},
         TriggerCase {"wrong teeth", 3000, 1, 9, 12, 500, 1000, 1, 12, "1.00 Ok", "Ok",
                      "11 falsch", "falsch", 2},
         TriggerCase {"revolution differs", 3000, 1, 10, 13, 500, 1000, 1, 12, "1.00 Ok", "Ok",
@@ -65,6 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
                 ch = '_';
         return n;
     });
+
+TEST(TriggerChecks, AnOddSignalByteLeavesTheShownTextButDoesNotPass)
+{
+    LiveRecord r;
+    r.signalDetected = 7;
+    const TriggerChecks t = checkTriggerWheel(r, 1, 12, QStringLiteral("Ok"));
+    EXPECT_EQ(t.signalText, "Ok");
+    EXPECT_EQ(t.checksPassed, 0);
+}
 
 TEST(IgnitionMode, CurveOrConstantAngle)
 {

@@ -50,6 +50,8 @@ QString consoleHelp()
         "  back                  bring a dropped link back\n"
         "  emergency on|off      the KVT's emergency program\n"
         "  instant on|off        answer at once or at the line rate\n"
+        "  trigger none|nosignal|teeth|gap  spoil the crank sensor signal\n"
+        "  outputs               the last value of every test output (\"V\")\n"
         "  status                what the simulator is doing\n"
         "  quit                  end the simulator\n");
 }
@@ -102,6 +104,8 @@ QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
             host.withSimulator([&](KvtSimulator& sim) { sim.setEmergency(on); });
         return cmd + (on ? QStringLiteral(" on") : QStringLiteral(" off"));
     }
+    if (cmd == QLatin1String("trigger") || cmd == QLatin1String("outputs"))
+        return runTestConsoleCommand(host, cmd, arg);
     if (cmd == QLatin1String("status")) {
         // The paths take the host's lock themselves: read them outside withSimulator.
         const QString port = host.portPath();

@@ -14,6 +14,9 @@ bool parseFault(const QString& text, FaultPlan* plan);
 // Runs one console command on host; returns the answer to print. Sets *quit on "quit".
 QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit);
 
+// "trigger SPOIL" and "outputs": the test window's side of the KVT.
+QString runTestConsoleCommand(PtyHost& host, const QString& cmd, const QString& arg);
+
 // The console's help text.
 QString consoleHelp();
 

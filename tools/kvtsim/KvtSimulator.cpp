@@ -122,7 +122,9 @@ QByteArray KvtSimulator::reply(char letter, qint64 nowMs)
         out.append(char(m_restartCount & 0xFF));
         break;
     case 'D': {
-        const LiveFrame frame = m_engine.step(nowMs, m_setup, m_lambdaRam);
+        LiveFrame frame = m_engine.step(nowMs, m_setup, m_lambdaRam);
+        if (frame.rpm > 0)
+            spoilTrigger(frame, m_triggerSpoil);
         out = (m_frozen ? *m_frozen : frame).encode();
         break;
     }
@@ -211,8 +213,11 @@ void KvtSimulator::command(char letter, const QByteArray& params, qint64 nowMs)
         }
         break;
     case 'V':
-        if (p(0) >= 1 && p(0) <= 10)
+        if (p(0) >= 1 && p(0) <= 10) {
             m_testOutputs[p(0)] = quint16((p(1) << 8) | p(2));
+            if (m_outputEvents.size() < 100000)  // nobody takes them: stop keeping
+                m_outputEvents.push_back({nowMs, p(0), m_testOutputs[p(0)]});
+        }
         break;
     case 'C': {
         LambdaLog& table = p(0) == 1 ? m_lambdaEeprom : m_lambdaRam;

@@ -11,10 +11,13 @@
 
 #include "EngineModel.h"
 #include "LiveFrame.h"
+#include "TriggerSpoil.h"
 
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kvtsim {
 
@@ -66,6 +69,12 @@ public:
     int bootFramesAccepted() const { return m_bootFrames; }
     // Last value sent to each test output 1-10 ("V").
     quint16 testOutput(int number) const;
+    // Every "V" received, oldest first (the console prints and clears them).
+    const std::vector<OutputEvent>& outputEvents() const { return m_outputEvents; }
+    std::vector<OutputEvent> takeOutputEvents() { return std::exchange(m_outputEvents, {}); }
+    // Spoils the trigger fields of every "D" until set back to None.
+    void setTriggerSpoil(TriggerSpoil spoil) { m_triggerSpoil = spoil; }
+    TriggerSpoil triggerSpoil() const { return m_triggerSpoil; }
     const LambdaLog& lambdaRam() const { return m_lambdaRam; }
     const LambdaLog& lambdaEeprom() const { return m_lambdaEeprom; }
     // Commands received so far, one letter per command (for tests).
@@ -92,6 +101,8 @@ private:
     quint16 m_restartCount = 17;
     quint8 m_calibrationByte = 128;
     std::array<quint16, 11> m_testOutputs{};
+    std::vector<OutputEvent> m_outputEvents;
+    TriggerSpoil m_triggerSpoil = TriggerSpoil::None;
     FaultPlan m_fault;
 
     char m_pending = 0;  // command waiting for its parameter bytes

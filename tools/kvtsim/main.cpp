@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -32,11 +33,23 @@ const char* const usage =
     "                     MS milliseconds after the start\n"
     "  --drop-for MS      how long a dropped link stays away (default 3000; -1 for good)\n"
     "  --emergency        start with the emergency program on\n"
+    "  --trigger SPOIL    spoil the crank signal: nosignal, teeth, gap (or none)\n"
     "  --quiet            no console prompt messages\n"
     "  --help             this text\n"
     "\n"
     "While it runs, type commands on its console ('help' lists them), e.g. 'silence',\n"
     "'wrong:D:1', 'drop 3000', 'emergency on', 'ok'. Ctrl+C or 'quit' ends it.\n";
+
+void printOutputEvents(kvtsim::PtyHost& host)
+{
+    const auto events = host.withSimulator([](kvtsim::KvtSimulator& sim) {
+        return sim.takeOutputEvents();
+    });
+    for (const kvtsim::OutputEvent& e : events)
+        std::printf("kvtsim: %s\n", qPrintable(kvtsim::describeOutput(e.output, e.value)));
+    if (!events.empty())
+        std::fflush(stdout);
+}
 
 }  // namespace
 
@@ -46,6 +59,7 @@ int main(int argc, char** argv)
     options.linkPath = QStringLiteral("/dev/tty.kvtsim");
     kvtsim::FaultPlan fault;
     bool emergency = false;
+    kvtsim::TriggerSpoil spoil = kvtsim::TriggerSpoil::None;
     bool quiet = false;
     int dropAfterMs = -1;
     int dropForMs = 3000;
@@ -78,6 +92,11 @@ int main(int argc, char** argv)
             dropAfterMs = qMax(0, value().toInt());
         } else if (arg == QLatin1String("--drop-for")) {
             dropForMs = value().toInt();
+        } else if (arg == QLatin1String("--trigger")) {
+            if (!kvtsim::parseTriggerSpoil(value(), &spoil)) {
+                std::fprintf(stderr, "kvtsim: unknown trigger spoil '%s'\n", argv[i]);
+                return 2;
+            }
         } else if (arg == QLatin1String("--emergency")) {
             emergency = true;
         } else if (arg == QLatin1String("--quiet")) {
@@ -101,6 +120,7 @@ int main(int argc, char** argv)
     host.withSimulator([&](kvtsim::KvtSimulator& sim) {
         sim.setFault(fault);
         sim.setEmergency(emergency);
+        sim.setTriggerSpoil(spoil);
     });
     QString error;
     if (!host.start(&error)) {
@@ -134,6 +154,10 @@ int main(int argc, char** argv)
                 timeout = int(dropAfterMs - elapsed);
             }
         }
+        // Switched test outputs show up on the console within a fifth of a second.
+        printOutputEvents(host);
+        if (!quiet)
+            timeout = timeout < 0 ? 200 : std::min(timeout, 200);
         pollfd fds[2] = {{signalFd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         if (::poll(fds, stdinOpen ? 2 : 1, timeout) <= 0)
             continue;
