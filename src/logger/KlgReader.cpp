@@ -145,6 +145,7 @@ KlgHeaderText KlgReader::readHeader()
     };
     while (header.lines < 11 && nextLine(b, e)) {
         switch (++header.lines) {
+        case 1: header.title = QString::fromUtf8(b, e - b); break;
         case 2: header.date = afterComma(); break;
         case 3: header.time = afterComma(); break;
         case 5: header.hw = afterComma(); break;
