@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer targets of the setup decoders with clang (ASan + UBSan).
+# Builds the libFuzzer targets of the setup decoders and the log file reader with clang
+# (ASan + UBSan).
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,3 +18,9 @@ for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text; do
     nice "$cxx" $flags -I"$root/src" "$here/$target.cpp" $setup_sources $qt -o "$out/$target"
     echo "built $out/$target"
 done
+logger_sources="$root/src/logger/KlgReader.cpp $root/src/logger/LogTable.cpp \
+  $root/src/logger/LogLoader.cpp $root/src/logger/ChartPyramid.cpp $root/src/logger/LogFormat.cpp"
+# shellcheck disable=SC2086
+nice "$cxx" $flags -I"$root/src" "$here/fuzz_klg_reader.cpp" $logger_sources $qt \
+    -o "$out/fuzz_klg_reader"
+echo "built $out/fuzz_klg_reader"

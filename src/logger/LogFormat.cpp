@@ -47,7 +47,7 @@ char* writeWhole(double v, char* p)
     const double r = std::nearbyint(v);  // halves to the even neighbour
     if (std::fabs(r) < 9.0e18)
         return std::to_chars(p, p + 32, qint64(r)).ptr;
-    return std::to_chars(p, p + 32, r, std::chars_format::fixed, 0).ptr;
+    return std::to_chars(p, p + 48, r, std::chars_format::fixed, 0).ptr;  // up to 39 digits
 }
 
 char* writeTwoDecimals(double v, char* p)

@@ -43,7 +43,7 @@ QByteArray headerBytes(const LogHeader& header);
 
 // One record line of columns 0 to 14 and four empty fields, ended by a line feed, written to
 // out (at least recordLineCapacity bytes). Returns the number of bytes.
-constexpr int recordLineCapacity = 15 * 32 + 8;
+constexpr int recordLineCapacity = 15 * 48 + 8;
 int formatRecordLine(const std::array<double, 15>& values, char* out);
 int formatRecordLine(const LogTable& table, qint64 row, char* out);
 

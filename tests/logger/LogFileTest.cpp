@@ -29,6 +29,10 @@ TEST(RecordLine, FifteenValuesAndFourEmptyFields)
     // Times beyond what a float holds stay exact to the millisecond.
     EXPECT_EQ(line({86'400'000'123.0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).substr(0, 12),
               "86400000123,");
+    // Values far beyond any sensor (a damaged file) still make a whole line.
+    const std::string huge = line({0, 3.0e38, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(huge.substr(0, 4), "0,30");
+    EXPECT_EQ(huge.size(), 2 + 39 + 1 + 47);
 }
 
 TEST(Header, ElevenLinesExactly)
