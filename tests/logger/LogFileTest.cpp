@@ -32,7 +32,7 @@ TEST(RecordLine, FifteenValuesAndFourEmptyFields)
     // Values far beyond any sensor (a damaged file) still make a whole line.
     const std::string huge = line({0, 3.0e38, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(huge.substr(0, 4), "0,30");
-    EXPECT_EQ(huge.size(), 2 + 39 + 1 + 47);
+    EXPECT_EQ(huge.size(), 2u + 39 + 1 + 39);
 }
 
 TEST(Header, ElevenLinesExactly)
