@@ -18,7 +18,7 @@ for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text; do
     nice "$cxx" $flags -I"$root/src" "$here/$target.cpp" $setup_sources $qt -o "$out/$target"
     echo "built $out/$target"
 done
-logger_sources="$root/src/logger/KlgReader.cpp $root/src/logger/LogTable.cpp \
+logger_sources="$root/src/logger/KlgReader.cpp $root/src/logger/LogTable.cpp $root/src/logger/ColumnStore.cpp \
   $root/src/logger/LogLoader.cpp $root/src/logger/ChartPyramid.cpp $root/src/logger/LogFormat.cpp"
 # shellcheck disable=SC2086
 nice "$cxx" $flags -I"$root/src" "$here/fuzz_klg_reader.cpp" $logger_sources $qt \

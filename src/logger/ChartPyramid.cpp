@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace logger {
 
@@ -17,7 +20,26 @@ inline MinMax scan(const float* v, qint64 from, qint64 to, MinMax m)
 {
     float lo = m.min;
     float hi = m.max;
-    for (qint64 i = from; i < to; ++i) {
+    qint64 i = from;
+#ifdef __SSE2__
+    // Four rows at a time; this is most of the chart's time at high row counts.
+    if (to - i >= 8) {
+        __m128 vlo = _mm_set1_ps(lo);
+        __m128 vhi = _mm_set1_ps(hi);
+        for (; i + 4 <= to; i += 4) {
+            const __m128 x = _mm_loadu_ps(v + i);
+            vlo = _mm_min_ps(vlo, x);
+            vhi = _mm_max_ps(vhi, x);
+        }
+        alignas(16) float l[4];
+        alignas(16) float h[4];
+        _mm_store_ps(l, vlo);
+        _mm_store_ps(h, vhi);
+        lo = std::min(std::min(l[0], l[1]), std::min(l[2], l[3]));
+        hi = std::max(std::max(h[0], h[1]), std::max(h[2], h[3]));
+    }
+#endif
+    for (; i < to; ++i) {
         lo = v[i] < lo ? v[i] : lo;
         hi = v[i] > hi ? v[i] : hi;
     }
@@ -47,8 +69,10 @@ bool ChartPyramid::update(const LogTable& table, qint64 rows)
         qint64 count = (rows + blockRows - 1) / blockRows;
         qint64 from = redoFrom;
         for (int k = 0;; ++k) {
-            if (int(levels.size()) <= k)
+            if (int(levels.size()) <= k) {
                 levels.emplace_back();
+                from = 0;  // a new level is filled from its start
+            }
             Level& level = levels[k];
             if (!level.resize(count)) {
                 reset();
@@ -108,7 +132,14 @@ qint64 columnStartRow(qint64 first, double step, int p)
 {
     if (p <= 0)
         return first;
-    return first + qint64(std::ceil((p - 0.5) / step));
+    const qint64 start = first + qint64(std::ceil((p - 0.5) / step));
+    // With many blocks per pixel column the columns start on whole blocks (a shift of less
+    // than a tenth of a pixel), so the pyramid answers them without scanning rows.
+    if (step * double(snapRows) > 1.0)
+        return start;
+    const qint64 snapped = (start - 1 + ChartPyramid::blockRows / 2) / ChartPyramid::blockRows *
+                               ChartPyramid::blockRows + 1;
+    return std::max(snapped, first);
 }
 
 void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, qint64 first,
@@ -119,16 +150,21 @@ void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, q
     const float* v = table.channel(channel);
     qint64 start = first;
     float carry = v[first];
+    qint64 next = std::min(columnStartRow(first, step, 1), last + 1);
     for (int p = 0; p < width; ++p) {
-        const qint64 next = std::min(columnStartRow(first, step, p + 1), last + 1);
+        // The row after this column's end is the next one's first: fetch it ahead.
+        const qint64 after = std::min(columnStartRow(first, step, p + 2), last + 1);
+        __builtin_prefetch(v + after - 1);
         if (next <= start) {
             out[std::size_t(p)] = {carry, carry, carry, carry};
+            next = std::max(next, after);
             continue;
         }
         const MinMax m = pyramid.range(table, channel, start, next - 1);
         out[std::size_t(p)] = {v[start], m.min, m.max, v[next - 1]};
         carry = v[next - 1];
         start = next;
+        next = after;
     }
 }
 

@@ -54,6 +54,8 @@ struct ColumnEnvelope {
 void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, qint64 first,
               qint64 last, int width, std::vector<ColumnEnvelope>& out);
 
+// Pixel columns holding more rows than this start on whole blocks of the pyramid.
+constexpr qint64 snapRows = 8 * ChartPyramid::blockRows;
 // The first row of pixel column p (rows before it lie in columns < p).
 qint64 columnStartRow(qint64 first, double step, int p);
 

@@ -1,6 +1,7 @@
-// ColumnStore: one growable column of plain numbers for the logger table. Large columns live in
-// their own memory mapping, so growing one (by realloc, which the C library turns into a page
-// remapping) neither copies the rows nor touches pages that are not used yet.
+// ColumnStore: one growable column of plain numbers for the logger table. A large column lives
+// in its own memory mapping (huge pages where the system offers them), so growing it remaps
+// pages instead of copying rows, rows never used take no memory, and a multi-million-row file
+// costs few page faults.
 #pragma once
 
 #include <QtGlobal>
@@ -13,13 +14,22 @@
 
 namespace logger {
 
+namespace columnmemory {
+// Fresh pages of a mapping are zero already; below this size the C heap is used.
+constexpr std::size_t mappedBytes = std::size_t(1) << 20;
+// Returns the new block (old contents kept up to keepBytes) or nullptr; *mapped tells the kind.
+void* grow(void* old, std::size_t oldBytes, std::size_t keepBytes, std::size_t newBytes,
+           bool& mapped);
+void release(void* p, std::size_t bytes, bool mapped);
+}  // namespace columnmemory
+
 template <typename T>
 class ColumnStore final {
     static_assert(std::is_trivially_copyable_v<T>);
 
 public:
     ColumnStore() = default;
-    ~ColumnStore() { std::free(m_data); }
+    ~ColumnStore() { release(); }
     ColumnStore(const ColumnStore&) = delete;
     ColumnStore& operator=(const ColumnStore&) = delete;
     ColumnStore(ColumnStore&& other) noexcept { swap(other); }
@@ -34,6 +44,8 @@ public:
         std::swap(m_data, other.m_data);
         std::swap(m_size, other.m_size);
         std::swap(m_capacity, other.m_capacity);
+        std::swap(m_touched, other.m_touched);
+        std::swap(m_mapped, other.m_mapped);
     }
 
     // Sets the number of rows; new rows are 0. Returns false, changing nothing, when the
@@ -49,16 +61,21 @@ public:
             if (!reallocate(roomy) && !reallocate(rows))
                 return false;
         }
-        if (rows > m_size)
-            std::memset(m_data + m_size, 0, std::size_t(rows - m_size) * sizeof(T));
+        // Rows beyond the ones ever used are still fresh zero pages when mapped.
+        const qint64 dirtyEnd = m_mapped ? std::min(rows, m_touched) : rows;
+        if (dirtyEnd > m_size)
+            std::memset(static_cast<void*>(m_data + m_size), 0,
+                        std::size_t(dirtyEnd - m_size) * sizeof(T));
         m_size = rows;
+        m_touched = std::max(m_touched, rows);
         return true;
     }
     void release()
     {
-        std::free(m_data);
+        columnmemory::release(m_data, std::size_t(m_capacity) * sizeof(T), m_mapped);
         m_data = nullptr;
-        m_size = m_capacity = 0;
+        m_size = m_capacity = m_touched = 0;
+        m_mapped = false;
     }
 
     qint64 size() const { return m_size; }
@@ -73,17 +90,25 @@ private:
     {
         if (quint64(capacity) > quint64(PTRDIFF_MAX) / sizeof(T))
             return false;
-        void* p = std::realloc(m_data, std::size_t(capacity) * sizeof(T));
+        bool mapped = m_mapped;
+        void* p = columnmemory::grow(m_data, std::size_t(m_capacity) * sizeof(T),
+                                     std::size_t(m_size) * sizeof(T),
+                                     std::size_t(capacity) * sizeof(T), mapped);
         if (!p)
             return false;
+        if (mapped && !m_mapped)
+            m_touched = m_size;  // the copy wrote these rows; the rest is fresh
         m_data = static_cast<T*>(p);
         m_capacity = capacity;
+        m_mapped = mapped;
         return true;
     }
 
     T* m_data = nullptr;
     qint64 m_size = 0;
     qint64 m_capacity = 0;
+    qint64 m_touched = 0;  // rows ever in use (beyond them a mapping is still zero)
+    bool m_mapped = false;
 };
 
 }  // namespace logger

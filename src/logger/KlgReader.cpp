@@ -7,8 +7,17 @@
 
 namespace logger {
 
-double fieldNumber(const char* p, const char* end)
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reads the number at p (see fieldNumber) and returns where it ends; p when there is none.
+inline const char* scanNumber(const char* p, const char* end, double& out)
 {
+    const char* start = p;
     while (p < end && (*p == ' ' || *p == '\t'))
         ++p;
     bool negative = false;
@@ -16,42 +25,73 @@ double fieldNumber(const char* p, const char* end)
         negative = *p == '-';
         ++p;
     }
-    // Fast path for whole numbers, the bulk of every record line.
+    // Fast path for up to 15 digits with an optional point: the digits as one whole number
+    // divided by a power of ten is one correctly rounded division, the same value that
+    // std::from_chars gives.
     const char* digits = p;
-    quint64 whole = 0;
-    while (p < end && quint8(*p - '0') < 10 && p - digits < 18)
-        whole = whole * 10 + quint64(*p++ - '0');
-    const bool more = p < end && (*p == '.' || *p == 'e' || *p == 'E' || quint8(*p - '0') < 10);
-    if (!more) {
-        if (p == digits)
-            return 0;  // no number at all
-        const double v = double(whole);
-        return negative ? -v : v;
+    quint64 mantissa = 0;
+    int count = 0;
+    while (p < end && quint8(*p - '0') < 10 && count < 16) {
+        mantissa = mantissa * 10 + quint64(*p++ - '0');
+        ++count;
     }
-    if (p == digits && *p != '.')
-        return 0;  // "e5" is no number
-    // std::from_chars takes no sign of its own beyond '-', and accepts "inf" and "nan", which
-    // never get here because a digit or a point comes first.
+    int decimals = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        while (p < end && quint8(*p - '0') < 10 && count < 16) {
+            mantissa = mantissa * 10 + quint64(*p++ - '0');
+            ++count;
+            ++decimals;
+        }
+    }
+    const bool simple = count > 0 && count < 16 &&
+                        !(p < end && (quint8(*p - '0') < 10 || *p == 'e' || *p == 'E'));
+    if (simple) {
+        const double v = double(mantissa) / exactPowers[decimals];
+        out = negative ? -v : v;
+        return p;
+    }
+    if (count == 0 && !(digits < end && *digits == '.' && digits + 1 < end &&
+                        quint8(digits[1] - '0') < 10)) {
+        out = 0;  // no number at all ("e5", ".", "-", "nan", text)
+        return p == digits ? start : p;
+    }
+    // Long or exponent forms. std::from_chars takes no sign of its own beyond '-', and accepts
+    // "inf" and "nan", which never get here because a digit or a point comes first.
     double v = 0;
     const auto result = std::from_chars(digits, end, v, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(v) ||
-        std::fabs(v) > double(std::numeric_limits<float>::max()))
-        return 0;
-    return negative ? -v : v;
+        std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        out = 0;
+        return result.ptr > digits ? result.ptr : p;
+    }
+    out = negative ? -v : v;
+    return result.ptr;
+}
+
+}  // namespace
+
+double fieldNumber(const char* begin, const char* end)
+{
+    double v = 0;
+    scanNumber(begin, end, v);
+    return v;
 }
 
 void parseRecordLine(const char* p, const char* end, RecordFields& fields)
 {
     int column = 0;
     while (column < 19) {
-        const char* comma = static_cast<const char*>(std::memchr(p, ',', std::size_t(end - p)));
-        if (!comma) {
-            // The text after the last comma is a value as well (a line written without the
-            // trailing commas keeps its last value).
-            fields[column++] = fieldNumber(p, end);
-            break;
+        double v = 0;
+        const char* q = scanNumber(p, end, v);
+        fields[column++] = v;
+        if (q < end && *q == ',') {
+            p = q + 1;
+            continue;
         }
-        fields[column++] = fieldNumber(p, comma);
+        const char* comma = static_cast<const char*>(std::memchr(q, ',', std::size_t(end - q)));
+        if (!comma)
+            break;  // the text after the last comma was the last value
         p = comma + 1;
     }
     for (; column < 19; ++column)

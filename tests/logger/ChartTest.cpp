@@ -128,7 +128,7 @@ TEST(ChartPyramid, EnvelopeEqualsARawScan)
     ASSERT_TRUE(t.resize(rows + 1));
     auto* random = QRandomGenerator::global();
     for (qint64 i = 1; i <= rows; ++i)
-        t.setChannel(i, 1, float(random->bounded(16000)));
+        t.setChannel(i, 1, float(500 + random->bounded(16000)));  // never 0, as fresh memory is
     ChartPyramid pyramid;
     // Built in pieces, as while recording.
     for (qint64 covered : {qint64(1), qint64(63), qint64(64), qint64(65), qint64(5000), rows})
