@@ -9,20 +9,19 @@
 namespace logger {
 
 namespace {
-
 inline MinMax merge(MinMax a, MinMax b)
 {
     return {std::min(a.min, b.min), std::max(a.max, b.max)};
 }
+}  // namespace
 
-// Plain scan of rows [from, to) (0-based indices into the column, which starts at row 1).
-inline MinMax scan(const float* v, qint64 from, qint64 to, MinMax m)
+MinMax scanRows(const float* v, qint64 from, qint64 to, MinMax m)
 {
     float lo = m.min;
     float hi = m.max;
     qint64 i = from;
 #ifdef __SSE2__
-    // Four rows at a time; this is most of the chart's time at high row counts.
+    // Four rows at a time; at fine zoom levels this is most of the chart's time.
     if (to - i >= 8) {
         __m128 vlo = _mm_set1_ps(lo);
         __m128 vhi = _mm_set1_ps(hi);
@@ -45,8 +44,6 @@ inline MinMax scan(const float* v, qint64 from, qint64 to, MinMax m)
     }
     return {lo, hi};
 }
-
-}  // namespace
 
 void ChartPyramid::reset()
 {
@@ -82,89 +79,140 @@ bool ChartPyramid::update(const LogTable& table, qint64 rows)
                 for (qint64 b = from; b < count; ++b) {
                     const qint64 lo = b * blockRows;
                     const qint64 hi = std::min(lo + blockRows, rows);
-                    level[b] = scan(v, lo + 1, hi, {v[lo], v[lo]});
+                    level[b] = scanRows(v, lo + 1, hi, {v[lo], v[lo]});
                 }
             } else {
                 const Level& below = levels[k - 1];
                 const qint64 belowCount = below.size();
                 for (qint64 b = from; b < count; ++b) {
-                    const qint64 l = 2 * b;
-                    level[b] = l + 1 < belowCount ? merge(below[l], below[l + 1]) : below[l];
+                    MinMax m = below[b * fanOut];
+                    for (qint64 j = b * fanOut + 1; j < std::min(b * fanOut + fanOut, belowCount);
+                         ++j)
+                        m = merge(m, below[j]);
+                    level[b] = m;
                 }
             }
             if (count <= 1)
                 break;
-            from /= 2;
-            count = (count + 1) / 2;
+            from /= fanOut;
+            count = (count + fanOut - 1) / fanOut;
         }
     }
     m_rows = rows;
     return true;
 }
 
+MinMax ChartPyramid::blocks(int channel, int level, qint64 b0, qint64 b1, MinMax m) const
+{
+    const MinMax* b = m_levels[channel - 1][std::size_t(level)].data();
+    for (qint64 i = b0; i < b1; ++i)
+        m = merge(m, b[i]);
+    return m;
+}
+
 MinMax ChartPyramid::range(const LogTable& table, int channel, qint64 first, qint64 last) const
 {
     const float* v = table.channel(channel) + 1;
-    qint64 i0 = first - 1;
+    const qint64 i0 = first - 1;
     const qint64 i1 = last;  // exclusive
     MinMax m{v[i0], v[i0]};
     const auto& levels = m_levels[channel - 1];
     if (levels.empty() || last > m_rows || i1 - i0 < 2 * blockRows)
-        return scan(v, i0, i1, m);
-    qint64 b0 = (i0 + blockRows - 1) / blockRows;
-    qint64 b1 = i1 / blockRows;
-    m = scan(v, i0, b0 * blockRows, m);
-    m = scan(v, b1 * blockRows, i1, m);
-    // Whole blocks b0 .. b1 - 1, climbing the levels like a segment tree.
-    for (std::size_t k = 0; b0 < b1 && k < levels.size(); ++k) {
+        return scanRows(v, i0, i1, m);
+    qint64 b = (i0 + blockRows - 1) / blockRows;
+    qint64 e = i1 / blockRows;
+    m = scanRows(v, i0, b * blockRows, m);
+    m = scanRows(v, e * blockRows, i1, m);
+    // Whole blocks b .. e - 1: single blocks at the ends of each level, whole groups above.
+    for (std::size_t k = 0; b < e; ++k) {
         const Level& level = levels[k];
-        if (b0 & 1)
-            m = merge(m, level[b0++]);
-        if (b1 & 1)
-            m = merge(m, level[--b1]);
-        b0 >>= 1;
-        b1 >>= 1;
+        if (k + 1 == levels.size() || e - b < fanOut) {
+            for (; b < e; ++b)
+                m = merge(m, level[b]);
+            break;
+        }
+        for (; b % fanOut != 0; ++b)
+            m = merge(m, level[b]);
+        for (; e % fanOut != 0; --e)
+            m = merge(m, level[e - 1]);
+        b /= fanOut;
+        e /= fanOut;
     }
     return m;
 }
 
-qint64 columnStartRow(qint64 first, double step, int p)
+ColumnPlan planColumns(const ChartPyramid& pyramid, qint64 first, qint64 last, int width)
+{
+    ColumnPlan plan;
+    plan.first = first;
+    plan.last = last;
+    plan.step = double(width - 1) / double(std::max<qint64>(last - first, 1));
+    const double rowsPerColumn = 1.0 / plan.step;
+    if (pyramid.rowsCovered() < last || pyramid.levels() == 0)
+        return plan;
+    // The coarsest level whose blocks are at most an eighth of a column: the start of a column
+    // moves by less than a sixteenth of a pixel, and a column is a handful of blocks.
+    qint64 block = ChartPyramid::blockRows;
+    if (double(block) * 8 > rowsPerColumn)
+        return plan;
+    plan.level = 0;
+    while (plan.level + 1 < pyramid.levels() &&
+           double(block * ChartPyramid::fanOut) * 8 <= rowsPerColumn) {
+        block *= ChartPyramid::fanOut;
+        ++plan.level;
+    }
+    plan.snapRows = block;
+    return plan;
+}
+
+qint64 columnStart(const ColumnPlan& plan, int p)
 {
     if (p <= 0)
-        return first;
-    const qint64 start = first + qint64(std::ceil((p - 0.5) / step));
-    // With many blocks per pixel column the columns start on whole blocks (a shift of less
-    // than a tenth of a pixel), so the pyramid answers them without scanning rows.
-    if (step * double(snapRows) > 1.0)
-        return start;
-    const qint64 snapped = (start - 1 + ChartPyramid::blockRows / 2) / ChartPyramid::blockRows *
-                               ChartPyramid::blockRows + 1;
-    return std::max(snapped, first);
+        return plan.first;
+    const qint64 start = plan.first + qint64(std::ceil((p - 0.5) / plan.step));
+    if (plan.snapRows <= 1)
+        return std::min(start, plan.last + 1);
+    const qint64 snapped = (start - 1 + plan.snapRows / 2) / plan.snapRows * plan.snapRows + 1;
+    return std::clamp(snapped, plan.first, plan.last + 1);
 }
 
 void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, qint64 first,
               qint64 last, int width, std::vector<ColumnEnvelope>& out)
 {
     out.resize(std::size_t(width));
-    const double step = double(width - 1) / double(last - first);
+    const ColumnPlan plan = planColumns(pyramid, first, last, width);
     const float* v = table.channel(channel);
+    const qint64 block = plan.snapRows;
     qint64 start = first;
     float carry = v[first];
-    qint64 next = std::min(columnStartRow(first, step, 1), last + 1);
+    // Each column reads two rows far from the last column's; they are fetched a few columns
+    // ahead so that the memory latency overlaps the work.
+    constexpr int ahead = 8;
     for (int p = 0; p < width; ++p) {
-        // The row after this column's end is the next one's first: fetch it ahead.
-        const qint64 after = std::min(columnStartRow(first, step, p + 2), last + 1);
-        __builtin_prefetch(v + after - 1);
+        const qint64 next = p + 1 == width ? last + 1 : columnStart(plan, p + 1);
+        if (p + ahead < width)
+            __builtin_prefetch(v + columnStart(plan, p + ahead) - 1);
         if (next <= start) {
             out[std::size_t(p)] = {carry, carry, carry, carry};
-            next = std::max(next, after);
             continue;
         }
-        const MinMax m = pyramid.range(table, channel, start, next - 1);
+        // Rows start .. next - 1 are indices start - 1 .. next - 2 of the column from row 1.
+        const float* rows = v + 1;
+        const qint64 i0 = start - 1;
+        const qint64 i1 = next - 1;
+        MinMax m{rows[i0], rows[i0]};
+        if (plan.level < 0) {
+            m = scanRows(rows, i0, i1, m);
+        } else {
+            const qint64 b0 = (i0 + block - 1) / block;
+            const qint64 b1 = std::max(i1 / block, b0);
+            m = scanRows(rows, i0, std::min(b0 * block, i1), m);
+            m = pyramid.blocks(channel, plan.level, b0, b1, m);
+            m = scanRows(rows, std::max(b1 * block, i0), i1, m);
+        }
         out[std::size_t(p)] = {v[start], m.min, m.max, v[next - 1]};
         carry = v[next - 1];
         start = next;
-        next = after;
     }
 }
 

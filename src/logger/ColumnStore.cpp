@@ -16,8 +16,6 @@ void* grow(void* old, std::size_t oldBytes, std::size_t keepBytes, std::size_t n
                                 MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED)
             return nullptr;
-        // Huge pages: a million rows cost a few hundred page faults instead of thousands.
-        madvise(p, newBytes, MADV_HUGEPAGE);
         if (!mapped) {
             if (keepBytes > 0)
                 std::memcpy(p, old, keepBytes);

@@ -1,7 +1,6 @@
 // ColumnStore: one growable column of plain numbers for the logger table. A large column lives
-// in its own memory mapping (huge pages where the system offers them), so growing it remaps
-// pages instead of copying rows, rows never used take no memory, and a multi-million-row file
-// costs few page faults.
+// in its own memory mapping, so growing it remaps pages instead of copying rows, and rows never
+// used take no memory.
 #pragma once
 
 #include <QtGlobal>
