@@ -4,6 +4,8 @@
 #include "app/LinkViewHub.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
+#include "logger/LogRecorder.h"
+#include "logger/LoggerWindow.h"
 #include "maps/LearnWindow.h"
 #include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
@@ -49,6 +51,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     systemHooks.identified = [this] { return m_link->identified(); };
     systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
+    systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
     m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
@@ -92,8 +95,31 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                         m_link->portOpen() ? m_link->portName() : QString());
     };
 
+    createLogger();
     wireSetupActions();
     wireTick();
+}
+
+void Motrix::createLogger()
+{
+    logger::LogRecorder::Hooks hooks;
+    hooks.clockMs = [this] { return m_link->clock().nowMs(); };
+    hooks.startTimer = [this](int ms) { m_loop.setLoggerPeriod(ms); };
+    hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
+    hooks.identified = [this] { return m_link->identified(); };
+    // The tick records the live values decoded last, whether or not a poll came since.
+    hooks.liveValues = [this] { return logger::sampleColumns(m_link->liveRecord()); };
+    hooks.hw = [this] { return m_link->identity().hw; };
+    hooks.sw = [this] { return m_link->identity().sw; };
+    m_recorder = std::make_unique<logger::LogRecorder>(m_logTable, m_settings, m_dialogs, m_log,
+                                                       m_programDirectory, std::move(hooks));
+    logger::LoggerWindow::Hooks windowHooks;
+    windowHooks.identified = [this] { return m_link->identified(); };
+    windowHooks.injectorDeadTimeUs = [this] { return m_document.record.injectorDeadTime[0]; };
+    windowHooks.quickStartSpeed = [this] { return m_document.record.quickStartSpeed; };
+    windowHooks.capacityChanged = [this](qint64) { m_systemWindow->refill(); };
+    m_loggerWindow = std::make_unique<logger::LoggerWindow>(m_windows[WindowId::Logger],
+                                                            *m_recorder, std::move(windowHooks));
 }
 
 void Motrix::wireSetupActions()
@@ -156,6 +182,8 @@ void Motrix::wireTick()
     hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
+    hooks.loggerTick = [this] { m_recorder->tick(); };
+    hooks.drawLoggerLamp = [this] { m_loggerWindow->drawLamp(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
     // window only asks the quit question again.
     connect(&m_loop, &MainLoop::quitConfirmed, qApp, [] { QCoreApplication::exit(0); });
@@ -164,6 +192,8 @@ void Motrix::wireTick()
 Motrix::~Motrix()
 {
     m_link->setView(nullptr);
+    m_loggerWindow.reset();
+    m_recorder.reset();
 }
 
 void Motrix::handleMainMenuEvent(int number)
@@ -263,6 +293,8 @@ void Motrix::reserveLoggerCapacity()
 void Motrix::shutDown()
 {
     m_loop.stop();
+    // A recording in progress stops and its file is closed.
+    m_recorder->shutDown();
     collectSettings();
     writeSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
     m_log.logMessage(QStringLiteral("KVT beenden ... Tschuess..."));

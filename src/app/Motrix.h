@@ -29,6 +29,10 @@ class SettingsWindow;
 namespace maps {
 class LearnWindow;
 }
+namespace logger {
+class LogRecorder;
+class LoggerWindow;
+}  // namespace logger
 
 namespace app {
 
@@ -60,6 +64,8 @@ public:
     forms::Hauptdialog& mainForm() { return m_mainForm; }
     display::MainWindow& mainWindow() { return *m_mainWindow; }
     logger::LogTable& logTable() { return m_logTable; }
+    logger::LogRecorder& recorder() { return *m_recorder; }
+    logger::LoggerWindow& loggerWindow() { return *m_loggerWindow; }
     SystemWindow& systemWindow() { return *m_systemWindow; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
@@ -83,6 +89,7 @@ private:
     void handleMainMenuEvent(int number);
     void wireSetupActions();
     void wireTick();
+    void createLogger();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
     void refillSetupWindows();
     // The live panel again, after a setting it depends on changed.
@@ -115,6 +122,9 @@ private:
     std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
+    // The data logger and its window.
+    std::unique_ptr<logger::LogRecorder> m_recorder;
+    std::unique_ptr<logger::LoggerWindow> m_loggerWindow;
 };
 
 }  // namespace app
