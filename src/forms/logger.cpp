@@ -149,6 +149,10 @@ void logger::setupUi(QWidget* content)
 
     chartArea = new QWidget;
     rows->addWidget(chartArea, 1);
+    // The channel rows share the 145 pixels left of the chart: a slightly smaller font.
+    QFont small = chartArea->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    chartArea->setFont(small);
     for (int c = 0; c < channels; ++c) {
         channelBox[std::size_t(c)] = new QCheckBox(u(channelNames[c]), chartArea);
         valueCaption[std::size_t(c)] = new QLabel(u("Wert:"), chartArea);
