@@ -49,6 +49,8 @@ void ChartPyramid::reset()
 {
     for (auto& levels : m_levels)
         levels.clear();
+    for (auto& edges : m_edges)
+        edges.release();
     m_rows = 0;
 }
 
@@ -97,6 +99,14 @@ bool ChartPyramid::update(const LogTable& table, qint64 rows)
             from /= fanOut;
             count = (count + fanOut - 1) / fanOut;
         }
+        auto& edges = m_edges[c];
+        const qint64 edgeCount = (rows + edgeRows - 1) / edgeRows;
+        if (!edges.resize(edgeCount)) {
+            reset();
+            return false;
+        }
+        for (qint64 b = m_rows / edgeRows; b < edgeCount; ++b)
+            edges[b] = {v[b * edgeRows], v[std::min((b + 1) * edgeRows, rows) - 1]};
     }
     m_rows = rows;
     return true;
@@ -150,14 +160,14 @@ ColumnPlan planColumns(const ChartPyramid& pyramid, qint64 first, qint64 last, i
     const double rowsPerColumn = 1.0 / plan.step;
     if (pyramid.rowsCovered() < last || pyramid.levels() == 0)
         return plan;
-    // The coarsest level whose blocks are at most an eighth of a column: the start of a column
-    // moves by less than a sixteenth of a pixel, and a column is a handful of blocks.
+    // The coarsest level whose blocks are at most a quarter of a column: the start of a column
+    // moves by at most an eighth of a pixel, and a column is a handful of blocks.
     qint64 block = ChartPyramid::blockRows;
-    if (double(block) * 8 > rowsPerColumn)
+    if (double(block) * 4 > rowsPerColumn)
         return plan;
     plan.level = 0;
     while (plan.level + 1 < pyramid.levels() &&
-           double(block * ChartPyramid::fanOut) * 8 <= rowsPerColumn) {
+           double(block * ChartPyramid::fanOut) * 4 <= rowsPerColumn) {
         block *= ChartPyramid::fanOut;
         ++plan.level;
     }
@@ -185,12 +195,12 @@ void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, q
     const qint64 block = plan.snapRows;
     qint64 start = first;
     float carry = v[first];
-    // Each column reads two rows far from the last column's; they are fetched a few columns
-    // ahead so that the memory latency overlaps the work.
+    // At fine zoom levels each column reads two rows a few pages from the last column's; they
+    // are fetched a few columns ahead so that the memory latency overlaps the work.
     constexpr int ahead = 8;
     for (int p = 0; p < width; ++p) {
         const qint64 next = p + 1 == width ? last + 1 : columnStart(plan, p + 1);
-        if (p + ahead < width)
+        if (plan.level < 1 && p + ahead < width)
             __builtin_prefetch(v + columnStart(plan, p + ahead) - 1);
         if (next <= start) {
             out[std::size_t(p)] = {carry, carry, carry, carry};
@@ -200,7 +210,8 @@ void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, q
         const float* rows = v + 1;
         const qint64 i0 = start - 1;
         const qint64 i1 = next - 1;
-        MinMax m{rows[i0], rows[i0]};
+        // Not from the rows: at coarse zoom levels they are not read at all.
+        MinMax m{INFINITY, -INFINITY};
         if (plan.level < 0) {
             m = scanRows(rows, i0, i1, m);
         } else {
@@ -210,8 +221,18 @@ void decimate(const LogTable& table, const ChartPyramid& pyramid, int channel, q
             m = pyramid.blocks(channel, plan.level, b0, b1, m);
             m = scanRows(rows, std::max(b1 * block, i0), i1, m);
         }
-        out[std::size_t(p)] = {v[start], m.min, m.max, v[next - 1]};
-        carry = v[next - 1];
+        float firstValue;
+        float lastValue;
+        constexpr qint64 edge = ChartPyramid::edgeRows;
+        if (plan.level >= 1 && i0 % edge == 0 && i1 % edge == 0) {
+            firstValue = pyramid.edges(channel, i0 / edge).min;
+            lastValue = pyramid.edges(channel, i1 / edge - 1).max;
+        } else {
+            firstValue = v[start];
+            lastValue = v[next - 1];
+        }
+        out[std::size_t(p)] = {firstValue, m.min, m.max, lastValue};
+        carry = lastValue;
         start = next;
     }
 }
