@@ -232,6 +232,8 @@ void Motrix::startUp(const StartOptions& options)
         reserveLoggerCapacity();
     }
     m_systemWindow->refill();
+    // The logger window's progress and "Datenpunkt:" follow the capacity read.
+    m_recorder->capacityChanged();
 
     if (options.startWindow)
         runStartWindow(m_programDirectory);

@@ -32,6 +32,21 @@ void* grow(void* old, std::size_t oldBytes, std::size_t keepBytes, std::size_t n
     return std::realloc(old, newBytes);
 }
 
+void prefault(void* begin, std::size_t bytes)
+{
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    // madvise wants a page-aligned start; the page holding begin is in use already.
+    const std::size_t page = 4096;
+    const auto first = (reinterpret_cast<std::uintptr_t>(begin) + page - 1) & ~(page - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(begin) + bytes;
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+    Q_UNUSED(begin);
+    Q_UNUSED(bytes);
+#endif
+}
+
 void release(void* p, std::size_t bytes, bool mapped)
 {
     if (!p)
