@@ -38,7 +38,12 @@ void ChartCanvas::paintEvent(QPaintEvent*)
 
     const ViewSpan span = visibleSpan(rows, v.zoom, v.cursor);
     const double step = chartStep(width(), span.span);
-    const double injectionMax = injectionScale(*v.table, rows);
+    // 1.2 × the largest injection time (at least 100 µs), from the pyramid when it covers the
+    // rows, as a scan of every row on each repaint would cost milliseconds at millions of rows.
+    const double injectionMax =
+        v.pyramid && v.pyramid->rowsCovered() >= rows
+            ? 1.2 * std::max(100.0f, v.pyramid->range(*v.table, 14, 1, rows).max)
+            : injectionScale(*v.table, rows);
     const bool rowByRow = step >= 1.0 || !v.pyramid;
     QPainterPath blue;
     QPainterPath orange;

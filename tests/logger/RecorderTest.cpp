@@ -211,6 +211,17 @@ TEST_F(Fixture, ReadingStopsCleanlyWhenMemoryRunsOut)
     EXPECT_EQ(table.value(2999, 0), 2999 * 500.0);
 }
 
+TEST_F(Fixture, FileShorterThanOneRecordShowsNoPerCent)
+{
+    const QString path = dir.filePath("kurz.klg");
+    writeText(path, "KVT-Log-Datei,k\n\n\n\n\n\n\n\n\n\n\n1,2\n");  // 28 bytes: estimate 0
+    dialogs.answerFile(path);
+    recorder->load();
+    EXPECT_EQ(view.dataPoints.first(), "1   (~0%)");
+    EXPECT_EQ(view.dataPoints.last(), "1 / 3600");
+    EXPECT_EQ(table.value(1, 1), 2.0);
+}
+
 TEST_F(Fixture, LoadCancelledOrUnreadable)
 {
     recorder->load();
