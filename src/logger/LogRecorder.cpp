@@ -186,8 +186,7 @@ void LogRecorder::tick()
         const qint64 row = ++m_recordCount;
         const qint64 now = m_hooks.clockMs ? m_hooks.clockMs() : 0;
         m_table.setTime(row, double(now - m_startMs));
-        const std::array<double, 14> values =
-            m_hooks.liveValues ? m_hooks.liveValues() : std::array<double, 14>{};
+        const std::array<double, 14> values = m_hooks.liveValues ? m_hooks.liveValues() : m_live;
         for (int c = 1; c <= LogTable::channels; ++c)
             m_table.setChannel(row, c, float(values[std::size_t(c - 1)]));
         m_rowsAvailable = m_recordCount;

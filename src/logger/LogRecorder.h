@@ -27,6 +27,10 @@ struct ProgramSettings;
 
 namespace logger {
 
+// Columns 1 to 14 of one sample from the live values: speed limited to 16000, throttle,
+// temperatures, lambda voltages in V, outputs and inputs, ignition angle - 50, injection time.
+std::array<double, 14> sampleColumns(const devlink::LiveRecord& live);
+
 // The logger window's side; every method has a do-nothing default.
 class RecorderView {
 public:
@@ -71,7 +75,8 @@ public:
         std::function<void()> stopTimer;
         std::function<bool()> firmwareBusy;
         std::function<bool()> identified;
-        // Columns 1 to 14 from the live values last decoded (index 0 = column 1).
+        // Columns 1 to 14 from the live values last decoded (index 0 = column 1); without it
+        // the tick records what takeLiveRecord was given last.
         std::function<std::array<double, 14>()> liveValues;
         // HW and SW of the identified KVT (empty when none).
         std::function<QString()> hw;
@@ -90,6 +95,9 @@ public:
     void save();
     void load();
     void choosePath();
+    // Every LiveRecord the link publishes; the tick records the last one, whether or not a poll
+    // came since (and zeros before the first).
+    void takeLiveRecord(const devlink::LiveRecord& live) { m_live = sampleColumns(live); }
     // On every expiry of the logger timer.
     void tick();
     // At the end of the program: a running recording stops and its file is closed.
@@ -135,6 +143,7 @@ private:
     RecorderView m_noView;
     RecorderView* m_view = &m_noView;
 
+    std::array<double, 14> m_live{};
     bool m_recording = false;
     qint64 m_recordCount = 0;
     qint64 m_rowsAvailable = 0;
@@ -146,8 +155,5 @@ private:
     std::unique_ptr<QFileDevice> m_file;  // the recording's file, or the save's temporary one
 };
 
-// Columns 1 to 14 of one sample from the live values: speed limited to 16000, throttle,
-// temperatures, lambda voltages in V, outputs and inputs, ignition angle - 50, injection time.
-std::array<double, 14> sampleColumns(const devlink::LiveRecord& live);
 
 }  // namespace logger

@@ -47,8 +47,19 @@ TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
     hooks.hw = [&] { return link.identity().hw; };
     hooks.sw = [&] { return link.identity().sw; };
     hooks.firmwareBusy = [&] { return link.firmwareBusy(); };
-    hooks.liveValues = [&] { return logger::sampleColumns(link.liveRecord()); };
     logger::LogRecorder recorder(table, settings, dialogs, log, dir.path(), hooks);
+    // The recorder takes what the link publishes after each good poll.
+    struct Feed final : devlink::LinkView {
+        logger::LogRecorder* recorder = nullptr;
+        bool comTicked() const override { return true; }
+        QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
+        void liveRecordUpdated(const devlink::LiveRecord& r, const devlink::LiveDerived&) override
+        {
+            recorder->takeLiveRecord(r);
+        }
+    } feed;
+    feed.recorder = &recorder;
+    link.setView(&feed);
 
     auto comTick = [&] {
         clock.advance(100);
