@@ -1,6 +1,8 @@
 // Layout of the logger window.
 #include "forms/logger.h"
 
+#include "forms/FormKit.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,22 +13,13 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
-
-QPushButton* button(const char* text, const char* toolTip)
+// A caption and, beside it, a label the window writes later.
+QLabel* captioned(QGridLayout* grid, int row, int column, const char* caption, int chars = 12)
 {
-    auto* b = new QPushButton(u(text));
-    b->setToolTip(u(toolTip));
-    return b;
-}
-
-QLabel* valueLabel(QGridLayout* grid, int row, int column, const char* caption)
-{
-    grid->addWidget(new QLabel(u(caption)), row, column);
-    auto* label = new QLabel;
-    label->setMinimumWidth(90);
-    grid->addWidget(label, row, column + 1);
-    return label;
+    label(grid, row, column, caption);
+    QLabel* value = valueLabel(chars);
+    grid->addWidget(value, row, column + 1);
+    return value;
 }
 
 // Channel names as the check boxes show them.
@@ -83,30 +76,27 @@ void logger::setupUi(QWidget* content)
 {
     auto* rows = new QVBoxLayout(content);
 
-    auto* file = new QGroupBox(u("Datei"));
-    auto* top = new QHBoxLayout(file);
-    auto* grid = new QGridLayout;
-    top->addLayout(grid, 1);
-    commentLabel = new QLabel(u("Kommentar:"));
+    QGridLayout* grid = nullptr;
+    QGroupBox* file = group("Datei", grid);
+    commentLabel = label(grid, 0, 0, "Kommentar:");
     commentLabel->setToolTip(u("Beschreibung der gespeicherten Log-Datei"));
-    grid->addWidget(commentLabel, 0, 0);
     comment = new QLineEdit;
     grid->addWidget(comment, 0, 1, 1, 3);
-    logPath = valueLabel(grid, 1, 0, "Log-Pfad:");
+    logPath = captioned(grid, 1, 0, "Log-Pfad:", 40);
     grid->addWidget(logPath, 1, 1, 1, 3);
-    fileName = valueLabel(grid, 2, 0, "Datei:");
-    dataPoint = valueLabel(grid, 2, 2, "Datenpunkt:");
-    logDate = valueLabel(grid, 3, 0, "Log_Datum:");
-    logTime = valueLabel(grid, 3, 2, "Log_Zeitpunkt:");
-    logHw = valueLabel(grid, 4, 0, "Log_HW:");
-    logSw = valueLabel(grid, 4, 2, "Log_SW:");
+    fileName = captioned(grid, 2, 0, "Datei:", 26);
+    dataPoint = captioned(grid, 2, 2, "Datenpunkt:", 16);
+    logDate = captioned(grid, 3, 0, "Log_Datum:");
+    logTime = captioned(grid, 3, 2, "Log_Zeitpunkt:");
+    logHw = captioned(grid, 4, 0, "Log_HW:");
+    logSw = captioned(grid, 4, 2, "Log_SW:");
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
     auto* controls = new QGridLayout;
-    top->addLayout(controls);
+    grid->addLayout(controls, 0, 4, 5, 1);
     lamp = new RecordingLamp;
-    controls->addWidget(lamp, 0, 0, 2, 1);
+    controls->addWidget(lamp, 0, 0, 2, 1, Qt::AlignCenter);
     startButton = button("START Log", "Startet einen Mitschnitt");
     stopButton = button("STOPP Log", "Stoppt einen Mitschnitt");
     pathButton = button("Log-Datei Pfad", "Legt den Speicherpfd für eine Log-Datei fest");
@@ -123,25 +113,17 @@ void logger::setupUi(QWidget* content)
     rows->addWidget(file);
 
     auto* cursorLine = new QHBoxLayout;
-    cursorLine->addWidget(new QLabel(u("Datenpunkt:")));
-    cursorRow = new QLabel;
-    cursorRow->setMinimumWidth(70);
-    cursorLine->addWidget(cursorRow);
-    cursorLine->addWidget(new QLabel(u("Log-Zeitpunkt(ms):")));
-    cursorMs = new QLabel;
-    cursorMs->setMinimumWidth(70);
-    cursorLine->addWidget(cursorMs);
-    cursorTime = new QLabel;
-    cursorTime->setMinimumWidth(100);
-    cursorLine->addWidget(cursorTime);
+    cursorLine->addWidget(label("Datenpunkt:"));
+    cursorLine->addWidget(cursorRow = valueLabel(9));
+    cursorLine->addWidget(label("Log-Zeitpunkt(ms):"));
+    cursorLine->addWidget(cursorMs = valueLabel(10));
+    cursorLine->addWidget(cursorTime = valueLabel(14));
     cursorLine->addStretch(1);
-    cursorLine->addWidget(new QLabel(u("Zoom:")));
+    cursorLine->addWidget(label("Zoom:"));
     zoom = new ZoomSpin;
     cursorLine->addWidget(zoom);
-    cursorLine->addWidget(new QLabel(u("= Datenpunkte:")));
-    visibleRows = new QLabel;
-    visibleRows->setMinimumWidth(70);
-    cursorLine->addWidget(visibleRows);
+    cursorLine->addWidget(label("= Datenpunkte:"));
+    cursorLine->addWidget(visibleRows = valueLabel(9));
     rows->addLayout(cursorLine);
 
     position = new QScrollBar(Qt::Horizontal);

@@ -58,6 +58,8 @@ LoggerWindow::LoggerWindow(forms::Window& window, LogRecorder& recorder, Hooks h
             moveCursor(clickedRow(rows, m_zoom, m_recorder.cursor(), x, m_chart->width()));
     };
     window.installEventFilter(this);
+    // Opened again, the window shows the last state laid out for its present width.
+    window.setFiller([this] { redraw(); });
     m_recorder.setView(this);
     showFile(shortenedPath(recorder.logPath()), recorder.logFileName());
     layoutChart();
