@@ -96,7 +96,7 @@ public:
     void load();
     void choosePath();
     // Every LiveRecord the link publishes; the tick records the last one, whether or not a poll
-    // came since (and zeros before the first).
+    // came since (before the first, an empty record, as the link holds one).
     void takeLiveRecord(const devlink::LiveRecord& live) { m_live = sampleColumns(live); }
     // On every expiry of the logger timer.
     void tick();
@@ -143,7 +143,7 @@ private:
     RecorderView m_noView;
     RecorderView* m_view = &m_noView;
 
-    std::array<double, 14> m_live{};
+    std::array<double, 14> m_live = sampleColumns(devlink::LiveRecord{});
     bool m_recording = false;
     qint64 m_recordCount = 0;
     qint64 m_rowsAvailable = 0;

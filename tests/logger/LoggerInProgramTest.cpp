@@ -1,7 +1,7 @@
 // The logger inside the program: timer 10 records, ending the program while recording closes
 // the file, and a loaded file's larger record count is saved with the settings.
 #include "app/Motrix.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "logger/LogRecorder.h"
 #include "logger/LoggerWindow.h"

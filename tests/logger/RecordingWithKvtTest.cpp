@@ -49,17 +49,8 @@ TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
     hooks.firmwareBusy = [&] { return link.firmwareBusy(); };
     logger::LogRecorder recorder(table, settings, dialogs, log, dir.path(), hooks);
     // The recorder takes what the link publishes after each good poll.
-    struct Feed final : devlink::LinkView {
-        logger::LogRecorder* recorder = nullptr;
-        bool comTicked() const override { return true; }
-        QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
-        void liveRecordUpdated(const devlink::LiveRecord& r, const devlink::LiveDerived&) override
-        {
-            recorder->takeLiveRecord(r);
-        }
-    } feed;
-    feed.recorder = &recorder;
-    link.setView(&feed);
+    link.feed().onLiveRecord(
+        [&](const devlink::LiveRecord& record) { recorder.takeLiveRecord(record); });
 
     auto comTick = [&] {
         clock.advance(100);
