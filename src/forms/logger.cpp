@@ -60,6 +60,8 @@ ZoomSpin::ZoomSpin(QWidget* parent) : QAbstractSpinBox(parent)
     setReadOnly(true);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setFixedWidth(90);
+    // Tall enough for its text field in any style.
+    setMinimumHeight(lineEdit()->minimumSizeHint().height() + 8);
 }
 
 void ZoomSpin::stepBy(int steps)
@@ -139,7 +141,6 @@ void logger::setupUi(QWidget* content)
         channelBox[std::size_t(c)] = new QCheckBox(u(channelNames[c]), chartArea);
         valueCaption[std::size_t(c)] = new QLabel(u("Wert:"), chartArea);
         value[std::size_t(c)] = new QLabel(chartArea);
-        value[std::size_t(c)]->setMinimumWidth(110);
     }
 }
 

@@ -106,6 +106,9 @@ void LoggerWindow::layoutChart()
 {
     const int windowWidth = std::max(m_window.width(), minimumWindowWidth);
     const int chartWidth = windowWidth - chartMargin;
+    // The chart sits this far into the chart area (the window's margins take the rest of the
+    // 165 pixels).
+    const int chartLeft = chartMargin - 20;
     int top = 0;
     std::array<int, 14> heights{};
     for (int c = 0; c < 14; ++c) {
@@ -113,17 +116,26 @@ void LoggerWindow::layoutChart()
         const int h = m_form.channelBox[std::size_t(c)]->isChecked() ? info.expanded
                                                                      : info.collapsed;
         heights[std::size_t(c)] = h;
-        m_form.channelBox[std::size_t(c)]->move(4, top);
+        // Each row stays left of the chart: box on top, "Wert:" and the value below it.
+        QCheckBox* box = m_form.channelBox[std::size_t(c)];
+        QLabel* caption = m_form.valueCaption[std::size_t(c)];
+        QLabel* value = m_form.value[std::size_t(c)];
+        const int room = chartLeft - 2;
+        box->setGeometry(2, top, std::min(box->sizeHint().width(), room - 2),
+                         box->sizeHint().height());
         const bool labels = h > labelMinHeight;
-        m_form.valueCaption[std::size_t(c)]->setVisible(labels);
-        m_form.value[std::size_t(c)]->setVisible(labels);
-        m_form.valueCaption[std::size_t(c)]->move(22, top + 16);
-        m_form.value[std::size_t(c)]->move(58, top + 16);
+        caption->setVisible(labels);
+        value->setVisible(labels);
+        const int below = top + box->height();
+        caption->setGeometry(20, below, caption->sizeHint().width(), caption->sizeHint().height());
+        const int valueX = caption->geometry().right() + 4;
+        value->setMinimumWidth(0);
+        value->setGeometry(valueX, below, room - valueX, caption->height());
         top += h + stripGap;
     }
     m_form.chartArea->setFixedHeight(top);
-    m_chart->setGeometry(chartMargin - 20, 0, chartWidth, top);
-    m_form.chartArea->setMinimumWidth(chartMargin - 20 + chartWidth);
+    m_chart->setGeometry(chartLeft, 0, chartWidth, top);
+    m_form.chartArea->setMinimumWidth(chartLeft + chartWidth);
     ChartCanvas::View view = m_chart->view();
     view.heights = heights;
     m_chart->setView(view);
