@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLayout>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace logger {
 
@@ -105,7 +106,12 @@ void LoggerWindow::drawLamp()
 void LoggerWindow::layoutChart()
 {
     const int windowWidth = std::max(m_window.width(), minimumWindowWidth);
-    const int chartWidth = windowWidth - chartMargin;
+    int chartWidth = windowWidth - chartMargin;
+    // While the strips are taller than the window, its content scrolls: the vertical scroll
+    // bar takes its width from the chart, so that nothing needs scrolling sideways.
+    QWidget* content = m_window.content();
+    if (content->minimumHeight() > m_window.height())
+        chartWidth -= m_window.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     // The chart sits this far into the chart area (the window's margins take the rest of the
     // 165 pixels).
     const int chartLeft = chartMargin - 20;
@@ -140,7 +146,6 @@ void LoggerWindow::layoutChart()
     view.heights = heights;
     m_chart->setView(view);
     // The window's height follows the strips.
-    QWidget* content = m_window.content();
     const int wanted = content->layout() ? content->layout()->sizeHint().height() : top;
     content->setMinimumHeight(wanted);
     if (m_window.isVisible() && m_window.height() != wanted + 4)
