@@ -5,6 +5,8 @@
 #include "app/MenuEvents.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
+#include "logger/LogRecorder.h"
+#include "logger/LoggerWindow.h"
 #include "maps/LearnWindow.h"
 #include "maps/ViewGeometry.h"
 #include "setup/ExpertWindow.h"
@@ -53,6 +55,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     systemHooks.identified = [this] { return m_link->identified(); };
     systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
+    systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
 
@@ -97,6 +100,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                         m_link->portOpen() ? m_link->portName() : QString());
     };
 
+    createLogger();
     wireSetupActions();
     wireTick();
 }
@@ -155,6 +159,29 @@ void Motrix::subscribeToLink()
     feed.want(devlink::OnDemand::SensorVoltages, [this] { return m_settingsWindow->shown(); });
     feed.onSensorVoltages(
         [this](const devlink::SensorVoltages& volts) { m_settingsWindow->showSensorVoltages(volts); });
+}
+
+void Motrix::createLogger()
+{
+    logger::LogRecorder::Hooks hooks;
+    hooks.clockMs = [this] { return m_link->clock().nowMs(); };
+    hooks.startTimer = [this](int ms) { m_loop.setLoggerPeriod(ms); };
+    hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
+    hooks.identified = [this] { return m_link->identified(); };
+    hooks.hw = [this] { return m_link->identity().hw; };
+    hooks.sw = [this] { return m_link->identity().sw; };
+    m_recorder = std::make_unique<logger::LogRecorder>(m_logTable, m_settings, m_dialogs, m_log,
+                                                       m_programDirectory, std::move(hooks));
+    logger::LoggerWindow::Hooks windowHooks;
+    windowHooks.identified = [this] { return m_link->identified(); };
+    windowHooks.injectorDeadTimeUs = [this] { return m_document.record.injectorDeadTime[0]; };
+    windowHooks.quickStartSpeed = [this] { return m_document.record.quickStartSpeed; };
+    windowHooks.capacityChanged = [this](qint64) { m_systemWindow->refill(); };
+    m_loggerWindow = std::make_unique<logger::LoggerWindow>(m_windows[WindowId::Logger],
+                                                            *m_recorder, std::move(windowHooks));
+    // The tick records the live values published last, whether or not a poll came since.
+    m_link->feed().onLiveRecord(
+        [this](const devlink::LiveRecord& record) { m_recorder->takeLiveRecord(record); });
 }
 
 void Motrix::wireSetupActions()
@@ -227,6 +254,8 @@ void Motrix::wireTick()
             m_link->pollCycle();
     };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
+    hooks.loggerTick = [this] { m_recorder->tick(); };
+    hooks.drawLoggerLamp = [this] { m_loggerWindow->drawLamp(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
     // window only asks the quit question again.
     connect(&m_loop, &MainLoop::quitConfirmed, qApp, [] { QCoreApplication::exit(0); });
@@ -235,6 +264,8 @@ void Motrix::wireTick()
 Motrix::~Motrix()
 {
     m_link->setView(nullptr);
+    m_loggerWindow.reset();
+    m_recorder.reset();
 }
 
 void Motrix::handleMainMenuEvent(int number)
@@ -274,6 +305,8 @@ void Motrix::startUp(const StartOptions& options)
         reserveLoggerCapacity();
     }
     m_systemWindow->refill();
+    // The logger window's progress and "Datenpunkt:" follow the capacity read.
+    m_recorder->capacityChanged();
 
     if (options.startWindow)
         runStartWindow(m_programDirectory);
@@ -335,6 +368,8 @@ void Motrix::reserveLoggerCapacity()
 void Motrix::shutDown()
 {
     m_loop.stop();
+    // A recording in progress stops and its file is closed.
+    m_recorder->shutDown();
     collectSettings();
     writeSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
     m_log.logMessage(QStringLiteral("KVT beenden ... Tschuess..."));

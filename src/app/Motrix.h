@@ -34,6 +34,10 @@ class TestWindow;
 namespace maps {
 class LearnWindow;
 }
+namespace logger {
+class LogRecorder;
+class LoggerWindow;
+}  // namespace logger
 
 namespace app {
 
@@ -65,6 +69,8 @@ public:
     forms::Hauptdialog& mainForm() { return m_mainForm; }
     display::MainWindow& mainWindow() { return *m_mainWindow; }
     logger::LogTable& logTable() { return m_logTable; }
+    logger::LogRecorder& recorder() { return *m_recorder; }
+    logger::LoggerWindow& loggerWindow() { return *m_loggerWindow; }
     SystemWindow& systemWindow() { return *m_systemWindow; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
@@ -94,6 +100,7 @@ private:
     void wireSetupActions();
     void createTestAndExpertWindows();
     void wireTick();
+    void createLogger();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
     void refillSetupWindows();
     // The live panel again, after a setting it depends on changed.
@@ -130,6 +137,9 @@ private:
     std::unique_ptr<LinkViewHub> m_linkView;
     // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
     kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};
+    // The data logger and its window.
+    std::unique_ptr<logger::LogRecorder> m_recorder;
+    std::unique_ptr<logger::LoggerWindow> m_loggerWindow;
 };
 
 }  // namespace app

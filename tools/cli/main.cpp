@@ -1,5 +1,7 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
-// many engines ("setup show", "setup diff"), and prepares preferences ("settings demo").
+// many engines ("setup show", "setup diff"), summarises and converts log files ("log show",
+// "log csv"), and prepares preferences ("settings demo").
+#include "LogCommands.h"
 #include "SettingsCommands.h"
 #include "SetupCommands.h"
 
@@ -13,9 +15,10 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const bool settings = !args.isEmpty() && args.first() == QLatin1String("settings");
-    const int status =
-        settings ? cli::runSettingsCommand(args, out, err) : cli::runCommand(args, out, err);
+    const QString command = args.isEmpty() ? QString() : args.first();
+    const int status = command == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
+                       : command == QLatin1String("log")    ? cli::runLogCommand(args, out, err)
+                                                            : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;
