@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer targets of the setup decoders with clang (ASan + UBSan) through CMake.
+# Builds the libFuzzer targets of the setup and lambda log decoders with clang (ASan + UBSan)
+# through CMake.
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +17,7 @@ if [ ! -f "$out/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$out" $generator $launcher -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER="$cxx" -DMOTRIX_FUZZ=ON -DMOTRIX_TESTS=OFF -DMOTRIX_BENCH=OFF
 fi
-nice cmake --build "$out" --target fuzz_setup_file fuzz_setup_block fuzz_entry_text
-for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text; do
+nice cmake --build "$out" --target fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_lambda_file
+for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_lambda_file; do
     echo "built $out/$target"
 done
