@@ -1,0 +1,112 @@
+// The big display window and the emergency notice.
+#include "display/BigDisplayWindow.h"
+
+#include "display/BigDisplayRules.h"
+#include "forms/Window.h"
+
+#include <QEvent>
+#include <QResizeEvent>
+
+namespace display {
+
+BigDisplayWindow::BigDisplayWindow(forms::Window& window, const app::ProgramSettings& settings,
+                                   const setup::SetupRecord& setup, Hooks hooks, QObject* parent)
+    : QObject(parent), m_window(window), m_settings(settings), m_setup(setup),
+      m_hooks(std::move(hooks))
+{
+    m_form.setupUi(window.content());
+    window.setMinimumSize(160, 120);
+    m_form.canvas->setPainter([this](QPainter& p) { paint(p, m_form.canvas->size()); });
+    m_form.canvas->setClicked([this](QMouseEvent& e) {
+        const double s = m_form.canvas->height() / 480.0;
+        clickAt(e.position() / s);
+    });
+    window.installEventFilter(this);
+}
+
+BigDisplayWindow::~BigDisplayWindow() = default;
+
+bool BigDisplayWindow::shown() const
+{
+    return m_window.isVisible();
+}
+
+void BigDisplayWindow::paint(QPainter& p, QSize pixels) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const double s = pixels.height() / 480.0;
+    p.scale(s, s);
+    BigDisplayState st = m_state;
+    st.background = m_window.palette().color(QPalette::Window);
+    paintBigDisplay(p, st, m_settings, m_setup);
+    p.restore();
+}
+
+void BigDisplayWindow::tick()
+{
+    if (!shown())
+        return;
+    if (m_hooks.liveRecord)
+        m_state.record = m_hooks.liveRecord();
+    // The maximum follows the shown (rounded) speed.
+    m_state.maximum =
+        std::max(m_state.maximum, shownSpeed(m_state.record.rpm, m_settings.rpmRounding));
+    if (m_hooks.sensorErrors)
+        m_state.sensorErrors = m_hooks.sensorErrors();
+    m_form.canvas->update();
+}
+
+void BigDisplayWindow::redrawBackground()
+{
+    m_form.canvas->update();
+}
+
+void BigDisplayWindow::clickAt(QPointF p)
+{
+    if (hitsSensorErrorReset(p)) {
+        if (m_hooks.resetSensorErrors)
+            m_hooks.resetSensorErrors();
+        m_state.sensorErrors = 0;
+    } else if (hitsMaximumReset(p)) {
+        m_state.maximum = 0;
+    } else {
+        return;
+    }
+    m_form.canvas->update();
+}
+
+bool BigDisplayWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_window && event->type() == QEvent::Resize && !m_fitting) {
+        const QSize wanted = fitFourToThree(static_cast<QResizeEvent*>(event)->size());
+        if (wanted != m_window.size()) {
+            m_fitting = true;
+            m_window.resize(wanted);
+            m_fitting = false;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+EmergencyNotice::EmergencyNotice(QObject* parent)
+    : QObject(parent), m_window(std::make_unique<QWidget>(nullptr, Qt::Window))
+{
+    m_form.setupUi(m_window.get());
+    connect(m_form.closeButton, &QPushButton::clicked, m_window.get(), &QWidget::hide);
+}
+
+EmergencyNotice::~EmergencyNotice() = default;
+
+void EmergencyNotice::tick(bool identified, int emergencyByte)
+{
+    const NoticeStep step = emergencyNoticeStep(identified, emergencyByte, m_window->isVisible());
+    m_form.closeButton->setVisible(step.closeButtonVisible);
+    if (step.shown && !m_window->isVisible())
+        m_window->show();
+    else if (!step.shown && m_window->isVisible())
+        m_window->hide();
+}
+
+}  // namespace display

@@ -1,0 +1,102 @@
+// Layout of the lambda logger window.
+#include "forms/lambdalogger.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace forms {
+namespace {
+
+QString u(const char* text) { return QString::fromUtf8(text); }
+
+QLabel* infoRow(QGridLayout* grid, int row, const char* caption)
+{
+    grid->addWidget(new QLabel(u(caption)), row, 0);
+    auto* value = new QLabel;
+    value->setMinimumWidth(180);
+    grid->addWidget(value, row, 1, 1, 3);
+    return value;
+}
+
+}  // namespace
+
+void lambdalogger::setupUi(QWidget* content)
+{
+    auto* top = new QVBoxLayout(content);
+    auto* upper = new QHBoxLayout;
+    top->addLayout(upper);
+
+    auto* file = new QGroupBox(u("Datei"));
+    auto* f = new QGridLayout(file);
+    f->addWidget(new QLabel(u("Kommentar:")), 0, 0);
+    comment = new QLineEdit;
+    comment->setMaxLength(200);
+    f->addWidget(comment, 0, 1, 1, 3);
+    path = infoRow(f, 1, "Pfad:");
+    fileName = infoRow(f, 2, "Datei:");
+    logDate = infoRow(f, 3, "Log_Datum:");
+    logTime = infoRow(f, 4, "Log_Zeitpunkt:");
+    logHw = infoRow(f, 5, "Log_HW:");
+    logSw = infoRow(f, 6, "Log_SW:");
+    loadButton = new QPushButton(u("Laden"));
+    saveButton = new QPushButton(u("Sichern"));
+    printButton = new QPushButton(u("Drucken"));
+    f->addWidget(loadButton, 7, 1);
+    f->addWidget(saveButton, 7, 2);
+    f->addWidget(printButton, 7, 3);
+    upper->addWidget(file, 3);
+
+    auto* display = new QGroupBox(u("Anzeige"));
+    auto* d = new QVBoxLayout(display);
+    showValues = new QRadioButton(u("Werte [V]"));
+    showJudgement = new QRadioButton(u("++ / --"));
+    showValues->setChecked(true);
+    d->addWidget(showValues);
+    d->addWidget(showJudgement);
+    for (int k = 0; k < 3; ++k) {
+        probes[k] = new QCheckBox(u("Lambda ") + QString::number(k + 1));
+        probes[k]->setChecked(true);
+        d->addWidget(probes[k]);
+    }
+    clearValues = new QPushButton(u("Werte löschen"));
+    recordLive = new QCheckBox(u("Vitaldaten lesen"));
+    d->addWidget(clearValues);
+    d->addWidget(recordLive);
+    upper->addWidget(display, 1);
+
+    auto* kvt = new QGroupBox(u("KVT"));
+    auto* k = new QGridLayout(kvt);
+    readRam = new QPushButton(u("RAM lesen"));
+    readEeprom = new QPushButton(u("EEPROM lesen"));
+    clearRam = new QPushButton(u("RAM löschen"));
+    clearEeprom = new QPushButton(u("EEPROM löschen"));
+    kvtLogs = new QCheckBox(u("KVT loggt Lambda im EEPROM"));
+    k->addWidget(readRam, 0, 0);
+    k->addWidget(readEeprom, 0, 1);
+    k->addWidget(clearRam, 1, 0);
+    k->addWidget(clearEeprom, 1, 1);
+    k->addWidget(kvtLogs, 2, 0, 1, 2);
+    upper->addWidget(kvt, 2);
+
+    auto* legendBox = new QGroupBox(u("Lambdaanzeige"));
+    auto* l = new QGridLayout(legendBox);
+    const char* names[] = {"sehr fett (++)", "fett (+)", "mager (-)", "sehr mager (--)"};
+    legend = new PaintBox;
+    legend->setFixedSize(12, 70);
+    l->addWidget(legend, 0, 0, 4, 1);
+    for (int n = 0; n < 4; ++n) {
+        l->addWidget(new QLabel(u(names[n])), n, 1);
+        thresholdValues[n] = new QLabel;
+        l->addWidget(thresholdValues[n], n, 2);
+    }
+    l->addWidget(new QLabel(u("[V]")), 0, 3);
+    upper->addWidget(legendBox, 1);
+
+    grid = new PaintBox;
+    grid->setFixedSize(725, 280);
+    top->addWidget(grid);
+}
+
+}  // namespace forms
