@@ -46,7 +46,11 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
 
     SystemWindow::Hooks systemHooks;
-    systemHooks.refreshDisplays = [this] { refreshLivePanel(); };
+    systemHooks.refreshDisplays = [this] {
+        refreshLivePanel();
+        m_lambdaWindow->drawAxes();
+        m_bigDisplay->redrawBackground();
+    };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     systemHooks.identified = [this] { return m_link->identified(); };
@@ -76,6 +80,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
     m_mainWindow->setWindowFiller(WindowId::Learn, [this] { m_learnWindow->refill(); });
+
+    createLiveDisplays();
 
     m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
@@ -108,6 +114,8 @@ void Motrix::subscribeToLink()
                               maps::autoTempIndex(record.airTemp),
                               maps::autoTempIndex(record.engineTemp));
         m_sensorWatch.liveRecord(record);
+        // "Vitaldaten lesen" records whether the lambda window is shown or not.
+        m_lambdaLogger->onLiveRecord(record);
     });
     // The learn window writes the cells into the SetupRecord and redraws the injection view.
     feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
@@ -145,6 +153,7 @@ void Motrix::refillSetupWindows()
     m_settingsWindow->refill();
     m_learnWindow->refill();
     m_mainWindow->showLimiter(m_document.record);
+    m_bigDisplay->redrawBackground();
     refreshLivePanel();
 }
 
@@ -178,6 +187,7 @@ void Motrix::wireTick()
         m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
     };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
+    hooks.refreshDisplays = [this] { refreshLiveDisplays(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
     // window only asks the quit question again.
