@@ -115,14 +115,15 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
     text(p, 335, 417, QStringLiteral("Zündspulenladezeit [µs]"), 10);
     text(p, 335, 447, QStringLiteral("Sensor-Fehler"), 10);
 
-    const int f = 12;
-    text(p, 15, 255 - 8, QStringLiteral("Begrenzer"), f);
-    text(p, 230, 255 - 8, QStringLiteral("Winkel"), f);
-    text(p, 100, 255 - 8, QStringLiteral("(") + QString::number(setup.limiterSpeed * 100) + ")", f,
+    // State rows: the text's top at the row's y, its lamp beside it 10 units lower.
+    const int f = 13;
+    text(p, 15, 255, QStringLiteral("Begrenzer"), f);
+    text(p, 230, 255, QStringLiteral("Winkel"), f);
+    text(p, 100, 255, QStringLiteral("(") + QString::number(setup.limiterSpeed * 100) + ")", f,
          QColor(140, 0, 255));
-    text(p, 15, 277 - 8, QStringLiteral("Z.Aus"), f);
-    text(p, 230, 277 - 8, QStringLiteral("Z.Aus"), f);
-    text(p, 100, 277 - 8, QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")",
+    text(p, 15, 277, QStringLiteral("Z.Aus"), f);
+    text(p, 230, 277, QStringLiteral("Z.Aus"), f);
+    text(p, 100, 277, QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")",
          f, QColor(255, 0, 255));
     const QString states[] = {
         QStringLiteral("Ausgang 1 ")
@@ -137,8 +138,8 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
         QStringLiteral("Schubabschaltung"),
     };
     for (int n = 0; n < 8; ++n)
-        text(p, 15, 299 + 22 * n - 8, states[n], f);
-    text(p, 190, 453 - 8, QStringLiteral("Notprogramm"), f);
+        text(p, 15, 299 + 22 * n, states[n], f);
+    text(p, 190, 453, QStringLiteral("Notprogramm"), f);
 }
 
 void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSettings& s,
@@ -168,12 +169,14 @@ void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSetti
     for (int k = 0; k < 3; ++k) {
         if (!shownProbe[k])
             continue;
-        rightText(p, 430, 200 + 30 * k, 100, QString::number(r.lambda[k] / 1000.0, 'f', 2), 30);
+        // A little smaller than the other numbers, so the judgement fits left of it.
+        rightText(p, 430, 204 + 30 * k, 100, QString::number(r.lambda[k] / 1000.0, 'f', 2), 24);
         const Judgement j = lambdaJudgement(r.lambda[k], s.lambdaVeryRich, s.lambdaRich,
                                             s.lambdaLean, s.lambdaVeryLean);
         setFont(p, 30);
         p.setPen(j.red ? kRed : black);
-        p.drawText(QRectF(432 - 92, 170 + 30 * (k + 1), 40 + 80, 42), Qt::AlignHCenter, j.text);
+        p.drawText(QRectF(432, 170 + 30 * (k + 1), 40, 42), Qt::AlignHCenter | Qt::AlignTop,
+                   j.text);
     }
     rightText(p, 431, 300, 100, QString::number(r.cpuTemperature), 30,
               r.cpuTemperature > 85 ? kRed : black);

@@ -15,7 +15,7 @@ QLabel* infoRow(QGridLayout* grid, int row, const char* caption)
 {
     grid->addWidget(new QLabel(u(caption)), row, 0);
     auto* value = new QLabel;
-    value->setMinimumWidth(180);
+    value->setMinimumWidth(100);
     grid->addWidget(value, row, 1, 1, 3);
     return value;
 }
@@ -24,12 +24,22 @@ QLabel* infoRow(QGridLayout* grid, int row, const char* caption)
 
 void lambdalogger::setupUi(QWidget* content)
 {
+    // A compact font: four groups and the 725-unit grid share the window's 755 × 485.
+    QFont small = content->font();
+    small.setPixelSize(11);
+    content->setFont(small);
     auto* top = new QVBoxLayout(content);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->setSpacing(4);
     auto* upper = new QHBoxLayout;
+    upper->setSpacing(4);
     top->addLayout(upper);
 
     auto* file = new QGroupBox(u("Datei"));
     auto* f = new QGridLayout(file);
+    f->setContentsMargins(4, 2, 4, 2);
+    f->setVerticalSpacing(1);
+    f->setColumnMinimumWidth(0, 84);
     f->addWidget(new QLabel(u("Kommentar:")), 0, 0);
     comment = new QLineEdit;
     comment->setMaxLength(200);
@@ -46,10 +56,12 @@ void lambdalogger::setupUi(QWidget* content)
     f->addWidget(loadButton, 7, 1);
     f->addWidget(saveButton, 7, 2);
     f->addWidget(printButton, 7, 3);
-    upper->addWidget(file, 3);
+    upper->addWidget(file, 4);
 
     auto* display = new QGroupBox(u("Anzeige"));
     auto* d = new QVBoxLayout(display);
+    d->setContentsMargins(4, 2, 4, 2);
+    d->setSpacing(1);
     showValues = new QRadioButton(u("Werte [V]"));
     showJudgement = new QRadioButton(u("++ / --"));
     showValues->setChecked(true);
@@ -68,6 +80,7 @@ void lambdalogger::setupUi(QWidget* content)
 
     auto* kvt = new QGroupBox(u("KVT"));
     auto* k = new QGridLayout(kvt);
+    k->setContentsMargins(4, 2, 4, 2);
     readRam = new QPushButton(u("RAM lesen"));
     readEeprom = new QPushButton(u("EEPROM lesen"));
     clearRam = new QPushButton(u("RAM löschen"));
@@ -78,10 +91,11 @@ void lambdalogger::setupUi(QWidget* content)
     k->addWidget(clearRam, 1, 0);
     k->addWidget(clearEeprom, 1, 1);
     k->addWidget(kvtLogs, 2, 0, 1, 2);
-    upper->addWidget(kvt, 2);
+    upper->addWidget(kvt, 3);
 
     auto* legendBox = new QGroupBox(u("Lambdaanzeige"));
     auto* l = new QGridLayout(legendBox);
+    l->setContentsMargins(4, 2, 4, 2);
     const char* names[] = {"sehr fett (++)", "fett (+)", "mager (-)", "sehr mager (--)"};
     legend = new PaintBox;
     legend->setFixedSize(12, 70);

@@ -45,9 +45,10 @@ void paintGrid(QPainter& p, const LambdaTable& table, const GridView& view)
     f.setPixelSize(11);
     p.setFont(f);
     p.setPen(Qt::black);
-    text(p, 10, -228, QStringLiteral("Drossel-"));
-    text(p, 10, -214, QStringLiteral("klappe"));
-    text(p, 20, -200, QStringLiteral("[%]"));
+    // Positions name the top-left corner of each text; drawText wants the baseline.
+    text(p, 10, -228 + 11, QStringLiteral("Drossel-"));
+    text(p, 10, -214 + 11, QStringLiteral("klappe"));
+    text(p, 20, -200 + 11, QStringLiteral("[%]"));
     for (int n = 0; n <= 8; ++n)
         text(p, 20, -20 * n - 20 + 11, QString::number(int(n * 12.5)).rightJustified(3));
     text(p, 610, 12 + 11, QStringLiteral("Drehzahl"));

@@ -12,6 +12,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -104,6 +106,54 @@ TEST_F(LiveDisplaysWithKvt, BigDisplayKeepsFourToThreeAndItsMaximumFollowsTheSho
     EXPECT_EQ(motrix->bigDisplay().maximum(), rpm / 100 * 100);
     motrix->bigDisplay().clickAt({500, 75});
     EXPECT_EQ(motrix->bigDisplay().maximum(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Screenshots for the documentation, taken only when MOTRIX_SCREENSHOTS names a folder and the
+// program runs on a real (virtual) X display: xvfb-run -s '-screen 0 1600x1200x24'.
+void shoot(QWidget& w, const QString& file)
+{
+    for (int n = 0; n < 20; ++n) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const QRect g = w.frameGeometry();
+    QProcess::execute("import", {"-window", "root", "-crop",
+                                 QString("%1x%2+%3+%4").arg(g.width()).arg(g.height())
+                                     .arg(g.x()).arg(g.y()),
+                                 file});
+}
+
+TEST_F(LiveDisplaysWithKvt, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("MOTRIX_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "MOTRIX_SCREENSHOTS not set";
+    motrix->settings().sliderDisplays = true;
+    motrix->settings().showLearnLimits = true;
+    motrix->setupRecord().output2Mode = 2;
+    motrix->setupRecord().output2Speed1 = 35;
+    motrix->setupRecord().output2Speed2 = 60;
+    for (int n = 0; n < 5; ++n)
+        tick();
+    forms::Window& big = motrix->windows()[app::WindowId::BigDisplay];
+    motrix->mainForm().bigDisplayButton->click();
+    big.move(0, 0);
+    big.resize(960, 720);
+    tick();
+    shoot(big, folder + "/big-display.png");
+    big.hide();
+
+    forms::Window& lw = motrix->windows()[app::WindowId::LambdaLogger];
+    motrix->mainForm().lambdaLoggerButton->click();
+    lw.move(0, 0);
+    motrix->lambdaWindow().form().readEeprom->click();
+    tick();
+    shoot(lw, folder + "/lambda-logger.png");
+    SUCCEED();
 }
 
 }  // namespace
