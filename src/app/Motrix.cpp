@@ -49,7 +49,6 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.refreshDisplays = [this] {
         refreshLivePanel();
         m_lambdaWindow->drawAxes();
-        m_bigDisplay->redrawBackground();
     };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
@@ -153,12 +152,13 @@ void Motrix::refillSetupWindows()
     m_settingsWindow->refill();
     m_learnWindow->refill();
     m_mainWindow->showLimiter(m_document.record);
-    m_bigDisplay->redrawBackground();
     refreshLivePanel();
 }
 
 void Motrix::refreshLivePanel()
 {
+    // A setup or settings value changed: the big display's static picture may show it.
+    m_bigDisplay->redrawBackground();
     // Before the first poll the record holds no values worth showing.
     if (m_link->identified())
         m_mainWindow->showLiveValues(m_link->liveRecord());

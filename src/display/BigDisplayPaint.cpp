@@ -230,11 +230,24 @@ void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSetti
 
 }  // namespace
 
+void paintBigDisplayBackground(QPainter& p, const QColor& background,
+                               const app::ProgramSettings& settings,
+                               const setup::SetupRecord& setup)
+{
+    p.fillRect(QRectF(0, 0, 640, 480), background);
+    paintStatic(p, settings, setup);
+}
+
+void paintBigDisplayValues(QPainter& p, const BigDisplayState& state,
+                           const app::ProgramSettings& settings, const setup::SetupRecord& setup)
+{
+    paintValues(p, state, settings, setup);
+}
+
 void paintBigDisplay(QPainter& p, const BigDisplayState& state,
                      const app::ProgramSettings& settings, const setup::SetupRecord& setup)
 {
-    p.fillRect(QRectF(0, 0, 640, 480), state.background);
-    paintStatic(p, settings, setup);
+    paintBigDisplayBackground(p, state.background, settings, setup);
     paintValues(p, state, settings, setup);
 }
 

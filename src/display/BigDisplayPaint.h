@@ -22,5 +22,12 @@ struct BigDisplayState {
 // Draws everything on p, whose coordinates are already the virtual units.
 void paintBigDisplay(QPainter& p, const BigDisplayState& state,
                      const app::ProgramSettings& settings, const setup::SetupRecord& setup);
+// The two halves: the static picture (background, dial, labels, state rows), drawn once per
+// size and setup, and the values drawn over it on every tick.
+void paintBigDisplayBackground(QPainter& p, const QColor& background,
+                               const app::ProgramSettings& settings,
+                               const setup::SetupRecord& setup);
+void paintBigDisplayValues(QPainter& p, const BigDisplayState& state,
+                           const app::ProgramSettings& settings, const setup::SetupRecord& setup);
 
 }  // namespace display

@@ -33,14 +33,30 @@ bool BigDisplayWindow::shown() const
 
 void BigDisplayWindow::paint(QPainter& p, QSize pixels) const
 {
+    const double s = pixels.height() / 480.0;
+    // The static picture is drawn as vectors at the current size once and then copied, so a
+    // tick only draws the values.
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    const QSize physical = pixels * dpr;
+    if (m_background.size() != physical) {
+        m_background = QImage(physical, QImage::Format_ARGB32_Premultiplied);
+        m_background.setDevicePixelRatio(dpr);
+        QPainter bg(&m_background);
+        bg.setRenderHint(QPainter::Antialiasing);
+        bg.setRenderHint(QPainter::TextAntialiasing);
+        bg.scale(s, s);
+        paintBigDisplayBackground(bg, m_window.palette().color(QPalette::Window), m_settings,
+                                  m_setup);
+    }
+    // An opaque copy: no blending needed.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(QPointF(0, 0), m_background);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const double s = pixels.height() / 480.0;
     p.scale(s, s);
-    BigDisplayState st = m_state;
-    st.background = m_window.palette().color(QPalette::Window);
-    paintBigDisplay(p, st, m_settings, m_setup);
+    paintBigDisplayValues(p, m_state, m_settings, m_setup);
     p.restore();
 }
 
@@ -60,6 +76,7 @@ void BigDisplayWindow::tick()
 
 void BigDisplayWindow::redrawBackground()
 {
+    m_background = QImage();
     m_form.canvas->update();
 }
 

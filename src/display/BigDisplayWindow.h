@@ -7,6 +7,7 @@
 #include "forms/grossbild.h"
 #include "forms/notprogramm.h"
 
+#include <QImage>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -53,6 +54,8 @@ private:
     Hooks m_hooks;
     BigDisplayState m_state;
     bool m_fitting = false;
+    // The static picture at the canvas's pixel size; rebuilt after a resize or redrawBackground.
+    mutable QImage m_background;
 };
 
 // The small always-on-top window "!!!   Notprogramm ist aktiv   !!!".
