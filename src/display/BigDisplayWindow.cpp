@@ -71,7 +71,12 @@ void BigDisplayWindow::tick()
         std::max(m_state.maximum, shownSpeed(m_state.record.rpm, m_settings.rpmRounding));
     if (m_hooks.sensorErrors)
         m_state.sensorErrors = m_hooks.sensorErrors();
-    m_form.canvas->update();
+    if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < kRepaintMs)
+        return;
+    m_sinceRepaint.start();
+    // Painted within the tick: a queued paint event would count as an event of its own and
+    // hold off the next poll by a whole COM-Timer period.
+    m_form.canvas->repaint();
 }
 
 void BigDisplayWindow::redrawBackground()

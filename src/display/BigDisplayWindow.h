@@ -7,6 +7,7 @@
 #include "forms/grossbild.h"
 #include "forms/notprogramm.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QObject>
 #include <functional>
@@ -31,8 +32,12 @@ public:
                      const setup::SetupRecord& setup, Hooks hooks, QObject* parent = nullptr);
     ~BigDisplayWindow() override;
 
-    // Every tick of the main window timer (after the poll): the values while shown.
+    // Every tick of the main window timer (after the poll): the values while shown. The
+    // maximum follows every tick; the picture is repainted at most every kRepaintMs, so that a
+    // short COM-Timer keeps polling at its rate while the display still moves smoothly.
     void tick();
+    // Below the default COM-Timer of 100 ms, so that at that period every tick repaints.
+    static constexpr int kRepaintMs = 80;
     // After the setup or the settings changed: the static picture.
     void redrawBackground();
     // The click handling in virtual units, for the canvas and for tests.
@@ -56,6 +61,7 @@ private:
     bool m_fitting = false;
     // The static picture at the canvas's pixel size; rebuilt after a resize or redrawBackground.
     mutable QImage m_background;
+    QElapsedTimer m_sinceRepaint;
 };
 
 // The small always-on-top window "!!!   Notprogramm ist aktiv   !!!".

@@ -175,7 +175,11 @@ void LambdaWindow::tick()
         const devlink::LiveRecord r = m_hooks.liveRecord();
         m_point = operatingPoint(r.rpmForMaps, r.throttle);
     }
-    m_form.grid->update();
+    if (m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < kRepaintMs)
+        return;
+    m_sinceRepaint.start();
+    // Painted within the tick, not as a queued event that would hold off the next poll.
+    m_form.grid->repaint();
 }
 
 void LambdaWindow::showDocument()

@@ -7,6 +7,7 @@
 #include "lambda/LambdaLogger.h"
 #include "lambda/LambdaPaint.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPagedPaintDevice>
 #include <functional>
@@ -40,8 +41,11 @@ public:
 
     // Legend and threshold labels, after the settings are read or changed.
     void drawAxes();
-    // Every tick of the main window timer: the grid while shown.
+    // Every tick of the main window timer: the grid while shown, repainted at most every
+    // kRepaintMs so that a short COM-Timer keeps its poll rate.
     void tick();
+    // Below the default COM-Timer of 100 ms, so that at that period every tick repaints.
+    static constexpr int kRepaintMs = 80;
     // Header labels and the grid after a load.
     void showDocument();
     // "Drucken".
@@ -62,6 +66,7 @@ private:
     app::MessageLog& m_log;
     Hooks m_hooks;
     std::pair<int, int> m_point {1, 1};
+    QElapsedTimer m_sinceRepaint;
 };
 
 // The printout's footer line about the computer: CPU, memory, computer and user name.
