@@ -13,8 +13,11 @@
 // and pause(). All messages go to the MessageLog; the "COM" box and the identity display are
 // reached through LinkView, everything the cycle reads through LinkFeed.
 //
-// A port that fails while open (adapter unplugged) is treated like a failed open: the next
-// connectStep logs "COM Fehler - Port nicht verfügbar", closes it and unticks "COM".
+// A port that cannot be opened when "COM" is ticked logs "COM Fehler - Port nicht verfügbar"
+// and unticks "COM". A port that fails while open (adapter unplugged) logs the same once and
+// is closed, but "COM" stays ticked (the lamp shows red): every later tick makes one attempt to
+// open the same device path again, and once it opens ("... ist ein") the KVT is identified and
+// polled as before. Unticking "COM" ends the attempts.
 //
 // The subsystem's namespace is devlink: a namespace named link cannot live beside the POSIX
 // function ::link() that <unistd.h> declares (and <thread> pulls in).
@@ -72,6 +75,8 @@ public:
     bool identified() const { return m_identified; }
     bool portOpen() const { return m_portOpen; }
     bool comSwitch() const { return m_comSwitch; }
+    // The open port failed and "COM" is still ticked: each tick tries to open it again.
+    bool portLost() const { return m_portLost; }
     bool firmwareBusy() const { return m_firmwareBusy; }
     void setFirmwareBusy(bool busy);
     ReplyStatus replyStatus() const { return m_replyStatus; }
@@ -130,6 +135,7 @@ private:
     QByteArray& transferBuffer() { return m_transferBuffer; }
 
     void switchComIfChanged();
+    void reopenLostPort();
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
@@ -155,6 +161,7 @@ private:
     QString m_portName;
     bool m_comSwitch = false;
     bool m_portOpen = false;
+    bool m_portLost = false;
     bool m_identified = false;
     bool m_firmwareBusy = false;
     ReplyStatus m_replyStatus = ReplyStatus::Ok;

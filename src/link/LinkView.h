@@ -18,7 +18,7 @@ public:
     virtual QString selectedPortText() const { return {}; }
     // Untick "COM" after the port became unavailable.
     virtual void untickCom() {}
-    // Main window "Verbundene KVT: HW:"/"SW:" (and later the test window's identity fields).
+    // Where the identity of the connected KVT is shown (main window "Verbundene KVT: HW:"/"SW:").
     virtual void identityShown(const DeviceIdentity& identity) { Q_UNUSED(identity); }
     virtual void identityCleared() {}
 };

@@ -12,7 +12,7 @@ namespace devlink {
 
 struct LiveRecord {
     int rpm = 0;            // as sent
-    int rpmForMaps = 0;     // rpm limited to 16000; used by every map lookup, logger, power, lambda
+    int rpmForMaps = 0;     // rpm limited to 16000; the speed every map lookup uses
     int throttle = 0;       // percent
     double engineTemp = 0;  // °C (byte - 20)
     double airTemp = 0;
