@@ -11,12 +11,13 @@ namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
-QLabel* infoRow(QGridLayout* grid, int row, const char* caption)
+// A caption and its value in the grid at (row, column); the value spans span columns.
+QLabel* infoRow(QGridLayout* grid, int row, const char* caption, int column = 0, int span = 3)
 {
-    grid->addWidget(new QLabel(u(caption)), row, 0);
+    grid->addWidget(new QLabel(u(caption)), row, column);
     auto* value = new QLabel;
-    value->setMinimumWidth(100);
-    grid->addWidget(value, row, 1, 1, 3);
+    value->setMinimumWidth(50);
+    grid->addWidget(value, row, column + 1, 1, span);
     return value;
 }
 
@@ -29,7 +30,7 @@ void lambdalogger::setupUi(QWidget* content)
     small.setPixelSize(11);
     content->setFont(small);
     auto* top = new QVBoxLayout(content);
-    top->setContentsMargins(6, 4, 6, 4);
+    top->setContentsMargins(4, 4, 4, 4);
     top->setSpacing(4);
     auto* upper = new QHBoxLayout;
     upper->setSpacing(4);
@@ -38,8 +39,8 @@ void lambdalogger::setupUi(QWidget* content)
     auto* file = new QGroupBox(u("Datei"));
     auto* f = new QGridLayout(file);
     f->setContentsMargins(4, 2, 4, 2);
+    f->setHorizontalSpacing(3);
     f->setVerticalSpacing(1);
-    f->setColumnMinimumWidth(0, 84);
     f->addWidget(new QLabel(u("Kommentar:")), 0, 0);
     comment = new QLineEdit;
     comment->setMaxLength(200);
@@ -48,14 +49,17 @@ void lambdalogger::setupUi(QWidget* content)
     fileName = infoRow(f, 2, "Datei:");
     logDate = infoRow(f, 3, "Log_Datum:");
     logTime = infoRow(f, 4, "Log_Zeitpunkt:");
-    logHw = infoRow(f, 5, "Log_HW:");
-    logSw = infoRow(f, 6, "Log_SW:");
+    // HW and SW side by side: the grid below needs the height.
+    logHw = infoRow(f, 5, "Log_HW:", 0, 1);
+    logSw = infoRow(f, 5, "Log_SW:", 2, 1);
     loadButton = new QPushButton(u("Laden"));
     saveButton = new QPushButton(u("Sichern"));
     printButton = new QPushButton(u("Drucken"));
-    f->addWidget(loadButton, 7, 1);
-    f->addWidget(saveButton, 7, 2);
-    f->addWidget(printButton, 7, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(loadButton);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(printButton);
+    f->addLayout(buttons, 6, 0, 1, 4);
     upper->addWidget(file, 4);
 
     auto* display = new QGroupBox(u("Anzeige"));
@@ -81,21 +85,25 @@ void lambdalogger::setupUi(QWidget* content)
     auto* kvt = new QGroupBox(u("KVT"));
     auto* k = new QGridLayout(kvt);
     k->setContentsMargins(4, 2, 4, 2);
+    k->setHorizontalSpacing(3);
     readRam = new QPushButton(u("RAM lesen"));
     readEeprom = new QPushButton(u("EEPROM lesen"));
     clearRam = new QPushButton(u("RAM löschen"));
     clearEeprom = new QPushButton(u("EEPROM löschen"));
     kvtLogs = new QCheckBox(u("KVT loggt Lambda im EEPROM"));
+    // One column: the check box sets the group's width, the buttons fit under it.
+    k->setVerticalSpacing(2);
     k->addWidget(readRam, 0, 0);
-    k->addWidget(readEeprom, 0, 1);
-    k->addWidget(clearRam, 1, 0);
-    k->addWidget(clearEeprom, 1, 1);
-    k->addWidget(kvtLogs, 2, 0, 1, 2);
+    k->addWidget(readEeprom, 1, 0);
+    k->addWidget(clearRam, 2, 0);
+    k->addWidget(clearEeprom, 3, 0);
+    k->addWidget(kvtLogs, 4, 0);
     upper->addWidget(kvt, 3);
 
     auto* legendBox = new QGroupBox(u("Lambdaanzeige"));
     auto* l = new QGridLayout(legendBox);
     l->setContentsMargins(4, 2, 4, 2);
+    l->setHorizontalSpacing(4);
     const char* names[] = {"sehr fett (++)", "fett (+)", "mager (-)", "sehr mager (--)"};
     legend = new PaintBox;
     legend->setFixedSize(12, 70);
@@ -105,7 +113,8 @@ void lambdalogger::setupUi(QWidget* content)
         thresholdValues[n] = new QLabel;
         l->addWidget(thresholdValues[n], n, 2);
     }
-    l->addWidget(new QLabel(u("[V]")), 0, 3);
+    // The unit under the values keeps the group narrow.
+    l->addWidget(new QLabel(u("[V]")), 4, 2);
     upper->addWidget(legendBox, 1);
 
     grid = new PaintBox;
