@@ -16,7 +16,7 @@ namespace {
 
 double cpuMs()
 {
-    timespec t {};
+    timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
@@ -27,9 +27,8 @@ void report(const char* what, std::vector<double> ms)
     double sum = 0;
     for (double v : ms)
         sum += v;
-    std::printf("%-34s mean %.3f ms, median %.3f ms, 99%% %.3f ms, max %.3f ms (%zu ticks)\n",
-                what, sum / ms.size(), ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back(),
-                ms.size());
+    std::printf("%-34s mean %.3f ms, median %.3f ms, 99%% %.3f ms, max %.3f ms (%zu ticks)\n", what,
+                sum / ms.size(), ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back(), ms.size());
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ double run(bool windows, double seconds)
     SilentDialogs dialogs;
     app::Motrix motrix(dialogs, programDir, devlink::PosixSerialPort::factory());
     const QString port = host.terminalPath();
-    motrix.setPortLister([port] { return QStringList {port}; });
+    motrix.setPortLister([port] { return QStringList{port}; });
     motrix.startUp({false, false});
     int polls = 0;
     motrix.link().feed().onLiveRecord([&polls](const devlink::LiveRecord&) { ++polls; });

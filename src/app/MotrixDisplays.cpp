@@ -7,8 +7,8 @@ namespace app {
 
 void Motrix::createLiveDisplays()
 {
-    m_lambdaLogger = std::make_unique<lambda::LambdaLogger>(*m_link, m_dialogs, m_log,
-                                                            m_programDirectory);
+    m_lambdaLogger =
+        std::make_unique<lambda::LambdaLogger>(*m_link, m_dialogs, m_log, m_programDirectory);
     lambda::LambdaWindow::Hooks lambdaHooks;
     lambdaHooks.identified = [this] { return m_link->identified(); };
     lambdaHooks.injectionMapEdited = [this] {
@@ -19,9 +19,9 @@ void Motrix::createLiveDisplays()
     lambdaHooks.lambdaLogging = [this] { return m_document.record.lambdaLogging != 0; };
     // The page goes into a PDF file chosen through the file dialog.
     lambdaHooks.choosePrinter = [this]() -> std::unique_ptr<QPagedPaintDevice> {
-        const QString path = m_dialogs.saveFile(QStringLiteral("KVT - Lambdalog"),
-                                                m_programDirectory,
-                                                QStringLiteral("PDF-Dateien (*.pdf)"));
+        const QString path =
+            m_dialogs.saveFile(QStringLiteral("KVT - Lambdalog"), m_programDirectory,
+                               QStringLiteral("PDF-Dateien (*.pdf)"));
         if (path.isEmpty())
             return nullptr;
         auto writer = std::make_unique<QPdfWriter>(path);
@@ -29,9 +29,9 @@ void Motrix::createLiveDisplays()
         writer->setPageSize(QPageSize(QPageSize::A4));
         return writer;
     };
-    m_lambdaWindow = std::make_unique<lambda::LambdaWindow>(
-        m_windows[WindowId::LambdaLogger], *m_lambdaLogger, m_settings, m_log,
-        std::move(lambdaHooks));
+    m_lambdaWindow =
+        std::make_unique<lambda::LambdaWindow>(m_windows[WindowId::LambdaLogger], *m_lambdaLogger,
+                                               m_settings, m_log, std::move(lambdaHooks));
 
     display::BigDisplayWindow::Hooks bigHooks;
     bigHooks.liveRecord = [this] { return m_link->liveRecord(); };

@@ -25,8 +25,7 @@ void setFont(QPainter& p, int size)
 }
 
 // Text with its top-left corner at (x, y) in virtual units.
-void text(QPainter& p, double x, double y, const QString& s, int size,
-          const QColor& c = Qt::black)
+void text(QPainter& p, double x, double y, const QString& s, int size, const QColor& c = Qt::black)
 {
     setFont(p, size);
     p.setPen(c);
@@ -93,9 +92,8 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
     }
     text(p, 145, 220, QStringLiteral("x1000 Umin"), 10);
 
-    const std::pair<const char*, const char*> rows[] = {{"Umin", ""}, {"Umin (max.)", ""},
-                                                        {"%", "Klappe"}, {"°C", "Motor"},
-                                                        {"°C", "Luft"}};
+    const std::pair<const char*, const char*> rows[] = {
+        {"Umin", ""}, {"Umin (max.)", ""}, {"%", "Klappe"}, {"°C", "Motor"}, {"°C", "Luft"}};
     const int rowY[] = {43, 73, 113, 143, 173};
     for (int n = 0; n < 5; ++n) {
         text(p, 540, rowY[n] - 10, QString::fromUtf8(rows[n].first), 16);
@@ -123,13 +121,13 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
          QColor(140, 0, 255));
     text(p, 15, 277, QStringLiteral("Z.Aus"), f);
     text(p, 230, 277, QStringLiteral("Z.Aus"), f);
-    text(p, 100, 277, QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")",
-         f, QColor(255, 0, 255));
+    text(p, 100, 277, QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")", f,
+         QColor(255, 0, 255));
     const QString states[] = {
-        QStringLiteral("Ausgang 1 ")
-            + output1Text(setup.output1Mode, setup.output1Speed1, setup.output1Speed2),
-        QStringLiteral("Ausgang 2 ")
-            + output2Text(setup.output2Mode, setup.output2Speed1, setup.output2Speed2),
+        QStringLiteral("Ausgang 1 ") +
+            output1Text(setup.output1Mode, setup.output1Speed1, setup.output1Speed2),
+        QStringLiteral("Ausgang 2 ") +
+            output2Text(setup.output2Mode, setup.output2Speed1, setup.output2Speed2),
         QStringLiteral("Eingang 1 "),
         QStringLiteral("Eingang 2 ") + input2Text(setup.input2Mode),
         QStringLiteral("Eingang 3 ") + input3Text(setup.input3Mode),
@@ -215,13 +213,12 @@ void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSetti
         mark(p, 345 + off((r.airTemp + 20) / 160 * 80), 165, 185, kBlue, 2);
         for (int k = 0; k < 3; ++k)
             if (shownProbe[k] && r.lambda[k] < 1500)
-                mark(p, 345 + r.lambda[k] / 1000 / 1.5 * 80, 205 + 30 * k, 225 + 30 * k, kBlue,
-                     2);
+                mark(p, 345 + r.lambda[k] / 1000 / 1.5 * 80, 205 + 30 * k, 225 + 30 * k, kBlue, 2);
     }
 
-    const bool lit[] = {r.statusFlag1 == 1,  r.statusFlag2 == 1,   r.output1 != 0,
-                        r.output2 != 0,      r.input1 != 0,        r.input2 != 0,
-                        r.input3 != 0,       setup.learnActive != 0, r.statusFlag3 != 0,
+    const bool lit[] = {r.statusFlag1 == 1,     r.statusFlag2 == 1,     r.output1 != 0,
+                        r.output2 != 0,         r.input1 != 0,          r.input2 != 0,
+                        r.input3 != 0,          setup.learnActive != 0, r.statusFlag3 != 0,
                         r.emergencyProgram != 0};
     for (int n = 0; n < 10; ++n)
         lamp(p, 300, 265 + 22 * n, lit[n]);

@@ -14,9 +14,9 @@ namespace display {
 
 struct BigDisplayState {
     devlink::LiveRecord record;
-    int maximum = 0;       // largest shown speed since the last reset
+    int maximum = 0;  // largest shown speed since the last reset
     int sensorErrors = 0;
-    QColor background {240, 240, 240};
+    QColor background{240, 240, 240};
 };
 
 // Draws everything on p, whose coordinates are already the virtual units.

@@ -67,8 +67,8 @@ QString speedWindowText(int mode, int speed1, int speed2)
     if (mode == 1)
         return QStringLiteral("(Umin > ") + QString::number(speed1 * 100) + QStringLiteral(")");
     if (mode == 2)
-        return QStringLiteral("(") + QString::number(speed1 * 100) + QStringLiteral(" < Umin < ")
-               + QString::number(speed2 * 100) + QStringLiteral(")");
+        return QStringLiteral("(") + QString::number(speed1 * 100) + QStringLiteral(" < Umin < ") +
+               QString::number(speed2 * 100) + QStringLiteral(")");
     return {};
 }
 

@@ -12,7 +12,7 @@
 
 namespace display {
 
-inline constexpr QPointF kDialCentre {170, 140};
+inline constexpr QPointF kDialCentre{170, 140};
 
 // A point on the dial at radius r and angle a (degrees), as the dial counts its angles.
 QPointF dialPoint(double radius, double angleDeg);
@@ -64,7 +64,7 @@ bool hitsMaximumReset(QPointF p);
 
 // What the emergency notice does on a tick.
 struct NoticeStep {
-    bool shown = false;              // the notice is open after the tick
+    bool shown = false;  // the notice is open after the tick
     bool closeButtonVisible = false;
 };
 NoticeStep emergencyNoticeStep(bool identified, int emergencyByte, bool shown);

@@ -9,7 +9,10 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 // A caption and its value in the grid at (row, column); the value spans span columns.
 QLabel* infoRow(QGridLayout* grid, int row, const char* caption, int column = 0, int span = 3)

@@ -18,20 +18,20 @@ public:
     void setupUi(QWidget* content);
 
     // "Datei"
-    QLineEdit* comment = nullptr;  // "Kommentar:"
-    QLabel* path = nullptr;        // "Pfad:"
-    QLabel* fileName = nullptr;    // "Datei:"
-    QLabel* logDate = nullptr;     // "Log_Datum:"
-    QLabel* logTime = nullptr;     // "Log_Zeitpunkt:"
-    QLabel* logHw = nullptr;       // "Log_HW:"
-    QLabel* logSw = nullptr;       // "Log_SW:"
+    QLineEdit* comment = nullptr;        // "Kommentar:"
+    QLabel* path = nullptr;              // "Pfad:"
+    QLabel* fileName = nullptr;          // "Datei:"
+    QLabel* logDate = nullptr;           // "Log_Datum:"
+    QLabel* logTime = nullptr;           // "Log_Zeitpunkt:"
+    QLabel* logHw = nullptr;             // "Log_HW:"
+    QLabel* logSw = nullptr;             // "Log_SW:"
     QPushButton* loadButton = nullptr;   // "Laden"
     QPushButton* saveButton = nullptr;   // "Sichern"
     QPushButton* printButton = nullptr;  // "Drucken"
     // "Anzeige"
     QRadioButton* showValues = nullptr;     // "Werte [V]"
     QRadioButton* showJudgement = nullptr;  // "++ / --"
-    std::array<QCheckBox*, 3> probes {};    // "Lambda 1" … "Lambda 3"
+    std::array<QCheckBox*, 3> probes{};     // "Lambda 1" … "Lambda 3"
     QPushButton* clearValues = nullptr;     // "Werte löschen"
     QCheckBox* recordLive = nullptr;        // "Vitaldaten lesen"
     // "KVT"
@@ -41,9 +41,9 @@ public:
     QPushButton* clearEeprom = nullptr;
     QCheckBox* kvtLogs = nullptr;  // "KVT loggt Lambda im EEPROM"
     // "Lambdaanzeige": the four threshold values in V and the legend canvas
-    std::array<QLabel*, 4> thresholdValues {};  // ++, +, -, --
-    PaintBox* legend = nullptr;                 // 12 × 70
-    PaintBox* grid = nullptr;                   // 725 × 280
+    std::array<QLabel*, 4> thresholdValues{};  // ++, +, -, --
+    PaintBox* legend = nullptr;                // 12 × 70
+    PaintBox* grid = nullptr;                  // 725 × 280
 };
 
 }  // namespace forms

@@ -12,8 +12,8 @@ namespace lambda {
 // What a lambda log file holds besides its name.
 struct KllDocument {
     LambdaTable table;
-    QString date;     // "dd.MM.yyyy"
-    QString time;     // "hh:mm:ss"
+    QString date;  // "dd.MM.yyyy"
+    QString time;  // "hh:mm:ss"
     QString hardware;
     QString software;
     QString comment;

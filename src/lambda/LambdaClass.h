@@ -26,7 +26,7 @@ std::optional<LambdaClass> classify(double mv, const Thresholds& t, double upper
 
 app::Rgb classColor(LambdaClass c);
 // A value outside every class is drawn in this neutral grey.
-inline constexpr app::Rgb kNoClassColor {190, 190, 190};
+inline constexpr app::Rgb kNoClassColor{190, 190, 190};
 app::Rgb cellColor(double mv, const Thresholds& t);
 
 // The judgement written into a grid cell ("- -", " -", "", " +", "+ +"); empty outside.

@@ -9,8 +9,8 @@
 
 namespace lambda {
 
-LambdaLogger::LambdaLogger(devlink::DeviceLink& link, app::Dialogs& dialogs,
-                           app::MessageLog& log, QString startDirectory)
+LambdaLogger::LambdaLogger(devlink::DeviceLink& link, app::Dialogs& dialogs, app::MessageLog& log,
+                           QString startDirectory)
     : m_link(link), m_dialogs(dialogs), m_log(log), m_directory(std::move(startDirectory))
 {
     m_clock = [] { return QDateTime::currentDateTime(); };
@@ -25,8 +25,8 @@ bool LambdaLogger::readFromKvt(bool eeprom)
     const auto reply = m_link.readLambdaTable(eeprom);
     bool flag = false;
     if (!reply || !decodeLambdaReply(*reply, m_doc.table, flag)) {
-        m_log.logMessage(QStringLiteral("Lambdadaten lesen aus ") + source
-                         + QStringLiteral(" fehlgeschlagen"));
+        m_log.logMessage(QStringLiteral("Lambdadaten lesen aus ") + source +
+                         QStringLiteral(" fehlgeschlagen"));
         return false;
     }
     if (m_loggingFlag)
@@ -72,9 +72,9 @@ bool LambdaLogger::save()
     if (path.isEmpty())
         return false;
     path = withKllExtension(path);
-    if (QFileInfo(path).size() > 0
-        && !m_dialogs.question(QStringLiteral("Speichern"),
-                               QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
+    if (QFileInfo(path).size() > 0 &&
+        !m_dialogs.question(QStringLiteral("Speichern"),
+                            QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
         return false;
     remember(path);
 
@@ -97,9 +97,9 @@ bool LambdaLogger::save()
 
 bool LambdaLogger::load()
 {
-    const QString path = m_dialogs.openFile(
-        QStringLiteral("Lambdaloggerdatei laden"), startPath(),
-        QStringLiteral("KLL-Dateien (*.kll);;Alle Dateien (*.*)"));
+    const QString path =
+        m_dialogs.openFile(QStringLiteral("Lambdaloggerdatei laden"), startPath(),
+                           QStringLiteral("KLL-Dateien (*.kll);;Alle Dateien (*.*)"));
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix() != QLatin1String("kll")) {

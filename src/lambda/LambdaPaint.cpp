@@ -71,8 +71,7 @@ void paintGrid(QPainter& p, const LambdaTable& table, const GridView& view)
             if (view.showValues)
                 p.drawText(cell, Qt::AlignCenter, QString::number(a / 1000.0, 'f', 2));
             else
-                text(p, 36 * i + 40, -20 * j + 11,
-                     judgementText(classify(a, view.thresholds)));
+                text(p, 36 * i + 40, -20 * j + 11, judgementText(classify(a, view.thresholds)));
         }
     p.restore();
 }
@@ -101,9 +100,12 @@ bool printPage(QPaintDevice& device, const LambdaTable& table, const Thresholds&
                QStringLiteral("gedruckt am ") + header.printedAt);
     font(10);
     const QString lines[] = {
-        QStringLiteral("Datei: ") + header.fileName,     QStringLiteral("Datum: ") + header.date,
-        QStringLiteral("Uhrzeit: ") + header.time,       QStringLiteral("KVT HW: ") + header.hardware,
-        QStringLiteral("KVT SW: ") + header.software,    QStringLiteral("Kommentar: ") + header.comment,
+        QStringLiteral("Datei: ") + header.fileName,
+        QStringLiteral("Datum: ") + header.date,
+        QStringLiteral("Uhrzeit: ") + header.time,
+        QStringLiteral("KVT HW: ") + header.hardware,
+        QStringLiteral("KVT SW: ") + header.software,
+        QStringLiteral("Kommentar: ") + header.comment,
     };
     for (int n = 0; n < 6; ++n)
         text(p, 30, 70 + 16 * n, lines[n]);
@@ -121,8 +123,8 @@ bool printPage(QPaintDevice& device, const LambdaTable& table, const Thresholds&
         const double y = 96 + 16 * n;
         p.fillRect(QRectF(390, y - 9, 10, 10), qcolor(classColor(rows[n].second.second)));
         text(p, 405, y,
-             QString::fromUtf8(rows[n].first)
-                 + QString::number(rows[n].second.first / 1000.0, 'f', 2));
+             QString::fromUtf8(rows[n].first) +
+                 QString::number(rows[n].second.first / 1000.0, 'f', 2));
     }
 
     for (int k = 1; k <= kProbes; ++k) {

@@ -17,13 +17,13 @@ namespace lambda {
 
 // What the grid canvas (725 × 280 units) shows.
 struct GridView {
-    std::array<bool, 3> probes {true, true, true};  // "Lambda 1" … "Lambda 3"
-    bool showValues = true;                         // "Werte [V]"; false: "++ / --"
+    std::array<bool, 3> probes{true, true, true};  // "Lambda 1" … "Lambda 3"
+    bool showValues = true;                        // "Werte [V]"; false: "++ / --"
     Thresholds thresholds;
-    int pointSpeed = 1;     // operating point, counted from 1
+    int pointSpeed = 1;  // operating point, counted from 1
     int pointThrottle = 1;
     bool redFrame = false;  // the injection map is being edited
-    QColor background {240, 240, 240};
+    QColor background{240, 240, 240};
 };
 
 // The operating point of a live record in grid cells; outside values are kept in the grid.

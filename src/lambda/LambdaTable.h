@@ -9,9 +9,9 @@
 
 namespace lambda {
 
-inline constexpr int kSpeedCells = 17;     // i = 1 … 17: 0, 1000, …, 16000 rpm
-inline constexpr int kThrottleCells = 9;   // j = 1 … 9: 0, 12.5, …, 100 %
-inline constexpr int kProbes = 3;          // k = 1 … 3
+inline constexpr int kSpeedCells = 17;    // i = 1 … 17: 0, 1000, …, 16000 rpm
+inline constexpr int kThrottleCells = 9;  // j = 1 … 9: 0, 12.5, …, 100 %
+inline constexpr int kProbes = 3;         // k = 1 … 3
 inline constexpr int kCellCount = kSpeedCells * kThrottleCells * kProbes;  // 459
 // Bytes after the reply letter "b": the logging flag and 459 values of two bytes.
 inline constexpr int kReplyPayload = 1 + 2 * kCellCount;
@@ -34,7 +34,7 @@ private:
     {
         return ((i - 1) * kThrottleCells + (j - 1)) * kProbes + (k - 1);
     }
-    std::array<int, kCellCount> m_mv {};
+    std::array<int, kCellCount> m_mv{};
 };
 
 // The reply of "B" after its letter: the KVT's lambdaLogging flag, then the values high byte

@@ -36,24 +36,20 @@ QString procField(const QString& file, const QByteArray& key)
 QString systemFooterLine()
 {
     const QString cpu = procField(QStringLiteral("/proc/cpuinfo"), "model name");
-    const qint64 memKb = procField(QStringLiteral("/proc/meminfo"), "MemTotal").split(' ')
-                             .value(0).toLongLong();
+    const qint64 memKb =
+        procField(QStringLiteral("/proc/meminfo"), "MemTotal").split(' ').value(0).toLongLong();
     QString user = qEnvironmentVariable("USER");
-    return QStringLiteral("[ CPU: ") + cpu + QStringLiteral(" (")
-           + QString::number(QThread::idealThreadCount()) + QStringLiteral("x), RAM: ")
-           + QString::number(memKb / 1024) + QStringLiteral("MB, PC: ")
-           + QSysInfo::machineHostName() + QStringLiteral(", Benutzer: ") + user
-           + QStringLiteral(" ]");
+    return QStringLiteral("[ CPU: ") + cpu + QStringLiteral(" (") +
+           QString::number(QThread::idealThreadCount()) + QStringLiteral("x), RAM: ") +
+           QString::number(memKb / 1024) + QStringLiteral("MB, PC: ") +
+           QSysInfo::machineHostName() + QStringLiteral(", Benutzer: ") + user +
+           QStringLiteral(" ]");
 }
 
 LambdaWindow::LambdaWindow(forms::Window& window, LambdaLogger& logger,
-                           const app::ProgramSettings& settings, app::MessageLog& log,
-                           Hooks hooks, QObject* parent)
-    : QObject(parent),
-      m_window(window),
-      m_logger(logger),
-      m_settings(settings),
-      m_log(log),
+                           const app::ProgramSettings& settings, app::MessageLog& log, Hooks hooks,
+                           QObject* parent)
+    : QObject(parent), m_window(window), m_logger(logger), m_settings(settings), m_log(log),
       m_hooks(std::move(hooks))
 {
     m_form.setupUi(window.content());
@@ -200,7 +196,8 @@ void LambdaWindow::print()
     std::unique_ptr<QPagedPaintDevice> device =
         m_hooks.choosePrinter ? m_hooks.choosePrinter() : nullptr;
     if (!device) {
-        m_log.logMessage(QStringLiteral("Lambdalog drucken fehlgeschlagen oder kein Drucker gewählt "));
+        m_log.logMessage(
+            QStringLiteral("Lambdalog drucken fehlgeschlagen oder kein Drucker gewählt "));
         return;
     }
     const KllDocument& doc = m_logger.document();
@@ -213,8 +210,8 @@ void LambdaWindow::print()
     header.comment = doc.comment;
     header.printedAt =
         QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy, 'um' hh:mm:ss"));
-    header.description = app::programName + QStringLiteral(" ") + app::versionText
-                         + QStringLiteral(" - Zünd- & Einspritzsteuerung");
+    header.description = app::programName + QStringLiteral(" ") + app::versionText +
+                         QStringLiteral(" - Zünd- & Einspritzsteuerung");
     header.systemLine = systemFooterLine();
     if (!printPage(*device, m_logger.table(), thresholds(), header)) {
         m_log.logMessage(QStringLiteral("Lambdalog drucken abgebrochen oder Fehler "));

@@ -65,7 +65,7 @@ private:
     const app::ProgramSettings& m_settings;
     app::MessageLog& m_log;
     Hooks m_hooks;
-    std::pair<int, int> m_point {1, 1};
+    std::pair<int, int> m_point{1, 1};
     QElapsedTimer m_sinceRepaint;
 };
 

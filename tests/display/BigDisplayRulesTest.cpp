@@ -36,7 +36,7 @@ TEST(BigDisplayJudgement, ThresholdsAndOutOfRange)
         const char* text;
         bool red;
     };
-    const Case cases[] = {{1600, "-?-", true}, {-1, "-?-", true}, {200, "--", false},
+    const Case cases[] = {{1600, "-?-", true}, {-1, "-?-", true},  {200, "--", false},
                           {300, "-", false},   {500, "", false},   {700, "+", false},
                           {1500, "++", false}, {1501, "-?-", true}};
     for (const Case& c : cases) {
@@ -79,7 +79,7 @@ TEST(BigDisplayRed, CoilAndInjection)
     EXPECT_EQ(calm.percent, 100);
 
     // 6000 rpm: 9998.3 µs per revolution, minus 1000 dead time, × 85 % → 7648.6 → 7649.
-    const std::array<quint16, 3> dead {400, 1000, 700};
+    const std::array<quint16, 3> dead{400, 1000, 700};
     EXPECT_FALSE(injectionShare(7649, 6000, dead, 85).red);
     EXPECT_TRUE(injectionShare(7650, 6000, dead, 85).red);
     EXPECT_EQ(injectionShare(3824, 6000, dead, 85).percent, 49);

@@ -2,10 +2,10 @@
 // the simulated KVT: the notice follows the KVT's emergency byte and offers its button after
 // the link is lost; "Vitaldaten lesen" records with the lambda window hidden; the big display
 // keeps 4 : 3 and its maximum follows the shown speed.
+#include "KvtSimulator.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
-#include "KvtSimulator.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/TestApplication.h"
@@ -13,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -121,10 +121,10 @@ void shoot(QWidget& w, const QString& file)
         QThread::msleep(20);
     }
     const QRect g = w.frameGeometry();
-    QProcess::execute("import", {"-window", "root", "-crop",
-                                 QString("%1x%2+%3+%4").arg(g.width()).arg(g.height())
-                                     .arg(g.x()).arg(g.y()),
-                                 file});
+    QProcess::execute(
+        "import",
+        {"-window", "root", "-crop",
+         QString("%1x%2+%3+%4").arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y()), file});
 }
 
 TEST_F(LiveDisplaysWithKvt, Screenshots)

@@ -28,8 +28,8 @@ TEST(KllFile, EmptyTableWritesZerosAndTheFixedLines)
     const qsizetype at = bytes.indexOf(comment);
     ASSERT_GT(at, 0);
     const QStringList head = utf8Lines(bytes.left(at));
-    EXPECT_EQ(head, (QStringList {"KVT-Lambdalog", "Datei:,a.kll", "Datum:,01.02.2026",
-                                  "Uhrzeit:,03:04:05", "KVT HW:,2.1", "KVT SW:,4 7  ", "", ""}));
+    EXPECT_EQ(head, (QStringList{"KVT-Lambdalog", "Datei:,a.kll", "Datum:,01.02.2026",
+                                 "Uhrzeit:,03:04:05", "KVT HW:,2.1", "KVT SW:,4 7  ", "", ""}));
     const QStringList rest = utf8Lines(bytes.mid(at + comment.size()));
     ASSERT_EQ(rest.size(), 1 + 3 * 13 + 2);  // empty line, blocks, "Dateiende", after last LF
     EXPECT_EQ(rest[0], "");
@@ -41,8 +41,9 @@ TEST(KllFile, EmptyTableWritesZerosAndTheFixedLines)
         EXPECT_EQ(rest[b + 1], "Drosselklappe [%]");
         for (int r = 0; r < 9; ++r)
             EXPECT_EQ(rest[b + 2 + r], QString::fromLatin1(labels[r]) + zeros);
-        EXPECT_EQ(rest[b + 11], "Umin -> ,0,1000,2000,3000,4000,5000,6000,7000,8000,9000,10000,"
-                                "11000,12000,13000,14000,15000,16000");
+        EXPECT_EQ(rest[b + 11],
+                  "Umin -> ,0,1000,2000,3000,4000,5000,6000,7000,8000,9000,10000,"
+                  "11000,12000,13000,14000,15000,16000");
         EXPECT_EQ(rest[b + 12], "");
     }
     EXPECT_EQ(rest[40], "Dateiende");
@@ -68,8 +69,9 @@ TEST(KllFile, RoundTripKeepsTwoDecimals)
 TEST(KllFile, HandWrittenFileLoadsEveryCell)
 {
     // Each cell holds (i + 20 j + 200 k) / 1000 V, written row by row as the layout says.
-    QByteArray text = "KVT-Lambdalog\nDatei:,h.kll\nDatum:,24.12.2025\nUhrzeit:,18:00:00\n"
-                      "KVT HW:,2.1\nKVT SW:,4.7\n\n";
+    QByteArray text =
+        "KVT-Lambdalog\nDatei:,h.kll\nDatum:,24.12.2025\nUhrzeit:,18:00:00\n"
+        "KVT HW:,2.1\nKVT SW:,4.7\n\n";
     const QString comment = QStringLiteral("Kommentar:,Prüfstand\n");
     text += QByteArray(reinterpret_cast<const char*>(comment.utf16()), comment.size() * 2);
     text += "\n";

@@ -32,7 +32,7 @@ TEST(LambdaCell, MillivoltsRoundToWholeNumbers)
 {
     LiveRecord r;
     r.lambda = {700.4, 750.5, 65535};
-    EXPECT_EQ(lambdaMillivolts(r), (std::array<int, 3> {700, 750, 65535}));
+    EXPECT_EQ(lambdaMillivolts(r), (std::array<int, 3>{700, 750, 65535}));
 }
 
 }  // namespace

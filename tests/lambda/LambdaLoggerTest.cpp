@@ -12,7 +12,10 @@ namespace {
 
 class LambdaLoggerTest : public linktest::FakeLinkTest {
 protected:
-    LambdaLoggerTest() { logger.setLoggingFlagHook([this](bool on) { flag = on; }); }
+    LambdaLoggerTest()
+    {
+        logger.setLoggingFlagHook([this](bool on) { flag = on; });
+    }
 
     // Answers "B" with reply (the "I" identification as usual).
     void answerB(QByteArray reply)
@@ -26,7 +29,7 @@ protected:
 
     testsupport::FakeDialogs dialogs;
     QTemporaryDir dir;
-    LambdaLogger logger {link, dialogs, messages.log, dir.path()};
+    LambdaLogger logger{link, dialogs, messages.log, dir.path()};
     std::optional<bool> flag;
 };
 

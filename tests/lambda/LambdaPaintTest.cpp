@@ -32,13 +32,19 @@ TEST(LambdaPrint, PageHoldsHeaderThresholdsThreeGridsAndFooters)
     table.set(1, 9, 1, 850);
     table.set(17, 1, 2, 1230);
     table.set(9, 5, 3, 470);
-    PrintHeader header {"run.kll", "01.02.2026", "03:04:05", "2.1", "4.7", "Lauf drei",
-                        "08.12.2026, um 04:00:00", "Motrix Lambdalog",
-                        "[ CPU: Test (2x), RAM: 4096MB, PC: bench, Benutzer: werk ]"};
+    PrintHeader header{"run.kll",
+                       "01.02.2026",
+                       "03:04:05",
+                       "2.1",
+                       "4.7",
+                       "Lauf drei",
+                       "08.12.2026, um 04:00:00",
+                       "Motrix Lambdalog",
+                       "[ CPU: Test (2x), RAM: 4096MB, PC: bench, Benutzer: werk ]"};
     {
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        ASSERT_TRUE(printPage(writer, table, Thresholds {}, header));
+        ASSERT_TRUE(printPage(writer, table, Thresholds{}, header));
     }
     QProcess p;
     p.start("pdftotext", {"-layout", pdf, "-"});
@@ -70,7 +76,9 @@ TEST(LambdaGrid, CellColoursFrameAndGreyOutsideEveryClass)
     paintGrid(p, table, view);
     p.end();
     // Cell (i, j) starts at (15 + 36 i + 30, 230 - 20 j); look at a corner free of text.
-    const auto at = [&](int i, int j) { return image.pixelColor(15 + 36 * i + 31, 230 - 20 * j + 1); };
+    const auto at = [&](int i, int j) {
+        return image.pixelColor(15 + 36 * i + 31, 230 - 20 * j + 1);
+    };
     EXPECT_EQ(at(1, 1), QColor(kNoClassColor.r, kNoClassColor.g, kNoClassColor.b));
     EXPECT_EQ(at(2, 1), QColor(230, 255, 2));
     EXPECT_EQ(at(3, 1), QColor(2, 123, 255));  // empty: leanest colour

@@ -94,11 +94,16 @@ TEST(LambdaClasses, BoundariesTakeTheLeanerClass)
         const char* text;
     };
     const Case cases[] = {
-        {0, LambdaClass::VeryLean, "- -"},   {200, LambdaClass::VeryLean, "- -"},
-        {201, LambdaClass::Lean, " -"},      {400, LambdaClass::Lean, " -"},
-        {500, LambdaClass::Right, ""},       {600, LambdaClass::Right, ""},
-        {800, LambdaClass::Rich, " +"},      {801, LambdaClass::VeryRich, "+ +"},
-        {2000, LambdaClass::VeryRich, "+ +"}, {2001, std::nullopt, ""},
+        {0, LambdaClass::VeryLean, "- -"},
+        {200, LambdaClass::VeryLean, "- -"},
+        {201, LambdaClass::Lean, " -"},
+        {400, LambdaClass::Lean, " -"},
+        {500, LambdaClass::Right, ""},
+        {600, LambdaClass::Right, ""},
+        {800, LambdaClass::Rich, " +"},
+        {801, LambdaClass::VeryRich, "+ +"},
+        {2000, LambdaClass::VeryRich, "+ +"},
+        {2001, std::nullopt, ""},
         {-1, std::nullopt, ""},
     };
     for (const Case& c : cases) {
@@ -106,7 +111,7 @@ TEST(LambdaClasses, BoundariesTakeTheLeanerClass)
         EXPECT_EQ(judgementText(classify(c.mv, t)), QString::fromLatin1(c.text)) << c.mv;
     }
     EXPECT_EQ(cellColor(2001, t), kNoClassColor);
-    EXPECT_EQ(cellColor(2000, t), (app::Rgb {255, 113, 2}));
+    EXPECT_EQ(cellColor(2000, t), (app::Rgb{255, 113, 2}));
 }
 
 }  // namespace

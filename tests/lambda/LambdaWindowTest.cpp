@@ -1,6 +1,5 @@
 // The lambda window against the KVT simulator on a fake port: reading RAM and EEPROM fills the
 // grid, clearing the RAM empties it, the buttons need an identified KVT; the printout to a PDF.
-#include "support/TestApplication.h"
 #include "KvtSimulator.h"
 #include "SimSetup.h"
 #include "app/WindowSet.h"
@@ -8,6 +7,7 @@
 #include "link/DeviceLink.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/TestApplication.h"
 
 #include <QImage>
 #include <QPdfWriter>
@@ -59,26 +59,24 @@ struct Fixture : AppGuard {
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
     View view;
-    devlink::DeviceLink link {log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
     app::WindowSet windows;
     QTemporaryDir dir;
-    lambda::LambdaLogger logger {link, dialogs, log, dir.path()};
+    lambda::LambdaLogger logger{link, dialogs, log, dir.path()};
     bool logging = false;
     QString pdf = dir.filePath("lambda.pdf");
-    lambda::LambdaWindow window {windows[app::WindowId::LambdaLogger],
-                                 logger,
-                                 settings,
-                                 log,
-                                 {[this] { return link.identified(); },
-                                  [] { return false; },
-                                  [this] { return link.liveRecord(); },
-                                  [this](bool on) { logging = on; },
-                                  [this] { return logging; },
-                                  [this] {
-                                      auto w = std::make_unique<QPdfWriter>(pdf);
-                                      w->setPageSize(QPageSize(QPageSize::A4));
-                                      return std::unique_ptr<QPagedPaintDevice>(std::move(w));
-                                  }}};
+    lambda::LambdaWindow window{windows[app::WindowId::LambdaLogger],
+                                logger,
+                                settings,
+                                log,
+                                {[this] { return link.identified(); }, [] { return false; },
+                                 [this] { return link.liveRecord(); },
+                                 [this](bool on) { logging = on; }, [this] { return logging; },
+                                 [this] {
+                                     auto w = std::make_unique<QPdfWriter>(pdf);
+                                     w->setPageSize(QPageSize(QPageSize::A4));
+                                     return std::unique_ptr<QPagedPaintDevice>(std::move(w));
+                                 }}};
 };
 
 TEST(LambdaWindowWithKvt, ReadFillsTheGridAndClearedRamReadsEmpty)

@@ -23,7 +23,7 @@ const char* const kClassKeys[] = {"sehr mager", "mager", "richtig", "fett", "seh
 // Cells per class with the default thresholds; empty cells (0 mV) and values outside every
 // class are counted apart so that an unused table does not look "very lean".
 struct ClassCount {
-    std::array<int, 5> perClass {};
+    std::array<int, 5> perClass{};
     int empty = 0;
     int outside = 0;
 };
@@ -38,7 +38,7 @@ ClassCount countClasses(const lambda::LambdaTable& table, int k)
                 ++c.empty;
                 continue;
             }
-            const auto cls = lambda::classify(mv, lambda::Thresholds {});
+            const auto cls = lambda::classify(mv, lambda::Thresholds{});
             if (cls)
                 ++c.perClass[int(*cls)];
             else
@@ -78,11 +78,11 @@ void showText(const lambda::KllDocument& doc, QTextStream& out)
 
 void showJson(const lambda::KllDocument& doc, QTextStream& out)
 {
-    QJsonObject root {{"date", doc.date},
-                      {"time", doc.time},
-                      {"hw", doc.hardware},
-                      {"sw", doc.software},
-                      {"comment", doc.comment}};
+    QJsonObject root{{"date", doc.date},
+                     {"time", doc.time},
+                     {"hw", doc.hardware},
+                     {"sw", doc.software},
+                     {"comment", doc.comment}};
     QJsonArray probes;
     for (int k = 1; k <= kProbes; ++k) {
         QJsonArray rows;  // throttle rows from 0 % up, each over speed from 0 rpm
@@ -98,7 +98,7 @@ void showJson(const lambda::KllDocument& doc, QTextStream& out)
             classes[kClassKeys[n]] = c.perClass[n];
         classes["leer"] = c.empty;
         classes["ausserhalb"] = c.outside;
-        probes.append(QJsonObject {{"probe", k}, {"volts", rows}, {"classes", classes}});
+        probes.append(QJsonObject{{"probe", k}, {"volts", rows}, {"classes", classes}});
     }
     root["probes"] = probes;
     out << QJsonDocument(root).toJson(QJsonDocument::Indented);

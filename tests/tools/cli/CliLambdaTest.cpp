@@ -66,10 +66,10 @@ TEST(CliLambda, BadUseAndForeignFilesExitTwo)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("KVT-Setup\n");
     f.close();
-    for (const QStringList& args : {QStringList {"lambda", "show"},
-                                    QStringList {"lambda", "list", other},
-                                    QStringList {"lambda", "show", dir.filePath("none.kll")},
-                                    QStringList {"lambda", "show", other}}) {
+    for (const QStringList& args :
+         {QStringList{"lambda", "show"}, QStringList{"lambda", "list", other},
+          QStringList{"lambda", "show", dir.filePath("none.kll")},
+          QStringList{"lambda", "show", other}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_FALSE(r.err.isEmpty());
