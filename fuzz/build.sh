@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer targets of the setup decoders and the log file reader with clang
-# (ASan + UBSan) through CMake.
+# Builds the libFuzzer targets of the setup decoders, the log file reader and the lambda log
+# reader with clang (ASan + UBSan) through CMake.
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +17,7 @@ if [ ! -f "$out/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$out" $generator $launcher -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER="$cxx" -DMOTRIX_FUZZ=ON -DMOTRIX_TESTS=OFF -DMOTRIX_BENCH=OFF
 fi
-nice cmake --build "$out" --target fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader
-for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader; do
+nice cmake --build "$out" --target fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file
+for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file; do
     echo "built $out/$target"
 done

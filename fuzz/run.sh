@@ -9,7 +9,7 @@ seconds=${1:-30}
 out=${2:-$root/build-fuzz}
 "$here/build.sh" "$out"
 status=0
-for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader; do
+for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file; do
     corpus="$here/corpus-$target"
     mkdir -p "$corpus"
     seeds=""

@@ -50,7 +50,10 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_log.setStatusSink([this](const QString& text) { m_mainForm.statusLine->setText(text); });
 
     SystemWindow::Hooks systemHooks;
-    systemHooks.refreshDisplays = [this] { refreshLivePanel(); };
+    systemHooks.refreshDisplays = [this] {
+        refreshLivePanel();
+        m_lambdaWindow->drawAxes();
+    };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     systemHooks.identified = [this] { return m_link->identified(); };
@@ -84,6 +87,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                                         std::move(learnHooks));
 
     createTestAndExpertWindows();
+    createLiveDisplays();
 
     m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
@@ -149,6 +153,8 @@ void Motrix::subscribeToLink()
         m_expertWindow->liveRecord(record.rpmForMaps, record.timeStamp, record.teethSeen,
                                    record.toothPeriod,
                                    record.gapPeriod);
+        // "Vitaldaten lesen" records whether the lambda window is shown or not.
+        m_lambdaLogger->onLiveRecord(record);
     });
     // "P" only while the expert window is shown.
     feed.want(devlink::OnDemand::ExpertValues, [this] { return m_expertWindow->shown(); });
@@ -218,6 +224,8 @@ void Motrix::refillSetupWindows()
 
 void Motrix::refreshLivePanel()
 {
+    // A setup or settings value changed: the big display's static picture may show it.
+    m_bigDisplay->redrawBackground();
     // Before the first poll the record holds no values worth showing.
     if (m_link->identified())
         m_mainWindow->showLiveValues(m_link->liveRecord());
@@ -253,6 +261,7 @@ void Motrix::wireTick()
         if (!m_testWindow->testRunning())
             m_link->pollCycle();
     };
+    hooks.refreshDisplays = [this] { refreshLiveDisplays(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     hooks.loggerTick = [this] { m_recorder->tick(); };
     hooks.drawLoggerLamp = [this] { m_loggerWindow->drawLamp(); };

@@ -7,9 +7,12 @@
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
 #include "app/WindowSet.h"
+#include "display/BigDisplayWindow.h"
 #include "display/MainWindow.h"
 #include "forms/Hauptdialog.h"
 #include "forms/hilfedialog.h"
+#include "lambda/LambdaLogger.h"
+#include "lambda/LambdaWindow.h"
 #include "logger/LogTable.h"
 #include "link/DeviceLink.h"
 #include "link/SetupTransfer.h"
@@ -82,6 +85,10 @@ public:
     setup::SetupStore& setupStore() { return m_setupStore; }
     maps::MapPanel& mapKeys() { return *m_mapKeys; }
     kvttest::SensorWatch& sensorWatch() { return m_sensorWatch; }
+    lambda::LambdaLogger& lambdaLogger() { return *m_lambdaLogger; }
+    lambda::LambdaWindow& lambdaWindow() { return *m_lambdaWindow; }
+    display::BigDisplayWindow& bigDisplay() { return *m_bigDisplay; }
+    display::EmergencyNotice& emergencyNotice() { return *m_emergencyNotice; }
     const QString& programDirectory() const { return m_programDirectory; }
 
     // Logger capacity: reserves capacity + 1 rows; on failure falls back to 3600 with its box.
@@ -101,6 +108,10 @@ private:
     void createTestAndExpertWindows();
     void wireTick();
     void createLogger();
+    // The lambda logger, the big display and the emergency notice (MotrixDisplays.cpp).
+    void createLiveDisplays();
+    // Every tick after the poll: big display, lambda grid, emergency notice.
+    void refreshLiveDisplays();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
     void refillSetupWindows();
     // The live panel again, after a setting it depends on changed.
@@ -140,6 +151,10 @@ private:
     // The data logger and its window.
     std::unique_ptr<logger::LogRecorder> m_recorder;
     std::unique_ptr<logger::LoggerWindow> m_loggerWindow;
+    std::unique_ptr<lambda::LambdaLogger> m_lambdaLogger;
+    std::unique_ptr<lambda::LambdaWindow> m_lambdaWindow;
+    std::unique_ptr<display::BigDisplayWindow> m_bigDisplay;
+    std::unique_ptr<display::EmergencyNotice> m_emergencyNotice;
 };
 
 }  // namespace app

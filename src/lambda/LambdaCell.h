@@ -9,7 +9,7 @@
 namespace lambda {
 
 // Lambda table cell for the live values, counted from 1 (speed 1-17, throttle 1-9); halves
-// round up. Nothing when the throttle lies outside 0-100 %.
+// round up. Nothing when the point lies outside the table (throttle from 106.25 %).
 struct LambdaCell {
     int speedCell = 1;
     int throttleCell = 1;

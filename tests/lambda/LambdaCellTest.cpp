@@ -22,7 +22,9 @@ TEST(LambdaCell, HalvesRoundUp)
     cell = lambdaCell(r);
     EXPECT_EQ(cell->speedCell, 17);
     EXPECT_EQ(cell->throttleCell, 9);
-    r.throttle = 101;
+    r.throttle = 106;
+    EXPECT_EQ(lambdaCell(r)->throttleCell, 9);
+    r.throttle = 110;
     EXPECT_FALSE(lambdaCell(r).has_value());
 }
 
@@ -30,7 +32,7 @@ TEST(LambdaCell, MillivoltsRoundToWholeNumbers)
 {
     LiveRecord r;
     r.lambda = {700.4, 750.5, 65535};
-    EXPECT_EQ(lambdaMillivolts(r), (std::array<int, 3> {700, 750, 65535}));
+    EXPECT_EQ(lambdaMillivolts(r), (std::array<int, 3>{700, 750, 65535}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
 // many engines ("setup show", "setup diff"), summarises and converts log files ("log show",
-// "log csv"), and prepares preferences ("settings demo").
+// "log csv"), shows lambda logs ("lambda show") and prepares preferences ("settings demo").
+#include "LambdaCommands.h"
 #include "LogCommands.h"
 #include "SettingsCommands.h"
 #include "SetupCommands.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
     const QString command = args.isEmpty() ? QString() : args.first();
     const int status = command == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
                        : command == QLatin1String("log")    ? cli::runLogCommand(args, out, err)
+                       : command == QLatin1String("lambda") ? cli::runLambdaCommand(args, out, err)
                                                             : cli::runCommand(args, out, err);
     out.flush();
     err.flush();

@@ -1,0 +1,173 @@
+// Writing and reading ".kll" lambda log files.
+#include "lambda/KllFile.h"
+
+#include "app/Utf16Line.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <cmath>
+
+namespace lambda {
+
+namespace {
+
+const QString kCommentKey = QStringLiteral("Kommentar:,");
+
+// Throttle of row j as the file heads it: halves to the even neighbour (12.5 → 12).
+int throttleLabel(int j)
+{
+    return int(std::nearbyint((j - 1) * 12.5));
+}
+
+QString headerText(QString text)
+{
+    for (QChar c : {QChar('\r'), QChar('\n'), QChar(',')})
+        text.replace(c, QChar(' '));
+    return text;
+}
+
+// Reads UTF-8 lines from a position; past the end every line is empty.
+class LineReader {
+public:
+    explicit LineReader(const QByteArray& bytes) : m_bytes(bytes) {}
+
+    QString next()
+    {
+        if (m_pos >= m_bytes.size())
+            return {};
+        qsizetype end = m_bytes.indexOf('\n', m_pos);
+        if (end < 0)
+            end = m_bytes.size();
+        QByteArray line = m_bytes.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        return QString::fromUtf8(line);
+    }
+
+    QString nextUtf16()
+    {
+        if (m_pos >= m_bytes.size())
+            return {};
+        const app::Utf16Line line = app::readUtf16Line(m_bytes, m_pos, false);
+        m_pos = line.terminated ? line.next : m_bytes.size();
+        QString text = line.text;
+        if (text.endsWith(QChar('\r')))
+            text.chop(1);
+        return text;
+    }
+
+    void skip(int lines)
+    {
+        for (int n = 0; n < lines; ++n)
+            next();
+    }
+
+private:
+    const QByteArray& m_bytes;
+    qsizetype m_pos = 0;
+};
+
+QString field(const QString& line, int n)
+{
+    return line.section(QChar(','), n, n);
+}
+
+// A volt figure from the file in whole mV; anything unreadable or absurd counts as 0 so that a
+// damaged file can neither overflow nor smuggle in values no probe delivers.
+int millivolts(const QString& text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v) || std::fabs(v) > 65.535)
+        return 0;
+    return int(std::nearbyint(v * 1000));
+}
+
+}  // namespace
+
+QString kllNumber(int mv)
+{
+    return QString::number(mv / 1000.0, 'f', 2);
+}
+
+QByteArray encodeKll(const KllDocument& doc, const QString& fileName)
+{
+    QByteArray out;
+    const auto line = [&out](const QString& text) { out += text.toUtf8() + '\n'; };
+    line(QStringLiteral("KVT-Lambdalog"));
+    line(QStringLiteral("Datei:,") + headerText(fileName));
+    line(QStringLiteral("Datum:,") + headerText(doc.date));
+    line(QStringLiteral("Uhrzeit:,") + headerText(doc.time));
+    line(QStringLiteral("KVT HW:,") + headerText(doc.hardware));
+    line(QStringLiteral("KVT SW:,") + headerText(doc.software));
+    line({});
+    out += app::encodeUtf16le(kCommentKey + cleanComment(doc.comment) + QChar('\n'));
+    line({});
+    for (int k = 1; k <= kProbes; ++k) {
+        line(QStringLiteral("Lambda ") + QString::number(k));
+        line(QStringLiteral("Drosselklappe [%]"));
+        for (int j = kThrottleCells; j >= 1; --j) {
+            QString row = QString::number(throttleLabel(j));
+            for (int i = 1; i <= kSpeedCells; ++i)
+                row += QChar(',') + kllNumber(doc.table.at(i, j, k));
+            line(row);
+        }
+        QString speeds = QStringLiteral("Umin -> ");
+        for (int n = 0; n < kSpeedCells; ++n)
+            speeds += QChar(',') + QString::number(n * 1000);
+        line(speeds);
+        line({});
+    }
+    line(QStringLiteral("Dateiende"));
+    return out;
+}
+
+KllDocument decodeKll(const QByteArray& bytes)
+{
+    KllDocument doc;
+    LineReader in(bytes);
+    in.skip(2);
+    doc.date = field(in.next(), 1);
+    doc.time = field(in.next(), 1);
+    doc.hardware = field(in.next(), 1);
+    doc.software = field(in.next(), 1);
+    in.skip(1);
+    doc.comment = field(in.nextUtf16(), 1);
+    in.skip(1);
+    for (int k = 1; k <= kProbes; ++k) {
+        in.skip(2);
+        for (int j = kThrottleCells; j >= 1; --j) {
+            const QStringList fields = in.next().split(QChar(','));
+            for (int i = 1; i <= kSpeedCells; ++i)
+                doc.table.set(i, j, k, i < fields.size() ? millivolts(fields[i]) : 0);
+        }
+        in.skip(2);
+    }
+    return doc;
+}
+
+QString cleanComment(const QString& text)
+{
+    QString out = text.left(100);
+    out.remove(QChar('\n'));
+    out.remove(QChar('\r'));
+    out.remove(QChar(','));
+    return out.isEmpty() ? QStringLiteral("...") : out;
+}
+
+QString withKllExtension(const QString& path)
+{
+    if (QFileInfo(path).suffix() == QLatin1String("kll"))
+        return path;
+    return path + QStringLiteral(".kll");
+}
+
+QString shortenedPath(const QString& path)
+{
+    if (path.size() <= 50)
+        return path;
+    return path.left(22) + QStringLiteral(" ... ") + path.right(22);
+}
+
+}  // namespace lambda
