@@ -308,9 +308,17 @@ void PtyHost::run()
             if (n > 0) {
                 m_received += n;
                 QByteArray reply;
+                bool bootDrop = false;
                 {
                     std::lock_guard lock(m_mutex);
                     reply = m_sim.receive(QByteArray(buffer, n), elapsedMs());
+                    bootDrop = m_sim.bootLoader().takeDropRequest();
+                }
+                // A link dropped by the boot loader's fault stays away until reconnect().
+                if (bootDrop) {
+                    closeTerminal();
+                    m_reconnectPlanned = false;
+                    continue;
                 }
                 schedule(reply, now);
             }

@@ -1,5 +1,6 @@
 // kvtsim: plays the KVT on a pseudo-terminal so that the program can be tried without
 // hardware. Steered by options and by commands typed on its console.
+#include "BootCommands.h"
 #include "ConsoleCommands.h"
 #include "PtyHost.h"
 
@@ -32,6 +33,10 @@ const char* const usage =
     "                     MS milliseconds after the start\n"
     "  --drop-for MS      how long a dropped link stays away (default 3000; -1 for good)\n"
     "  --emergency        start with the emergency program on\n"
+    "  --boot-fault F     boot-loader fault: nak:K (refuse frame K once), checksum (refuse\n"
+    "                     every frame), silence, drop:K (drop the link after K frames);\n"
+    "                     may be given more than once\n"
+    "  --boot-image PATH  write each completed firmware image to PATH\n"
     "  --quiet            no console prompt messages\n"
     "  --help             this text\n"
     "\n"
@@ -45,6 +50,8 @@ int main(int argc, char** argv)
     kvtsim::HostOptions options;
     options.linkPath = QStringLiteral("/dev/tty.kvtsim");
     kvtsim::FaultPlan fault;
+    kvtsim::BootFaults bootFaults;
+    QString bootImage;
     bool emergency = false;
     bool quiet = false;
     int dropAfterMs = -1;
@@ -78,6 +85,13 @@ int main(int argc, char** argv)
             dropAfterMs = qMax(0, value().toInt());
         } else if (arg == QLatin1String("--drop-for")) {
             dropForMs = value().toInt();
+        } else if (arg == QLatin1String("--boot-fault")) {
+            if (!kvtsim::parseBootFault(value(), &bootFaults)) {
+                std::fprintf(stderr, "kvtsim: unknown boot fault '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == QLatin1String("--boot-image")) {
+            bootImage = value();
         } else if (arg == QLatin1String("--emergency")) {
             emergency = true;
         } else if (arg == QLatin1String("--quiet")) {
@@ -101,6 +115,8 @@ int main(int argc, char** argv)
     host.withSimulator([&](kvtsim::KvtSimulator& sim) {
         sim.setFault(fault);
         sim.setEmergency(emergency);
+        sim.bootLoader().setFaults(bootFaults);
+        sim.bootLoader().setImageFile(bootImage);
     });
     QString error;
     if (!host.start(&error)) {
