@@ -27,7 +27,7 @@ TEST(HexNotes, EachFindingWithItsLine)
     };
     const QByteArray r0 = ":0400000001020304F2";
     const QByteArray r4 = ":0400040001020304EE";
-    const QByteArray r8000 = ":0480000001020304F2";  // checksum is not this tool's business
+    const QByteArray r8000 = ":048000000102030472";
     const Case cases[] = {
         {"contiguous", r0 + "\r\n" + r4 + "\r\n:00000001FF\r\n", {}, 0},
         {"gap", r0 + "\r\n" + r8000 + "\r\n:00000001FF\r\n", {HexNote::Kind::AddressGap}, 2},

@@ -1,5 +1,7 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
-// many engines ("setup show", "setup diff"), and prepares preferences ("settings demo").
+// many engines ("setup show", "setup diff"), prepares preferences ("settings demo") and checks
+// firmware files before an update ("firmware check").
+#include "FirmwareCommands.h"
 #include "SettingsCommands.h"
 #include "SetupCommands.h"
 
@@ -14,8 +16,10 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const bool settings = !args.isEmpty() && args.first() == QLatin1String("settings");
-    const int status = settings ? cli::runSettingsCommand(args, out, err)
-                                : cli::runCommand(args, out, err);
+    const bool firmware = !args.isEmpty() && args.first() == QLatin1String("firmware");
+    const int status = settings   ? cli::runSettingsCommand(args, out, err)
+                       : firmware ? cli::runFirmwareCommand(args, out, err)
+                                  : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;
