@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the libFuzzer targets of the setup decoders with clang (ASan + UBSan).
+# Builds the libFuzzer targets of the setup and firmware decoders with clang (ASan + UBSan).
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,5 +15,12 @@ setup_sources="$root/src/setup/SetupRecord.cpp $root/src/setup/SetupFields.cpp \
 for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text; do
     # shellcheck disable=SC2086
     nice "$cxx" $flags -I"$root/src" "$here/$target.cpp" $setup_sources $qt -o "$out/$target"
+    echo "built $out/$target"
+done
+firmware_sources="$root/src/firmware/FirmwareImage.cpp $root/src/firmware/HexNotes.cpp \
+  $root/src/firmware/BootProtocol.cpp"
+for target in fuzz_firmware_hex fuzz_firmware_bin; do
+    # shellcheck disable=SC2086
+    nice "$cxx" $flags -I"$root/src" "$here/$target.cpp" $firmware_sources $qt -o "$out/$target"
     echo "built $out/$target"
 done
