@@ -320,7 +320,14 @@ void PtyHost::run()
                     m_reconnectPlanned = false;
                     continue;
                 }
-                schedule(reply, now);
+                // The terminal hands over at once what a serial line delivers byte by byte:
+                // the answer leaves only after the last received byte would have arrived.
+                Clock::time_point arrived = now;
+                if (!m_instant) {
+                    m_inputDone = std::max(m_inputDone, now) + lineTime(n);
+                    arrived = m_inputDone;
+                }
+                schedule(reply, arrived);
             }
         } else if (nfds == 2 && (fds[1].revents & (POLLHUP | POLLERR))) {
             // Cannot happen while our own slave descriptor is open; do not spin if it does.
