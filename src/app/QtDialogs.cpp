@@ -19,6 +19,7 @@ void QtDialogs::message(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, title, displayText(text), QMessageBox::Ok, m_parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    EventGate::Hold hold(gate());
     box.exec();
 }
 
@@ -29,6 +30,7 @@ bool QtDialogs::question(const QString& title, const QString& text)
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
     box.setDefaultButton(QMessageBox::No);
+    EventGate::Hold hold(gate());
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -42,6 +44,7 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
     dialog.setTextEchoMode(hidden ? QLineEdit::Password : QLineEdit::Normal);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    EventGate::Hold hold(gate());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -49,18 +52,21 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
 
 QString QtDialogs::openFile(const QString& title, const QString& startPath, const QString& filter)
 {
+    EventGate::Hold hold(gate());
     return QFileDialog::getOpenFileName(m_parent, title, startPath, filter);
 }
 
 QString QtDialogs::saveFile(const QString& title, const QString& startPath, const QString& filter)
 {
     // The program asks its own overwrite question.
+    EventGate::Hold hold(gate());
     return QFileDialog::getSaveFileName(m_parent, title, startPath, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtDialogs::folder(const QString& title, const QString& startPath)
 {
+    EventGate::Hold hold(gate());
     return QFileDialog::getExistingDirectory(m_parent, title, startPath);
 }
 
