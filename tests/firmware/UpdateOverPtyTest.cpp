@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QString error;
         ASSERT_TRUE(host.start(&error)) << error.toStdString();
-        view.port = host.terminalPath();
+        view.port = host.portPath();
         link.setView(&view);
         log.setStatusSink([this](const QString& t) { logged << t; });
         link.connectStep();
@@ -79,7 +79,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    kvtsim::PtyHost host {kvtsim::HostOptions {QString(), true, 0}};
+    kvtsim::PtyHost host {kvtsim::HostOptions {dir.filePath(QStringLiteral("tty.kvtsim")), true, 0}};
     app::MessageLog log;
     QStringList logged;
     app::ProgramSettings settings;
@@ -159,7 +159,7 @@ TEST_F(UpdateOverPty, SurvivesInjectedNaks)
               update.image().bytes());
 }
 
-TEST_F(UpdateOverPty, ADroppedLinkEndsTheUpdateAndTheLinkReportsThePort)
+TEST_F(UpdateOverPty, ADroppedLinkEndsTheUpdateAndPollingResumesWhenItIsBack)
 {
     sim<int>([](kvtsim::KvtSimulator& s) {
         s.bootLoader().setFaults({0, false, false, 4});
@@ -171,6 +171,22 @@ TEST_F(UpdateOverPty, ADroppedLinkEndsTheUpdateAndTheLinkReportsThePort)
     EXPECT_FALSE(link.firmwareBusy());
     EXPECT_TRUE(logged.contains(QStringLiteral("Update abgebrochen - com-port nicht verfügbar")));
     link.connectStep();
+    EXPECT_TRUE(logged.contains(QStringLiteral("COM Fehler - Port nicht verfügbar")));
     EXPECT_FALSE(link.portOpen());
-    EXPECT_EQ(logged.last(), QStringLiteral("COM Fehler - Port nicht verfügbar"));
+
+    // The KVT, left in its boot loader, is switched off and on again and the adapter is back:
+    // the link reopens the port, identifies the KVT and polls again.
+    sim<int>([](kvtsim::KvtSimulator& s) {
+        s.receive(QByteArray(1, char(0x18)), 0);
+        return 0;
+    });
+    host.reconnect();
+    for (int i = 0; i < 200 && !link.identified(); ++i) {
+        link.connectStep();
+        if (!link.identified())
+            link.clock().sleepMs(10);
+    }
+    ASSERT_TRUE(link.identified());
+    link.pollCycle();
+    EXPECT_EQ(link.replyStatus(), devlink::ReplyStatus::Ok);
 }
