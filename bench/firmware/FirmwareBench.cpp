@@ -42,7 +42,6 @@ public:
         write("U");
         m_clock.sleepMs(200);
     }
-    void eraseEeprom() override {}
     void write(const QByteArray& bytes) override
     {
         m_port.write(reinterpret_cast<const quint8*>(bytes.constData()), int(bytes.size()));

@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "app/LinkViewHub.h"
 #include "app/StartWindow.h"
+#include "app/FirmwareArea.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
 #include "setup/SettingsWindow.h"
@@ -47,11 +48,14 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.refreshDisplays = [this] { refreshLivePanel(); };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
-    systemHooks.identified = [this] { return m_link->identified(); };
+    // No "X" while the boot loader owns the line.
+    systemHooks.identified = [this] { return m_link->identified() && !m_link->firmwareBusy(); };
     systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
     m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
+    m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
+                                                    m_log);
 
     m_mapKeys = std::make_unique<maps::MapKeysWindow>(
         maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
@@ -155,6 +159,7 @@ void Motrix::wireTick()
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
     hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
+    hooks.firmwareStep = [this] { m_firmwareArea->step(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
     // window only asks the quit question again.
@@ -263,6 +268,8 @@ void Motrix::reserveLoggerCapacity()
 void Motrix::shutDown()
 {
     m_loop.stop();
+    // Ja to "Beenden?" during an update: the boot loader hears the cancel before the port closes.
+    m_firmwareArea->quitting();
     collectSettings();
     writeSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
     m_log.logMessage(QStringLiteral("KVT beenden ... Tschuess..."));

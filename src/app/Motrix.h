@@ -34,6 +34,7 @@ namespace app {
 
 class LinkViewHub;
 class SystemWindow;
+class FirmwareArea;
 
 class Motrix final : public QObject {
     Q_OBJECT
@@ -61,6 +62,7 @@ public:
     display::MainWindow& mainWindow() { return *m_mainWindow; }
     logger::LogTable& logTable() { return m_logTable; }
     SystemWindow& systemWindow() { return *m_systemWindow; }
+    FirmwareArea& firmwareArea() { return *m_firmwareArea; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
     setup::SetupRecord& setupRecord() { return m_document.record; }
@@ -102,6 +104,7 @@ private:
     MainLoop m_loop;
     std::function<QStringList()> m_portLister;
     std::unique_ptr<SystemWindow> m_systemWindow;
+    std::unique_ptr<FirmwareArea> m_firmwareArea;
     // The one SetupRecord of the program, with the description and the loaded file's origin.
     setup::SetupDocument m_document;
     std::unique_ptr<devlink::DeviceLink> m_link;

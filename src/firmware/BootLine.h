@@ -1,5 +1,5 @@
 // What the firmware update needs of the serial line and the link: raw bytes in and out, the
-// link flags it reads and sets, the "U" command, the EEPROM erase and the clock. The program
+// link flags it reads and sets, the "U" command and the clock. The program
 // implements it over the device link; tests use a fake or the simulator.
 #pragma once
 
@@ -24,8 +24,6 @@ public:
 
     // "U" and its 200 ms pause: the KVT starts its boot loader.
     virtual void sendBootCommand() = 0;
-    // "X", 20 ms, 3: erases the KVT's EEPROM (logs "EEPROM loeschen").
-    virtual void eraseEeprom() = 0;
 
     virtual void write(const QByteArray& bytes) = 0;
     virtual int bytesWaiting() = 0;
@@ -36,6 +34,9 @@ public:
 
     virtual void pause(int ms) = 0;
     virtual qint64 nowMs() const = 0;
+
+    // The port's file descriptor for a notifier, -1 when there is none.
+    virtual int descriptor() const { return -1; }
 };
 
 }  // namespace firmware

@@ -1,9 +1,8 @@
-// Choose, start, step, cancel and EEPROM erase of the firmware update.
+// Choose, start, step and cancel of the firmware update.
 #include "firmware/FirmwareUpdate.h"
 
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
-#include "app/ProgramInfo.h"
 #include "firmware/BootProtocol.h"
 
 #include <QFile>
@@ -292,26 +291,6 @@ void FirmwareUpdate::becomeIdle()
     m_line.forgetIdentification();
     m_view->showUpdateButton(idleButton);
     m_view->setProgress(0);
-}
-
-// ---------------------------------------------------------------- EEPROM
-
-void FirmwareUpdate::eraseEepromClicked(bool autoReadSetup)
-{
-    // During an update the line belongs to the boot loader: an "X" would land in a frame.
-    if (!m_line.identified() || m_busy)
-        return;
-    const QString title = QStringLiteral("Achtung !");
-    if (!m_dialogs.question(title, QStringLiteral("EEPROM in der KVT wird gelöscht !")))
-        return;
-    if (autoReadSetup &&
-        !m_dialogs.question(
-            title, QStringLiteral("Setup automatisch laden ist eingeschaltet.(siehe System)\r"
-                                  "Nach dem Löschen des EEPROM wird die KVT einen Neustart "
-                                  "ausführen\rund das gelöschte Setup in die ") +
-                       app::programName + QStringLiteral(" laden.")))
-        return;
-    m_line.eraseEeprom();
 }
 
 }  // namespace firmware

@@ -1,6 +1,7 @@
 // The firmware update of the system window's "Firmware" area: choosing the file, the start
 // with its checks and boxes, the transfer to the KVT's boot loader as a state machine that
-// advances one step at a time, the cancel, and the EEPROM erase.
+// advances one step at a time, and the cancel. (The area's "EEPROM löschen" is the system
+// window's own.)
 //
 // The program calls step() at every tick of the COM timer while busy() (instead of the polling
 // cycle) and byteWaiting() as soon as a byte from the boot loader is there, so that a frame
@@ -34,8 +35,6 @@ public:
     void choose();
     // "update KVT" / "Abbruch".
     void updateClicked();
-    // "EEPROM löschen"; autoReadSetup is "Setup automatisch von KVT einlesen".
-    void eraseEepromClicked(bool autoReadSetup);
 
     // One update step per COM-timer tick while busy.
     void step();

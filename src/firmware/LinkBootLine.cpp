@@ -38,11 +38,6 @@ void LinkBootLine::sendBootCommand()
     m_link.startBootLoader();
 }
 
-void LinkBootLine::eraseEeprom()
-{
-    m_link.eraseEeprom();
-}
-
 void LinkBootLine::write(const QByteArray& bytes)
 {
     if (!failed())
@@ -72,6 +67,11 @@ void LinkBootLine::discardInput()
 void LinkBootLine::pause(int ms)
 {
     m_link.pause(ms);
+}
+
+int LinkBootLine::descriptor() const
+{
+    return m_link.portDescriptor();
 }
 
 qint64 LinkBootLine::nowMs() const

@@ -20,7 +20,6 @@ public:
     void setFirmwareBusy(bool busy) override;
     void forgetIdentification() override;
     void sendBootCommand() override;
-    void eraseEeprom() override;
     void write(const QByteArray& bytes) override;
     int bytesWaiting() override;
     int bytesToWrite() override;
@@ -28,6 +27,7 @@ public:
     void discardInput() override;
     void pause(int ms) override;
     qint64 nowMs() const override;
+    int descriptor() const override;
 
 private:
     devlink::DeviceLink& m_link;

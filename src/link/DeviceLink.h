@@ -100,6 +100,8 @@ public:
 
     // --- raw line access (setup transfer, firmware update) ---
     SerialPort* port() { return m_port.get(); }
+    // The open port's descriptor for a notifier (firmware update), -1 when there is none.
+    int portDescriptor() const { return m_port && m_portOpen ? m_port->descriptor() : -1; }
     void sendLetter(char letter);
     void sendBytes(const QByteArray& bytes);
     void pause(int ms) { m_clock.sleepMs(ms); }

@@ -17,7 +17,6 @@ public:
     bool busy = false;
     int busyChanges = 0;
     int bootCommands = 0;
-    int eepromErases = 0;
     int identificationsForgotten = 0;
     int pendingOutput = 0;
     qint64 now = 5000;
@@ -45,7 +44,6 @@ public:
         write("U");
         now += 200;
     }
-    void eraseEeprom() override { ++eepromErases; }
     void write(const QByteArray& bytes) override
     {
         written += bytes;

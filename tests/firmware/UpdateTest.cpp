@@ -1,5 +1,5 @@
 // The update procedure against a fake line: choosing, the start checks and boxes in order, the
-// byte sequence the boot loader sees, ACK/NAK handling, cancel, a lost port, the EEPROM erase.
+// byte sequence the boot loader sees, ACK/NAK handling, cancel and a lost port.
 #include "FakeBootLine.h"
 #include "app/MessageLog.h"
 #include "firmware/BootProtocol.h"
@@ -301,38 +301,4 @@ TEST_F(UpdateTest, WithoutIdentificationNoBootCommandAndQuitSendsCancel)
     EXPECT_EQ(line.written, one(0x7B) + one(0x18));
     EXPECT_FALSE(update.busy());
     EXPECT_FALSE(line.busy);
-}
-
-TEST_F(UpdateTest, EepromEraseAsksFirst)
-{
-    const QString second = QStringLiteral(
-        "Setup automatisch laden ist eingeschaltet.(siehe System)\rNach dem Löschen des EEPROM "
-        "wird die KVT einen Neustart ausführen\rund das gelöschte Setup in die Motrix laden.");
-    struct Case {
-        bool identified, autoRead;
-        std::vector<bool> answers;
-        int questions, erases;
-    };
-    const Case cases[] = {
-        {false, false, {true}, 0, 0}, {true, false, {false}, 1, 0}, {true, false, {true}, 1, 1},
-        {true, true, {true, false}, 2, 0}, {true, true, {true, true}, 2, 1},
-    };
-    for (const Case& c : cases) {
-        FakeDialogs d;
-        FakeBootLine l;
-        l.isIdentified = c.identified;
-        FirmwareUpdate u(d, log, l);
-        for (bool a : c.answers)
-            d.answerQuestion(a);
-        u.eraseEepromClicked(c.autoRead);
-        ASSERT_EQ(int(d.calls.size()), c.questions);
-        EXPECT_EQ(l.eepromErases, c.erases);
-        if (c.questions > 0) {
-            EXPECT_EQ(d.calls[0].title, QStringLiteral("Achtung !"));
-            EXPECT_EQ(d.calls[0].text, QStringLiteral("EEPROM in der KVT wird gelöscht !"));
-        }
-        if (c.questions > 1) {
-            EXPECT_EQ(d.calls[1].text, second);
-        }
-    }
 }
