@@ -10,7 +10,7 @@
 
 namespace app {
 
-FirmwareArea::FirmwareArea(forms::systemdialog& form, devlink::DeviceLink& link,
+FirmwareArea::FirmwareArea(forms::Systemdialog& form, devlink::DeviceLink& link,
                            Dialogs& dialogs, MessageLog& log, QObject* parent)
     : QObject(parent), m_form(form), m_line(link), m_update(dialogs, log, m_line),
       m_watch(m_update, m_line, [&dialogs] { return dialogs.gate().held(); })

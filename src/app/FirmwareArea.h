@@ -14,7 +14,7 @@ namespace devlink {
 class DeviceLink;
 }
 namespace forms {
-class systemdialog;
+class Systemdialog;
 }
 
 namespace app {
@@ -25,7 +25,7 @@ class MessageLog;
 class FirmwareArea final : public QObject, private firmware::UpdateView {
     Q_OBJECT
 public:
-    FirmwareArea(forms::systemdialog& form, devlink::DeviceLink& link, Dialogs& dialogs,
+    FirmwareArea(forms::Systemdialog& form, devlink::DeviceLink& link, Dialogs& dialogs,
                  MessageLog& log, QObject* parent = nullptr);
 
     firmware::FirmwareUpdate& update() { return m_update; }
@@ -44,7 +44,7 @@ private:
     void setProgress(int value) override;
     void showStatus(const QString& text) override;
 
-    forms::systemdialog& m_form;
+    forms::Systemdialog& m_form;
     firmware::LinkBootLine m_line;
     firmware::FirmwareUpdate m_update;
     firmware::ByteWatch m_watch;

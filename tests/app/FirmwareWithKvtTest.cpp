@@ -60,7 +60,7 @@ struct FirmwareWithKvt : ::testing::Test {
         host.stop();
     }
 
-    forms::systemdialog& area() { return motrix->systemWindow().form(); }
+    forms::Systemdialog& area() { return motrix->systemWindow().form(); }
     void tick() { motrix->loop().tick(app::Tick::ComTimer); }
     // Bytes from the boot loader are handled by the notifier while events are processed.
     void events(int ms) { QTest::qWait(ms); }
