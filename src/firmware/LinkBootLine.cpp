@@ -19,8 +19,7 @@ bool LinkBootLine::identified() const
 
 bool LinkBootLine::failed() const
 {
-    devlink::SerialPort* port = m_link.port();
-    return !port || !port->isOpen() || port->failed();
+    return !m_link.portOpen() || m_link.portFailed();
 }
 
 void LinkBootLine::setFirmwareBusy(bool busy)
@@ -30,7 +29,7 @@ void LinkBootLine::setFirmwareBusy(bool busy)
 
 void LinkBootLine::forgetIdentification()
 {
-    m_link.setIdentified(false);
+    m_link.identifyAgain();
 }
 
 void LinkBootLine::sendBootCommand()
