@@ -2,10 +2,12 @@
 
 #include "app/SettingsStore.h"
 #include "app/LinkViewHub.h"
+#include "app/MenuEvents.h"
 #include "app/StartWindow.h"
 #include "app/FirmwareArea.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
+#include "maps/ViewGeometry.h"
 #include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
 #include "link/PortList.h"
@@ -27,7 +29,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
       m_programDirectory(std::move(programDirectory)),
       m_log(m_programDirectory),
       m_loop(dialogs),
-      m_setupFiles(dialogs, m_log, m_programDirectory)
+      m_setupStore(dialogs, m_log, m_programDirectory)
 {
     setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
@@ -56,8 +58,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
                                                     m_log);
 
-    m_mapKeys = std::make_unique<maps::MapKeysWindow>(
-        maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
+    m_mapKeys = std::make_unique<maps::MapPanel>(
+        maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
                                      m_windows[WindowId::System], m_windows[WindowId::Expert]},
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
@@ -76,11 +78,9 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
 
-    m_linkView = std::make_unique<LinkViewHub>(
-        LinkViewHub::Windows{m_mainForm, *m_mainWindow, *m_mapKeys, *m_settingsWindow,
-                             *m_learnWindow},
-        record);
+    m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
+    subscribeToLink();
     // Reads the setup after every identification while "Setup automatisch von KVT einlesen" is on.
     m_transfer->readAfterIdentification();
 
@@ -97,6 +97,27 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     wireTick();
 }
 
+void Motrix::subscribeToLink()
+{
+    devlink::LinkFeed& feed = m_link->feed();
+    feed.onLiveRecord([this](const devlink::LiveRecord& record) {
+        m_mainWindow->showLiveValues(record);
+        // The views mark the live point; an edited view with "auto" ticked moves its cursor.
+        m_mapKeys->setLivePoint(maps::livePointOf(record));
+        m_mapKeys->followLive(maps::autoSpeedIndex(record.rpmForMaps),
+                              maps::autoThrottleIndex(record.throttle),
+                              maps::autoTempIndex(record.airTemp),
+                              maps::autoTempIndex(record.engineTemp));
+        m_sensorWatch.liveRecord(record);
+    });
+    // The learn window writes the cells into the SetupRecord and redraws the injection view.
+    feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
+    feed.onLearnedMap([this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
+    feed.want(devlink::OnDemand::SensorVoltages, [this] { return m_settingsWindow->shown(); });
+    feed.onSensorVoltages(
+        [this](const devlink::SensorVoltages& volts) { m_settingsWindow->showSensorVoltages(volts); });
+}
+
 void Motrix::wireSetupActions()
 {
     display::MainWindow::Actions& actions = m_mainWindow->actions();
@@ -111,7 +132,7 @@ void Motrix::wireSetupActions()
         m_mapKeys->setupReplaced();
         refillSetupWindows();
     });
-    m_setupFiles.setReplacedHook([this] {
+    m_setupStore.setReplacedHook([this] {
         m_mainWindow->setDescription(m_document.description);
         m_mainWindow->showSetupFileName(m_document.loadedFileName);
         m_mapKeys->setupFileLoaded();
@@ -138,13 +159,13 @@ void Motrix::refreshLivePanel()
 void Motrix::saveSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.save(m_document, devlink::setupOriginOf(m_link->identity()));
+    m_setupStore.save(m_document, devlink::setupOriginOf(m_link->identity()));
 }
 
 void Motrix::loadSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.load(m_document);
+    m_setupStore.load(m_document);
 }
 
 void Motrix::wireTick()
@@ -154,7 +175,9 @@ void Motrix::wireTick()
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.identified = [this] { return m_link->identified(); };
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
-    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    hooks.drawLinkLamp = [this](bool com, bool firmwareBusy, bool identified) {
+        m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
+    };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
     hooks.firmwareStep = [this] { m_firmwareArea->step(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
@@ -170,7 +193,8 @@ Motrix::~Motrix()
 
 void Motrix::handleMainMenuEvent(int number)
 {
-    if (number == 60 || number == 61)
+    const auto event = MainMenuEvent(number);
+    if (event == MainMenuEvent::Quit || event == MainMenuEvent::QuitCommand)
         m_loop.requestQuit();
 }
 
@@ -184,7 +208,7 @@ void Motrix::refreshPortList()
 
 void Motrix::startUp(const StartOptions& options)
 {
-    m_mainForm.comLamp->setColor(linkLampColor(false, false, false));
+    m_mainWindow->drawLinkLamp(false, false, false);
 
     if (options.screenCheck) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

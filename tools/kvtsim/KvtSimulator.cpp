@@ -85,7 +85,7 @@ QByteArray KvtSimulator::handleByte(quint8 byte, qint64 nowMs)
         const QByteArray params = m_params;
         m_params.clear();
         command(letter, params, nowMs);
-        return letter == 'B' ? applyFault('B', lambdaReply(params.at(0) == 1)) : QByteArray {};
+        return letter == 'B' ? applyFault('B', lambdaReply(params.at(0) == 1)) : QByteArray{};
     }
     const char letter = char(byte);
     if (letter < 'A' || letter > 'Z')
