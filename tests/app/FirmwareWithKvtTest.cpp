@@ -3,7 +3,7 @@
 // the refused start on a closed port, and quitting in the middle of an update.
 #include "app/FirmwareArea.h"
 #include "app/Motrix.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "app/SystemWindow.h"
 #include "forms/Lamp.h"
