@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     // The file's bytes, then zeros up to the end of the last block.
     const QByteArray sent = image.bytes();
-    if (sent.left(bytes.size()) != bytes || sent.mid(bytes.size()).count('\0') !=
-                                                sent.size() - bytes.size())
+    if (sent.left(bytes.size()) != bytes ||
+        sent.mid(bytes.size()).count('\0') != sent.size() - bytes.size())
         std::abort();
     // Every frame carries its block and a checksum that adds up.
     for (int n = 1; n <= image.blockCount(); ++n) {

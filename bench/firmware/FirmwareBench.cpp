@@ -29,9 +29,7 @@ double lineSeconds(int blocks)
 
 class PortLine final : public firmware::BootLine {
 public:
-    PortLine(devlink::SerialPort& port, devlink::LinkClock& clock) : m_port(port), m_clock(clock)
-    {
-    }
+    PortLine(devlink::SerialPort& port, devlink::LinkClock& clock) : m_port(port), m_clock(clock) {}
     bool portOpen() const override { return m_port.isOpen(); }
     bool identified() const override { return true; }
     bool failed() const override { return m_port.failed(); }
@@ -56,7 +54,8 @@ public:
     void discardInput() override
     {
         quint8 buffer[256];
-        while (m_port.read(buffer, sizeof buffer) > 0) {}
+        while (m_port.read(buffer, sizeof buffer) > 0) {
+        }
     }
     void pause(int ms) override { m_clock.sleepMs(ms); }
     qint64 nowMs() const override { return m_clock.nowMs(); }
@@ -81,7 +80,7 @@ struct OpenFile final : app::Dialogs {
 
 double cpuSeconds()
 {
-    rusage u {};
+    rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -197,8 +196,9 @@ int main(int argc, char** argv)
     for (int period : {5, 100}) {
         const Result r = run(part, tickBlocks, period, false);
         report("one frame per tick", period, tickBlocks, r);
-        std::printf("%-26s %4d ms %7d %9.2f  (extrapolated from %d blocks)\n", "  ... for a full image",
-                    period, 1025, r.seconds * 1025 / tickBlocks, tickBlocks);
+        std::printf("%-26s %4d ms %7d %9.2f  (extrapolated from %d blocks)\n",
+                    "  ... for a full image", period, 1025, r.seconds * 1025 / tickBlocks,
+                    tickBlocks);
     }
     std::printf("target: tick + byte waiting <= 1.25 x line time at every timer period: %s\n",
                 allMet ? "met" : "NOT met");

@@ -10,8 +10,8 @@
 
 namespace app {
 
-FirmwareArea::FirmwareArea(forms::Systemdialog& form, devlink::DeviceLink& link,
-                           Dialogs& dialogs, MessageLog& log, QObject* parent)
+FirmwareArea::FirmwareArea(forms::Systemdialog& form, devlink::DeviceLink& link, Dialogs& dialogs,
+                           MessageLog& log, QObject* parent)
     : QObject(parent), m_form(form), m_line(link), m_update(dialogs, log, m_line),
       m_watch(m_update, m_line, [&dialogs] { return dialogs.gate().held(); })
 {

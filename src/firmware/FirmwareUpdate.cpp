@@ -56,9 +56,9 @@ void FirmwareUpdate::choose()
 {
     const QString startPath =
         m_folder.isEmpty() ? m_fileName : m_folder + QLatin1Char('/') + m_fileName;
-    const QString path = m_dialogs.openFile(
-        QStringLiteral("KVT-firmware wählen"), startPath,
-        QStringLiteral("KVT-fimware-Dateien (*.bin *.hex);;Alle Dateien (*.*)"));
+    const QString path =
+        m_dialogs.openFile(QStringLiteral("KVT-firmware wählen"), startPath,
+                           QStringLiteral("KVT-fimware-Dateien (*.bin *.hex);;Alle Dateien (*.*)"));
     if (path.isEmpty())
         return;
     const QFileInfo info(path);

@@ -5,7 +5,9 @@
 
 namespace firmware {
 
-LinkBootLine::LinkBootLine(devlink::DeviceLink& link) : m_link(link), m_clock(link.clock()) {}
+LinkBootLine::LinkBootLine(devlink::DeviceLink& link) : m_link(link), m_clock(link.clock())
+{
+}
 
 bool LinkBootLine::portOpen() const
 {

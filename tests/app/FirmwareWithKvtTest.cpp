@@ -1,6 +1,7 @@
 // The whole program updating the simulated KVT's firmware over a pseudo-terminal: the system
 // window's "Firmware" area, the port notifier that sends each frame as soon as its ACK is there,
 // the refused start on a closed port, and quitting in the middle of an update.
+#include "PtyHost.h"
 #include "app/FirmwareArea.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
@@ -8,7 +9,6 @@
 #include "app/SystemWindow.h"
 #include "forms/Lamp.h"
 #include "forms/systemdialog.h"
-#include "PtyHost.h"
 #include "link/PosixSerialPort.h"
 #include "support/FakeDialogs.h"
 #include "support/TestApplication.h"
@@ -29,7 +29,7 @@ struct FirmwareWithKvt : ::testing::Test {
     QString programDir = dir.path() + "/";
     QString portPath = dir.filePath(QStringLiteral("tty.kvtsim"));
     testsupport::FakeDialogs dialogs;
-    kvtsim::PtyHost host {kvtsim::HostOptions {portPath, true, 0}};
+    kvtsim::PtyHost host{kvtsim::HostOptions{portPath, true, 0}};
     QStringList logged;
     std::unique_ptr<app::Motrix> motrix;
 
@@ -45,9 +45,9 @@ struct FirmwareWithKvt : ::testing::Test {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(app::encodeSettings(s));
         f.close();
-        motrix = std::make_unique<app::Motrix>(dialogs, programDir,
-                                               devlink::PosixSerialPort::factory());
-        motrix->setPortLister([this] { return QStringList {portPath}; });
+        motrix =
+            std::make_unique<app::Motrix>(dialogs, programDir, devlink::PosixSerialPort::factory());
+        motrix->setPortLister([this] { return QStringList{portPath}; });
         motrix->startUp({false, false});
         motrix->loop().stop();  // the test gives the ticks
         motrix->log().setStatusSink([this](const QString& t) { logged << t; });

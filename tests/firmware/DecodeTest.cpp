@@ -53,8 +53,8 @@ TEST(BinaryDecode, BlockCountPaddingAndTheExtraBlock)
         int length;
         int blocks;
     };
-    for (const Case c : {Case {0, 1}, {1, 1}, {127, 1}, {128, 2}, {129, 2}, {256, 3}, {300, 3},
-                         {131199, 1025}}) {
+    for (const Case c :
+         {Case{0, 1}, {1, 1}, {127, 1}, {128, 2}, {129, 2}, {256, 3}, {300, 3}, {131199, 1025}}) {
         SCOPED_TRACE(c.length);
         const QByteArray file = pattern(c.length);
         FirmwareImage image;
@@ -86,8 +86,8 @@ TEST(HexDecode, RecordRules)
         int blocks;
     };
     QByteArray sixteen = pattern(16);
-    const QByteArray twoRecords = dataRecord(0x0000, sixteen) + dataRecord(0x8000, sixteen) +
-                                  endRecord;
+    const QByteArray twoRecords =
+        dataRecord(0x0000, sixteen) + dataRecord(0x8000, sixteen) + endRecord;
     const Case cases[] = {
         {"one record", hexLines({":0400000001020304F2"}), DecodeStatus::Ok,
          QByteArray::fromHex("01020304"), 1},
@@ -95,13 +95,15 @@ TEST(HexDecode, RecordRules)
          QByteArray::fromHex("aabbccdd"), 1},
         {"bad checksum", hexLines({":0400000001020304F3"}), DecodeStatus::Checksum, {}, 1},
         {"address ignored", twoRecords, DecodeStatus::Ok, sixteen + sixteen, 1},
-        {"type 04", hexLines({":020000040000FA", ":0400000001020304F2"}),
-         DecodeStatus::RecordType, {}, 0},
+        {"type 04",
+         hexLines({":020000040000FA", ":0400000001020304F2"}),
+         DecodeStatus::RecordType,
+         {},
+         0},
         {"no colon", hexLines({"0400000001020304F2"}), DecodeStatus::RecordStart, {}, 0},
         {"LF line ends", hexLines({":0400000001020304F2", ":00000001FF"}, "\n"),
          DecodeStatus::RecordStart, QByteArray::fromHex("01020304"), 1},
-        {"line end after the end record", hexLines({":0400000001020304F2", ":00000001FF"}) +
-                                              "\r\n",
+        {"line end after the end record", hexLines({":0400000001020304F2", ":00000001FF"}) + "\r\n",
          DecodeStatus::RecordStart, QByteArray::fromHex("01020304"), 1},
         {"no end record", hexLines({":0400000001020304F2"}), DecodeStatus::Ok,
          QByteArray::fromHex("01020304"), 1},
@@ -168,7 +170,8 @@ TEST(Decode, KindByExactExtensionAndStatusTexts)
     FirmwareImage image;
     image.put(0, 9);
     EXPECT_EQ(decodeFirmware("xyz", FileKind::Other, image), DecodeStatus::Ok);
-    EXPECT_EQ(statusText(DecodeStatus::RecordType), QStringLiteral("Satznummer nicht verarbeitbar"));
+    EXPECT_EQ(statusText(DecodeStatus::RecordType),
+              QStringLiteral("Satznummer nicht verarbeitbar"));
     EXPECT_EQ(statusText(DecodeStatus::RecordStart), QStringLiteral("Satzstart (:) nicht erkannt"));
 }
 
@@ -181,7 +184,7 @@ TEST(HexDecode, ObjcopyOutputMatchesItsBinary)
     for (int length : {1, 128, 1000, 40000}) {
         SCOPED_TRACE(length);
         QByteArray binary(length, '\0');
-        QRandomGenerator random {quint32(length)};
+        QRandomGenerator random{quint32(length)};
         for (char& c : binary)
             c = char(random.bounded(256));
         const QString bin = dir.filePath(QStringLiteral("fw.bin"));

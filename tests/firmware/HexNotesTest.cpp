@@ -33,7 +33,10 @@ TEST(HexNotes, EachFindingWithItsLine)
         {"gap", r0 + "\r\n" + r8000 + "\r\n:00000001FF\r\n", {HexNote::Kind::AddressGap}, 2},
         {"extended", ":020000040001F9\r\n" + r0 + "\r\n", {HexNote::Kind::ExtendedAddress}, 1},
         {"start address", r0 + "\r\n:0400000500000000F7\r\n", {HexNote::Kind::StartAddress}, 2},
-        {"LF", r0 + "\n:00000001FF\n", {HexNote::Kind::LineFeedOnly, HexNote::Kind::LineFeedOnly}, 1},
+        {"LF",
+         r0 + "\n:00000001FF\n",
+         {HexNote::Kind::LineFeedOnly, HexNote::Kind::LineFeedOnly},
+         1},
         {"after end", r0 + "\r\n:00000001FF\r\n\r\n", {HexNote::Kind::AfterEnd}, 3},
     };
     for (const Case& c : cases) {

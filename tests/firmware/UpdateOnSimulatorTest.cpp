@@ -54,7 +54,7 @@ protected:
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
     FakeBootLine line;
-    FirmwareUpdate update {dialogs, log, line};
+    FirmwareUpdate update{dialogs, log, line};
     kvtsim::KvtSimulator sim;
 };
 
@@ -97,7 +97,7 @@ TEST_F(UpdateOnSimulator, WholeUpdatesOfHexAndBinaryFiles)
         int blocks;
     };
     const QByteArray data = firmwareBytes(5000);
-    for (const Case& c : {Case {"kvt.hex", toHex(data), 40}, Case {"kvt.bin", data, 40}}) {
+    for (const Case& c : {Case{"kvt.hex", toHex(data), 40}, Case{"kvt.bin", data, 40}}) {
         SCOPED_TRACE(c.name);
         sim.setIdentity("KVT-Sim 1Zyl", "2.1", "4.7", "1.3");
         line.isIdentified = true;
@@ -124,15 +124,15 @@ TEST_F(UpdateOnSimulator, SurvivesInjectedNaks)
     EXPECT_EQ(log.statusText(), QStringLiteral("update erfolgreich"));
     EXPECT_EQ(sim.bootLoader().framesRefused(), 1);
     EXPECT_EQ(sim.bootLoader().image(), update.image().bytes());
-    const QStringList expected {"7B", "00", "F1", "F2", "F3!", "F3", "F4", "F5", "F6", "F7",
-                                "F8", "04"};
+    const QStringList expected{"7B", "00", "F1", "F2", "F3!", "F3",
+                               "F4", "F5", "F6", "F7", "F8",  "04"};
     EXPECT_EQ(sim.bootLoader().events(), expected);
 }
 
 TEST_F(UpdateOnSimulator, EndlessRefusalsAndSilenceEndOnlyByCancel)
 {
-    for (const kvtsim::BootFaults faults : {kvtsim::BootFaults {0, true, false, 0},
-                                            kvtsim::BootFaults {0, false, true, 0}}) {
+    for (const kvtsim::BootFaults faults :
+         {kvtsim::BootFaults{0, true, false, 0}, kvtsim::BootFaults{0, false, true, 0}}) {
         sim.bootLoader().setFaults(faults);
         line.isIdentified = true;
         start(QStringLiteral("kvt.bin"), firmwareBytes(1000));

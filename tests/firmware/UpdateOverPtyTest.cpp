@@ -79,15 +79,15 @@ protected:
     }
 
     QTemporaryDir dir;
-    kvtsim::PtyHost host {kvtsim::HostOptions {dir.filePath(QStringLiteral("tty.kvtsim")), true, 0}};
+    kvtsim::PtyHost host{kvtsim::HostOptions{dir.filePath(QStringLiteral("tty.kvtsim")), true, 0}};
     app::MessageLog log;
     QStringList logged;
     app::ProgramSettings settings;
     PortView view;
-    devlink::DeviceLink link {log, settings, devlink::PosixSerialPort::factory()};
+    devlink::DeviceLink link{log, settings, devlink::PosixSerialPort::factory()};
     testsupport::FakeDialogs dialogs;
-    LinkBootLine line {link};
-    FirmwareUpdate update {dialogs, log, line};
+    LinkBootLine line{link};
+    FirmwareUpdate update{dialogs, log, line};
 };
 
 QByteArray firmwareBytes(int n)
@@ -124,8 +124,8 @@ QByteArray toHex(const QByteArray& data)
 TEST_F(UpdateOverPty, HexAndBinaryUpdatesArriveByteForByte)
 {
     const QByteArray data = firmwareBytes(20000);
-    for (const auto& [name, file] : {std::pair {QStringLiteral("kvt.hex"), toHex(data)},
-                                     std::pair {QStringLiteral("kvt.bin"), data}}) {
+    for (const auto& [name, file] : {std::pair{QStringLiteral("kvt.hex"), toHex(data)},
+                                     std::pair{QStringLiteral("kvt.bin"), data}}) {
         SCOPED_TRACE(name.toStdString());
         start(name, file);
         runUntilIdle();
@@ -153,8 +153,7 @@ TEST_F(UpdateOverPty, SurvivesInjectedNaks)
     start(QStringLiteral("kvt.bin"), firmwareBytes(3000));
     runUntilIdle();
     EXPECT_TRUE(logged.contains(QStringLiteral("update erfolgreich")));
-    EXPECT_EQ(sim<int>([](kvtsim::KvtSimulator& s) { return s.bootLoader().framesRefused(); }),
-              1);
+    EXPECT_EQ(sim<int>([](kvtsim::KvtSimulator& s) { return s.bootLoader().framesRefused(); }), 1);
     EXPECT_EQ(sim<QByteArray>([](kvtsim::KvtSimulator& s) { return s.bootLoader().image(); }),
               update.image().bytes());
 }

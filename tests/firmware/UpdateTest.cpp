@@ -91,7 +91,7 @@ protected:
     QStringList logged;
     FakeBootLine line;
     RecordingView view;
-    FirmwareUpdate update {dialogs, log, line};
+    FirmwareUpdate update{dialogs, log, line};
     FirmwareImage image;
 };
 
@@ -157,18 +157,18 @@ TEST(UpdateTexts, FolderShorteningAndTimeEstimate)
 TEST_F(UpdateTest, StartRefusalsInOrderAndNothingSent)
 {
     update.updateClicked();
-    EXPECT_EQ(dialogs.boxTexts(), QStringList {QStringLiteral("Passende Firmwaredatei wählen !")});
+    EXPECT_EQ(dialogs.boxTexts(), QStringList{QStringLiteral("Passende Firmwaredatei wählen !")});
     EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("firmweare update"));
 
     dialogs.clear();
     choose(writeFile(QStringLiteral("bad.hex"), ":020000040000FA\r\n"));
     update.updateClicked();
-    EXPECT_EQ(dialogs.boxTexts(), (QStringList {checklist, QStringLiteral(" Formatfehler (2)"),
-                                                QStringLiteral("firmware-Datei fehlerhaft")}));
+    EXPECT_EQ(dialogs.boxTexts(), (QStringList{checklist, QStringLiteral(" Formatfehler (2)"),
+                                               QStringLiteral("firmware-Datei fehlerhaft")}));
     EXPECT_TRUE(logged.contains(QStringLiteral("firmware bad.hex gewählt")));
     EXPECT_TRUE(logged.contains(QStringLiteral("firmware-Datei decodieren(hex)")));
-    EXPECT_TRUE(
-        logged.contains(QStringLiteral("firmware: Formatfehler (2) Satznummer nicht verarbeitbar")));
+    EXPECT_TRUE(logged.contains(
+        QStringLiteral("firmware: Formatfehler (2) Satznummer nicht verarbeitbar")));
 
     dialogs.clear();
     const QString gone = writeFile(QStringLiteral("gone.bin"), "x");
@@ -176,7 +176,7 @@ TEST_F(UpdateTest, StartRefusalsInOrderAndNothingSent)
     QFile::remove(gone);
     update.updateClicked();
     EXPECT_EQ(dialogs.boxTexts(),
-              (QStringList {checklist, QStringLiteral("Konnte firmare-Datei nicht öffnen :-(")}));
+              (QStringList{checklist, QStringLiteral("Konnte firmare-Datei nicht öffnen :-(")}));
     EXPECT_EQ(logged.last(), QStringLiteral("firmware-Datei konnte nicht geöffnet werden"));
 
     dialogs.clear();
@@ -184,7 +184,7 @@ TEST_F(UpdateTest, StartRefusalsInOrderAndNothingSent)
     choose(writeFile(QStringLiteral("good.bin"), "x"));
     update.updateClicked();
     EXPECT_EQ(dialogs.boxTexts(),
-              (QStringList {checklist, QStringLiteral("com-port nicht verfügbar")}));
+              (QStringList{checklist, QStringLiteral("com-port nicht verfügbar")}));
     EXPECT_EQ(logged.last(), QStringLiteral("Update com-port nicht verfügbar"));
 
     EXPECT_FALSE(update.busy());

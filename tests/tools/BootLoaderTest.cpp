@@ -46,7 +46,7 @@ TEST(BootLoader, ChecksNumbersAndAcceptsARepeatedFrame)
     EXPECT_EQ(feed(boot, QByteArray(1, char(0x7B))), QByteArray(1, char(0x7B)));
     EXPECT_EQ(feed(boot, QByteArray(1, '\0')), nak);
     EXPECT_TRUE(feed(boot, QByteArray(1, char(0x7B))).isEmpty());  // late attention: noise
-    EXPECT_EQ(feed(boot, frame(2, 'a')), nak);                      // out of order
+    EXPECT_EQ(feed(boot, frame(2, 'a')), nak);                     // out of order
     EXPECT_EQ(feed(boot, frame(1, 'a')), ack);
     EXPECT_EQ(feed(boot, frame(1, 'a')), ack);  // its ACK was lost: kept once
     QByteArray wrongPair = frame(2, 'b');
@@ -78,8 +78,8 @@ TEST(BootLoader, Faults)
         BootLoader boot;
         boot.setFaults(faults);
         boot.begin();
-        const QByteArray out = feed(boot, QByteArray::fromHex("7b00") + frame(1, 'x') +
-                                              frame(2, 'y'));
+        const QByteArray out =
+            feed(boot, QByteArray::fromHex("7b00") + frame(1, 'x') + frame(2, 'y'));
         EXPECT_EQ(out, c.answers);
         EXPECT_EQ(boot.framesAccepted(), c.accepted);
         EXPECT_EQ(boot.takeDropRequest(), c.drop);

@@ -60,26 +60,27 @@ int runFirmwareCommand(const QStringList& args, QTextStream& out, QTextStream& e
         return 2;
     }
     firmware::FirmwareImage image;
-    const firmware::DecodeStatus status =
-        bytes.size() > limit ? firmware::DecodeStatus::TooLarge
-                             : firmware::decodeFirmware(bytes, kind, image);
+    const firmware::DecodeStatus status = bytes.size() > limit
+                                              ? firmware::DecodeStatus::TooLarge
+                                              : firmware::decodeFirmware(bytes, kind, image);
     const bool ready = status == firmware::DecodeStatus::Ok;
     const QByteArray sent = ready ? image.bytes() : QByteArray();
-    const QString sha = ready ? QString::fromLatin1(
-                                    QCryptographicHash::hash(sent, QCryptographicHash::Sha256)
-                                        .toHex())
-                              : QString();
-    const QVector<firmware::HexNote> notes =
-        kind == firmware::FileKind::Hex ? firmware::inspectHex(bytes) : QVector<firmware::HexNote>();
+    const QString sha =
+        ready ? QString::fromLatin1(
+                    QCryptographicHash::hash(sent, QCryptographicHash::Sha256).toHex())
+              : QString();
+    const QVector<firmware::HexNote> notes = kind == firmware::FileKind::Hex
+                                                 ? firmware::inspectHex(bytes)
+                                                 : QVector<firmware::HexNote>();
     const QString statusLine = ready ? QStringLiteral("bereit") : firmware::statusText(status);
 
     if (json) {
         QJsonArray noteArray;
         for (const firmware::HexNote& n : notes)
-            noteArray.append(QJsonObject {{QStringLiteral("line"), n.line},
-                                          {QStringLiteral("kind"), noteKind(n.kind)},
-                                          {QStringLiteral("text"), n.text}});
-        QJsonObject doc {
+            noteArray.append(QJsonObject{{QStringLiteral("line"), n.line},
+                                         {QStringLiteral("kind"), noteKind(n.kind)},
+                                         {QStringLiteral("text"), n.text}});
+        QJsonObject doc{
             {QStringLiteral("file"), path},
             {QStringLiteral("type"),
              kind == firmware::FileKind::Binary ? QStringLiteral("bin") : QStringLiteral("hex")},

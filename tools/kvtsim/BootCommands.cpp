@@ -24,7 +24,7 @@ bool parseBootFault(const QString& text, BootFaults* faults)
     else if (kind == QLatin1String("drop"))
         faults->dropAfterFrames = k;
     else if (kind == QLatin1String("ok") || kind == QLatin1String("none"))
-        *faults = BootFaults {};
+        *faults = BootFaults{};
     else
         return false;
     return true;

@@ -12,10 +12,10 @@
 namespace kvtsim {
 
 struct BootFaults {
-    int nakFrame = 0;          // the k-th frame received (from 1) is refused once; 0 for never
+    int nakFrame = 0;            // the k-th frame received (from 1) is refused once; 0 for never
     bool wrongChecksum = false;  // the boot loader's checksum test is broken: every frame NAKed
-    bool silent = false;       // the boot loader never answers
-    int dropAfterFrames = 0;   // the link drops after this many accepted frames; 0 for never
+    bool silent = false;         // the boot loader never answers
+    int dropAfterFrames = 0;     // the link drops after this many accepted frames; 0 for never
 };
 
 class BootLoader {

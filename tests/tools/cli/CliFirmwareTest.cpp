@@ -40,8 +40,8 @@ protected:
     }
     QJsonObject check(const QString& path, int expectedStatus)
     {
-        const CliRun run = runCli({QStringLiteral("firmware"), QStringLiteral("check"), path,
-                                   QStringLiteral("--json")});
+        const CliRun run = runCli(
+            {QStringLiteral("firmware"), QStringLiteral("check"), path, QStringLiteral("--json")});
         EXPECT_EQ(run.status, expectedStatus) << run.err.toStdString();
         return QJsonDocument::fromJson(run.out).object();
     }
@@ -95,20 +95,20 @@ TEST_F(CliFirmwareTest, NotesAndStatuses)
     EXPECT_EQ(ext[QStringLiteral("notes")].toArray()[0].toObject()[QStringLiteral("kind")],
               QStringLiteral("extended-address"));
 
-    EXPECT_EQ(check(write(QStringLiteral("big.bin"), QByteArray(131200, 'x')), 1)
-                  [QStringLiteral("status")]
-                      .toInt(),
+    EXPECT_EQ(check(write(QStringLiteral("big.bin"), QByteArray(131200, 'x')),
+                    1)[QStringLiteral("status")]
+                  .toInt(),
               5);
 }
 
 TEST_F(CliFirmwareTest, UnreadableOrWrongFilesExitTwo)
 {
     for (const QStringList& args :
-         {QStringList {QStringLiteral("firmware"), QStringLiteral("check"),
-                       dir.filePath(QStringLiteral("missing.hex"))},
-          QStringList {QStringLiteral("firmware"), QStringLiteral("check"),
-                       write(QStringLiteral("notes.txt"), "x")},
-          QStringList {QStringLiteral("firmware"), QStringLiteral("check")}}) {
+         {QStringList{QStringLiteral("firmware"), QStringLiteral("check"),
+                      dir.filePath(QStringLiteral("missing.hex"))},
+          QStringList{QStringLiteral("firmware"), QStringLiteral("check"),
+                      write(QStringLiteral("notes.txt"), "x")},
+          QStringList{QStringLiteral("firmware"), QStringLiteral("check")}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty());
