@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds and runs every fuzz target for a bounded time each.
+# Builds and runs every fuzz target (setup, log, lambda and firmware decoders) for a bounded
+# time each.
 # Usage: fuzz/run.sh [seconds per target, default 30] [build folder]
 # Corpora grow in fuzz/corpus-<target>/ (ignored by git); seeds come from fuzz/seeds/<target>/.
 set -eu
@@ -9,7 +10,7 @@ seconds=${1:-30}
 out=${2:-$root/build-fuzz}
 "$here/build.sh" "$out"
 status=0
-for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file; do
+for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file fuzz_firmware_hex fuzz_firmware_bin; do
     corpus="$here/corpus-$target"
     mkdir -p "$corpus"
     seeds=""

@@ -4,6 +4,7 @@
 #include "app/LinkViewHub.h"
 #include "app/MenuEvents.h"
 #include "app/StartWindow.h"
+#include "app/FirmwareArea.h"
 #include "app/SystemWindow.h"
 #include "logger/LogRecorder.h"
 #include "logger/LoggerWindow.h"
@@ -56,11 +57,14 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     };
     systemHooks.comPeriodChanged = [this](int ms) { m_loop.setComPeriod(ms); };
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
-    systemHooks.identified = [this] { return m_link->identified(); };
+    // No "X" while the boot loader owns the line.
+    systemHooks.identified = [this] { return m_link->identified() && !m_link->firmwareBusy(); };
     systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
     systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
+    m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
+                                                    m_log);
 
     m_mapKeys = std::make_unique<maps::MapPanel>(
         maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
@@ -262,6 +266,7 @@ void Motrix::wireTick()
             m_link->pollCycle();
     };
     hooks.refreshDisplays = [this] { refreshLiveDisplays(); };
+    hooks.firmwareStep = [this] { m_firmwareArea->step(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     hooks.loggerTick = [this] { m_recorder->tick(); };
     hooks.drawLoggerLamp = [this] { m_loggerWindow->drawLamp(); };
@@ -377,6 +382,8 @@ void Motrix::reserveLoggerCapacity()
 void Motrix::shutDown()
 {
     m_loop.stop();
+    // Ja to "Beenden?" during an update: the boot loader hears the cancel before the port closes.
+    m_firmwareArea->quitting();
     // A recording in progress stops and its file is closed.
     m_recorder->shutDown();
     collectSettings();

@@ -46,6 +46,7 @@ namespace app {
 
 class LinkViewHub;
 class SystemWindow;
+class FirmwareArea;
 
 class Motrix final : public QObject {
     Q_OBJECT
@@ -75,6 +76,7 @@ public:
     logger::LogRecorder& recorder() { return *m_recorder; }
     logger::LoggerWindow& loggerWindow() { return *m_loggerWindow; }
     SystemWindow& systemWindow() { return *m_systemWindow; }
+    FirmwareArea& firmwareArea() { return *m_firmwareArea; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
     kvttest::TestWindow& testWindow() { return *m_testWindow; }
@@ -131,6 +133,7 @@ private:
     MainLoop m_loop;
     std::function<QStringList()> m_portLister;
     std::unique_ptr<SystemWindow> m_systemWindow;
+    std::unique_ptr<FirmwareArea> m_firmwareArea;
     // The one SetupRecord of the program, with the description and the loaded file's origin.
     setup::SetupDocument m_document;
     std::unique_ptr<devlink::DeviceLink> m_link;

@@ -92,6 +92,12 @@ public:
     static constexpr int transferBufferSize = 1000;
 
     // --- raw line access (setup transfer, firmware update) ---
+    // The open port's descriptor for a notifier (firmware update), -1 when there is none.
+    int portDescriptor() const { return m_port && m_portOpen ? m_port->descriptor() : -1; }
+    // The open port broke (adapter unplugged); connectStep reports and closes it.
+    bool portFailed() const;
+    // The KVT restarts (after a firmware update): it is identified anew at the next tick.
+    void identifyAgain() { m_identified = false; }
     void sendLetter(char letter);
     void sendBytes(const QByteArray& bytes);
     void pause(int ms) { m_clock.sleepMs(ms); }
@@ -139,7 +145,6 @@ private:
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
-    bool portFailed() const;
     int readWord();  // high byte first
 
     // pollCycle parts

@@ -25,6 +25,7 @@ public:
     int write(const quint8* buffer, int count) override;
     bool waitForInput(int timeoutMs) override;
     bool failed() const override { return m_failed; }
+    int descriptor() const override { return m_failed ? -1 : m_fd; }
 
     static PortFactory factory();
 

@@ -38,6 +38,9 @@ public:
     virtual bool waitForInput(int timeoutMs) = 0;
     // The device went away while open (read or write errors, hang-up).
     virtual bool failed() const = 0;
+    // The open device's file descriptor, for a notifier that wakes the program when bytes
+    // arrive; -1 when closed or when the port has none (the in-memory fake).
+    virtual int descriptor() const { return -1; }
 };
 
 using PortFactory = std::function<std::unique_ptr<SerialPort>()>;

@@ -1,6 +1,8 @@
 // Console and option commands of the simulator.
 #include "ConsoleCommands.h"
 
+#include "BootCommands.h"
+
 #include <QStringList>
 
 namespace kvtsim {
@@ -53,6 +55,10 @@ QString consoleHelp()
         "  trigger none|nosignal|teeth|gap  spoil the crank sensor signal\n"
         "  outputs               the last value of every test output (\"V\")\n"
         "  status                what the simulator is doing\n"
+        "  boot nak:K|checksum|silence|drop:K|ok   boot-loader faults (refuse frame K once,\n"
+        "                        refuse every frame, never answer, drop after K frames)\n"
+        "  boot image PATH       write each completed firmware image to PATH\n"
+        "  boot status           what the boot loader received\n"
         "  quit                  end the simulator\n");
 }
 
@@ -70,6 +76,8 @@ QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
     }
     if (cmd == QLatin1String("help"))
         return consoleHelp();
+    if (cmd == QLatin1String("boot"))
+        return runBootCommand(host, line.simplified().section(QLatin1Char(' '), 1));
     if (parseFault(words.join(QLatin1Char(':')).section(QLatin1Char(':'), 0, 2), &plan) ||
         parseFault(words[0], &plan)) {
         host.withSimulator([&](KvtSimulator& sim) { sim.setFault(plan); });

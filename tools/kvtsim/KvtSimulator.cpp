@@ -9,15 +9,6 @@
 namespace kvtsim {
 
 namespace {
-constexpr quint8 attention = 0x7B;
-constexpr quint8 frameStart = 0x01;
-constexpr quint8 ack = 0x06;
-constexpr quint8 nak = 0x15;
-constexpr quint8 endOfTransfer = 0x04;
-constexpr quint8 cancel = 0x18;
-// 0x01, block number, block number + 1, 128 data bytes, additive checksum of all before it.
-constexpr int frameLength = 3 + 128 + 1;
-
 bool hasReply(char letter)
 {
     return QByteArrayLiteral("IDGAPLB").contains(letter);
@@ -58,7 +49,7 @@ QByteArray KvtSimulator::receive(const QByteArray& bytes, qint64 nowMs)
 {
     QByteArray out;
     for (char c : bytes)
-        out += m_bootLoader ? bootLoaderByte(quint8(c), nowMs) : handleByte(quint8(c), nowMs);
+        out += m_boot.active() ? bootLoaderByte(quint8(c), nowMs) : handleByte(quint8(c), nowMs);
     return out;
 }
 
@@ -224,12 +215,7 @@ void KvtSimulator::command(char letter, const QByteArray& params, qint64 nowMs)
         table.fill(0);
         break;
     }
-    case 'U':
-        m_bootLoader = true;
-        m_bootStarted = false;
-        m_bootFrames = 0;
-        m_frame.clear();
-        break;
+    case 'U': m_boot.begin(); break;
     default: break;
     }
 }
@@ -269,37 +255,15 @@ QByteArray KvtSimulator::applyFault(char letter, QByteArray reply)
 
 QByteArray KvtSimulator::bootLoaderByte(quint8 byte, qint64 nowMs)
 {
-    if (!m_frame.isEmpty()) {
-        m_frame.append(char(byte));
-        if (m_frame.size() < frameLength)
-            return {};
-        quint8 sum = 0;
-        for (int i = 0; i < frameLength - 1; ++i)
-            sum = quint8(sum + quint8(m_frame.at(i)));
-        const int number = quint8(m_frame.at(1));
-        const bool good = sum == quint8(m_frame.at(frameLength - 1)) &&
-                          quint8(m_frame.at(2)) == quint8(number + 1) &&
-                          number == quint8(m_bootFrames + 1);
-        m_frame.clear();
-        if (!good)
-            return QByteArray(1, char(nak));
-        ++m_bootFrames;
-        return QByteArray(1, char(ack));
-    }
-    switch (byte) {
-    case attention: return QByteArray(1, char(attention));
-    case 0x00: m_bootStarted = true; return QByteArray(1, char(nak));  // ask for the first frame
-    case frameStart:
-        if (m_bootStarted)
-            m_frame.append(char(byte));
-        return {};
-    case endOfTransfer:
-    case cancel:
-        m_bootLoader = false;
+    const QByteArray answer = m_boot.receive(byte);
+    if (!m_boot.active()) {
+        if (m_boot.outcome() == BootLoader::Outcome::Completed) {
+            const QByteArray version = m_boot.versionInImage();
+            m_identity.replace(15, 3, version.isEmpty() ? QByteArray("5.0") : version);
+        }
         restart(nowMs);
-        return {};
-    default: return {};
     }
+    return answer;
 }
 
 }  // namespace kvtsim

@@ -4,11 +4,12 @@
 // running engine. Faults can be switched on to test how the program copes.
 //
 // Commands: I, D, G, A, P, L (replies); S, E, K, T, Z, M, W, X, N, V, C (no reply); B (reply);
-// U starts the boot loader, which answers 0x7B to 0x7B, asks for frames with NAK, checks
-// each frame (0x01, n, n + 1, 128 data bytes, checksum) and ACKs or NAKs it, and restarts the KVT
-// on 0x04 (end) or 0x18. Not thread-safe; PtyHost serialises access.
+// U starts the boot loader (BootLoader.h); on 0x04 or 0x18 the KVT restarts, after a
+// completed update with the new firmware's version text. Not thread-safe; PtyHost serialises
+// access.
 #pragma once
 
+#include "BootLoader.h"
 #include "EngineModel.h"
 #include "LiveFrame.h"
 #include "TriggerSpoil.h"
@@ -65,8 +66,11 @@ public:
     quint16 restartCount() const { return m_restartCount; }
     void setRestartCount(quint16 n) { m_restartCount = n; }
     quint8 calibrationByte() const { return m_calibrationByte; }
-    bool inBootLoader() const { return m_bootLoader; }
-    int bootFramesAccepted() const { return m_bootFrames; }
+    bool inBootLoader() const { return m_boot.active(); }
+    int bootFramesAccepted() const { return m_boot.framesAccepted(); }
+    BootLoader& bootLoader() { return m_boot; }
+    // The SW version of the identity (3 characters).
+    QByteArray softwareVersion() const { return m_identity.mid(15, 3); }
     // Last value sent to each test output 1-10 ("V").
     quint16 testOutput(int number) const;
     // Every "V" received, oldest first (the console prints and clears them).
@@ -109,10 +113,7 @@ private:
     QByteArray m_params;
     QByteArray m_commandLog;
 
-    bool m_bootLoader = false;
-    bool m_bootStarted = false;
-    QByteArray m_frame;
-    int m_bootFrames = 0;
+    BootLoader m_boot;
 };
 
 }  // namespace kvtsim

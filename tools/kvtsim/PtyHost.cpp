@@ -309,11 +309,26 @@ void PtyHost::run()
             if (n > 0) {
                 m_received += n;
                 QByteArray reply;
+                bool bootDrop = false;
                 {
                     std::lock_guard lock(m_mutex);
                     reply = m_sim.receive(QByteArray(buffer, n), elapsedMs());
+                    bootDrop = m_sim.bootLoader().takeDropRequest();
                 }
-                schedule(reply, now);
+                // A link dropped by the boot loader's fault stays away until reconnect().
+                if (bootDrop) {
+                    closeTerminal();
+                    m_reconnectPlanned = false;
+                    continue;
+                }
+                // The terminal hands over at once what a serial line delivers byte by byte:
+                // the answer leaves only after the last received byte would have arrived.
+                Clock::time_point arrived = now;
+                if (!m_instant) {
+                    m_inputDone = std::max(m_inputDone, now) + lineTime(n);
+                    arrived = m_inputDone;
+                }
+                schedule(reply, arrived);
             }
         } else if (nfds == 2 && (fds[1].revents & (POLLHUP | POLLERR))) {
             // Cannot happen while our own slave descriptor is open; do not spin if it does.

@@ -1,7 +1,8 @@
 // PtyHost: runs a KvtSimulator on a pseudo-terminal in its own thread, so the program (or a
 // test in the same process) talks to it through a real serial device. Optionally links the
-// terminal as a stable path (/dev/tty.kvtsim). Replies go out at the line rate (11 bit times
-// per byte at 57600 baud) unless instant; stray bytes and a dropped link can be injected.
+// terminal as a stable path (/dev/tty.kvtsim). Unless instant, both directions keep the line
+// rate (11 bit times per byte at 57600 baud): received bytes count as arrived only after their
+// line time, and replies go out byte by byte. Stray bytes and a dropped link can be injected.
 #pragma once
 
 #include "KvtSimulator.h"
@@ -97,6 +98,7 @@ private:
     // Host thread only.
     QByteArray m_pending;               // reply bytes not yet written
     Clock::time_point m_firstDue;       // when the first pending byte is complete on the line
+    Clock::time_point m_inputDone{};    // when the last received byte is complete on the line
     Clock::time_point m_reconnectAt{};  // zero: no reconnect planned
     bool m_reconnectPlanned = false;
     Clock::time_point m_nextStray{};

@@ -1,5 +1,6 @@
 // kvtsim: plays the KVT on a pseudo-terminal so that the program can be tried without
 // hardware. Steered by options and by commands typed on its console.
+#include "BootCommands.h"
 #include "ConsoleCommands.h"
 #include "PtyHost.h"
 
@@ -34,6 +35,10 @@ const char* const usage =
     "  --drop-for MS      how long a dropped link stays away (default 3000; -1 for good)\n"
     "  --emergency        start with the emergency program on\n"
     "  --trigger SPOIL    spoil the crank signal: nosignal, teeth, gap (or none)\n"
+    "  --boot-fault F     boot-loader fault: nak:K (refuse frame K once), checksum (refuse\n"
+    "                     every frame), silence, drop:K (drop the link after K frames);\n"
+    "                     may be given more than once\n"
+    "  --boot-image PATH  write each completed firmware image to PATH\n"
     "  --quiet            no console prompt messages\n"
     "  --help             this text\n"
     "\n"
@@ -58,6 +63,8 @@ int main(int argc, char** argv)
     kvtsim::HostOptions options;
     options.linkPath = QStringLiteral("/dev/tty.kvtsim");
     kvtsim::FaultPlan fault;
+    kvtsim::BootFaults bootFaults;
+    QString bootImage;
     bool emergency = false;
     kvtsim::TriggerSpoil spoil = kvtsim::TriggerSpoil::None;
     bool quiet = false;
@@ -97,6 +104,13 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "kvtsim: unknown trigger spoil '%s'\n", argv[i]);
                 return 2;
             }
+        } else if (arg == QLatin1String("--boot-fault")) {
+            if (!kvtsim::parseBootFault(value(), &bootFaults)) {
+                std::fprintf(stderr, "kvtsim: unknown boot fault '%s'\n", argv[i]);
+                return 2;
+            }
+        } else if (arg == QLatin1String("--boot-image")) {
+            bootImage = value();
         } else if (arg == QLatin1String("--emergency")) {
             emergency = true;
         } else if (arg == QLatin1String("--quiet")) {
@@ -121,6 +135,8 @@ int main(int argc, char** argv)
         sim.setFault(fault);
         sim.setEmergency(emergency);
         sim.setTriggerSpoil(spoil);
+        sim.bootLoader().setFaults(bootFaults);
+        sim.bootLoader().setImageFile(bootImage);
     });
     QString error;
     if (!host.start(&error)) {
