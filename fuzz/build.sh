@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the libFuzzer targets of the setup decoders with clang (ASan + UBSan).
+# Builds the libFuzzer targets of the setup decoders and the power file reader with clang (ASan + UBSan).
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,3 +17,10 @@ for target in fuzz_setup_file fuzz_setup_block fuzz_entry_text; do
     nice "$cxx" $flags -I"$root/src" "$here/$target.cpp" $setup_sources $qt -o "$out/$target"
     echo "built $out/$target"
 done
+# The power comparison file reader, with the evaluation and the chart scale it feeds.
+power_sources="$root/src/power/PowerFile.cpp $root/src/power/PowerParameters.cpp \
+  $root/src/power/PowerCompute.cpp $root/src/power/ChartScale.cpp"
+# shellcheck disable=SC2086
+nice "$cxx" $flags -I"$root/src" "$here/fuzz_power_file.cpp" $power_sources $setup_sources $qt \
+  -o "$out/fuzz_power_file"
+echo "built $out/fuzz_power_file"

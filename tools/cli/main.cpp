@@ -1,21 +1,35 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
-// many engines ("setup show", "setup diff"), and prepares preferences ("settings demo").
+// many engines ("setup show", "setup diff"), prepares preferences ("settings demo") and shows
+// or prints power comparison files ("power show", "power print").
+#include "PowerCommands.h"
 #include "SettingsCommands.h"
 #include "SetupCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    // Printing draws text, which needs the GUI library, though no window is ever shown.
+    std::unique_ptr<QCoreApplication> app;
+    if (cli::powerCommandNeedsGui(raw)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const bool settings = !args.isEmpty() && args.first() == QLatin1String("settings");
-    const int status = settings ? cli::runSettingsCommand(args, out, err)
-                                : cli::runCommand(args, out, err);
+    const QString group = args.value(0);
+    const int status = group == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
+                       : group == QLatin1String("power")  ? cli::runPowerCommand(args, out, err)
+                                                          : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;

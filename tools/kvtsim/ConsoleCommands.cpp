@@ -50,8 +50,28 @@ QString consoleHelp()
         "  back                  bring a dropped link back\n"
         "  emergency on|off      the KVT's emergency program\n"
         "  instant on|off        answer at once or at the line rate\n"
+        "  dyno [every S|off]    a run on the roller dynamometer now (or every S seconds)\n"
         "  status                what the simulator is doing\n"
         "  quit                  end the simulator\n");
+}
+
+// "dyno": a run now; "dyno every S": runs repeated S seconds apart; "dyno off": no repeats.
+static QString dynoCommand(PtyHost& host, const QStringList& args)
+{
+    const QString what = args.value(0).toLower();
+    return host.withSimulator([&](KvtSimulator& sim) {
+        DynoRun& dyno = sim.dynoRun();
+        if (what == QLatin1String("off")) {
+            dyno.setRepeatEvery(0);
+            return QStringLiteral("dyno repeats off");
+        }
+        if (what == QLatin1String("every")) {
+            dyno.setRepeatEvery(args.value(1).toInt());
+            return QStringLiteral("dyno run every %1 s").arg(dyno.repeatEvery());
+        }
+        dyno.request();
+        return QStringLiteral("dyno run: 3000 to 12000 rpm and down");
+    });
 }
 
 QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
@@ -102,6 +122,8 @@ QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
             host.withSimulator([&](KvtSimulator& sim) { sim.setEmergency(on); });
         return cmd + (on ? QStringLiteral(" on") : QStringLiteral(" off"));
     }
+    if (cmd == QLatin1String("dyno"))
+        return dynoCommand(host, words.mid(1));
     if (cmd == QLatin1String("status")) {
         // The paths take the host's lock themselves: read them outside withSimulator.
         const QString port = host.portPath();

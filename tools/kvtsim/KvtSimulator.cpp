@@ -122,7 +122,8 @@ QByteArray KvtSimulator::reply(char letter, qint64 nowMs)
         out.append(char(m_restartCount & 0xFF));
         break;
     case 'D': {
-        const LiveFrame frame = m_engine.step(nowMs, m_setup, m_lambdaRam);
+        LiveFrame frame = m_engine.step(nowMs, m_setup, m_lambdaRam);
+        m_dyno.apply(frame, nowMs);
         out = (m_frozen ? *m_frozen : frame).encode();
         break;
     }

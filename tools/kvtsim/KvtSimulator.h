@@ -9,6 +9,7 @@
 // on 0x04 (end) or 0x18. Not thread-safe; PtyHost serialises access.
 #pragma once
 
+#include "DynoRun.h"
 #include "EngineModel.h"
 #include "LiveFrame.h"
 
@@ -50,6 +51,8 @@ public:
     // Every "D" answers exactly this frame until cleared (tests use known values).
     void setFrozenFrame(std::optional<LiveFrame> frame) { m_frozen = std::move(frame); }
     int ignitionMode() const { return m_engine.ignitionMode(); }
+    // A run on the roller dynamometer ("dyno" on the console, --dyno-every).
+    DynoRun& dynoRun() { return m_dyno; }
 
     // --- inner state, for tests and the console ---
     QByteArray& setup() { return m_setup; }
@@ -80,6 +83,7 @@ private:
     QByteArray lambdaReply(bool fromEeprom) const;
 
     EngineModel m_engine;
+    DynoRun m_dyno;
     std::optional<LiveFrame> m_frozen;
     QByteArray m_setup;
     QByteArray m_eeprom;

@@ -32,6 +32,8 @@ const char* const usage =
     "                     MS milliseconds after the start\n"
     "  --drop-for MS      how long a dropped link stays away (default 3000; -1 for good)\n"
     "  --emergency        start with the emergency program on\n"
+    "  --dyno-every S     a run on the roller dynamometer every S seconds (3000 to\n"
+    "                     12000 rpm at full throttle, then rolling down)\n"
     "  --quiet            no console prompt messages\n"
     "  --help             this text\n"
     "\n"
@@ -46,6 +48,7 @@ int main(int argc, char** argv)
     options.linkPath = QStringLiteral("/dev/tty.kvtsim");
     kvtsim::FaultPlan fault;
     bool emergency = false;
+    int dynoEvery = 0;
     bool quiet = false;
     int dropAfterMs = -1;
     int dropForMs = 3000;
@@ -80,6 +83,8 @@ int main(int argc, char** argv)
             dropForMs = value().toInt();
         } else if (arg == QLatin1String("--emergency")) {
             emergency = true;
+        } else if (arg == QLatin1String("--dyno-every")) {
+            dynoEvery = value().toInt();
         } else if (arg == QLatin1String("--quiet")) {
             quiet = true;
         } else {
@@ -101,6 +106,7 @@ int main(int argc, char** argv)
     host.withSimulator([&](kvtsim::KvtSimulator& sim) {
         sim.setFault(fault);
         sim.setEmergency(emergency);
+        sim.dynoRun().setRepeatEvery(dynoEvery);
     });
     QString error;
     if (!host.start(&error)) {
