@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace app {
@@ -62,6 +64,19 @@ QString QtDialogs::saveFile(const QString& title, const QString& startPath, cons
 QString QtDialogs::folder(const QString& title, const QString& startPath)
 {
     return QFileDialog::getExistingDirectory(m_parent, title, startPath);
+}
+
+bool QtDialogs::print(const QString& jobName,
+                      const std::function<void(QPagedPaintDevice&)>& draw)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(jobName);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    draw(printer);
+    return true;
 }
 
 }  // namespace app

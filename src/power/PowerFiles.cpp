@@ -38,6 +38,9 @@ PowerFiles::PowerFiles(app::Dialogs& dialogs, app::MessageLog& log)
 
 QString PowerFiles::shortFolder(const QString& folder)
 {
+    // Only a long folder is cut; a short one would otherwise show its middle twice.
+    if (folder.size() <= 55)
+        return folder;
     return folder.left(25) + QStringLiteral(" ... ") + folder.right(25);
 }
 
