@@ -29,7 +29,7 @@ QLineEdit* field(QGridLayout* grid, int row, int column, const char* text, const
 {
     grid->addWidget(new QLabel(u(text)), row, column);
     auto* edit = new QLineEdit;
-    edit->setFixedWidth(52);
+    edit->setFixedWidth(48);
     edit->setToolTip(u(tip));
     grid->addWidget(edit, row, column + 1);
     return edit;
@@ -73,9 +73,15 @@ QCheckBox* check(const char* text, const char* tip = nullptr)
 
 void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
 {
-    auto* top = new QGridLayout(content);
+    auto* top = new QVBoxLayout(content);
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(4);
+    auto* firstRow = new QHBoxLayout;
+    auto* chartRow = new QHBoxLayout;
+    auto* lastRow = new QHBoxLayout;
+    top->addLayout(firstRow);
+    top->addLayout(chartRow, 1);
+    top->addLayout(lastRow);
 
     // Measurement file and buttons.
     auto* fileBox = new QGroupBox(u("Messungs-Datei"));
@@ -92,7 +98,7 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     hardware = value(f, 0, 4, "HW:");
     software = value(f, 1, 4, "SW:");
     f->setColumnStretch(1, 1);
-    top->addWidget(fileBox, 0, 0, 1, 2);
+    firstRow->addWidget(fileBox, 1);
 
     auto* buttons = new QVBoxLayout;
     load = button("Laden", "Leistungsvergleichsdatei laden");
@@ -101,7 +107,7 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     buttons->addWidget(load);
     buttons->addWidget(save);
     buttons->addWidget(print);
-    top->addLayout(buttons, 0, 2);
+    firstRow->addLayout(buttons);
 
     auto* runBox = new QGroupBox(u("Messung"));
     auto* r = new QGridLayout(runBox);
@@ -121,16 +127,17 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     r->addWidget(stop, 0, 1);
     r->addWidget(progress, 1, 0);
     r->addWidget(remaining, 1, 1);
-    top->addWidget(runBox, 0, 3);
+    firstRow->addWidget(runBox);
 
     // The chart with the display and evaluation options beside it.
-    chart->setMinimumSize(560, 330);
-    top->addWidget(chart, 1, 0, 1, 3);
+    chart->setMinimumSize(560, 300);
+    chartRow->addWidget(chart, 1);
 
     auto* side = new QVBoxLayout;
     auto* curves = new QGroupBox(u("Anzeige Kurven"));
     auto* c = new QGridLayout(curves);
-    c->setVerticalSpacing(1);
+    c->setVerticalSpacing(0);
+    c->setContentsMargins(6, 2, 6, 2);
     const std::array<const char*, 3> slotTexts = {"akt. Messung", "Kurve 2", "Kurve 3"};
     const std::array<QColor, 3> colours = {QColor(0, 0, 255), QColor(0, 159, 0),
                                            QColor(255, 0, 255)};
@@ -153,7 +160,8 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
 
     auto* evaluation = new QGroupBox(u("Auswertung"));
     auto* e = new QVBoxLayout(evaluation);
-    e->setSpacing(1);
+    e->setSpacing(0);
+    e->setContentsMargins(6, 2, 6, 2);
     ewg = check("EWG 80/1269", "Korrektur wird verwendet");
     din = check("DIN 70200", "Korrektur wird verwendet");
     addDrag = check("Add. Schlepp.", "Quasi-Schleppleistung wird addiert");
@@ -162,37 +170,41 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     e->addWidget(addDrag);
     side->addWidget(evaluation);
 
+    auto* modes = new QHBoxLayout;
     auto* system = new QGroupBox(u("Messsystem"));
     auto* s = new QVBoxLayout(system);
-    s->setSpacing(1);
+    s->setSpacing(0);
+    s->setContentsMargins(6, 2, 6, 2);
     roller = new QRadioButton(u("rotatorisch"));
     roller->setToolTip(u("Typ Rollenprüfstand, Luftwiderstand wird nicht berücksichtigt"));
     linear = new QRadioButton(u("linear"));
     linear->setToolTip(u("Ebene Straße, Luftwiderstand wird berücksichtigt"));
     s->addWidget(roller);
     s->addWidget(linear);
-    side->addWidget(system);
+    modes->addWidget(system);
 
     auto* display = new QGroupBox(u("Messanzeige"));
     auto* d = new QVBoxLayout(display);
-    d->setSpacing(1);
+    d->setSpacing(0);
+    d->setContentsMargins(6, 2, 6, 2);
     speedMode = new QRadioButton(u("Drehzahl"));
     speedMode->setToolTip(u("Drehzahlverlauf wird im Diagramm angezeigt"));
     measureMode = new QRadioButton(u("Messung"));
     measureMode->setToolTip(u("Messwerte (kW,Nm) werden im Diagramm angezeigt"));
     d->addWidget(speedMode);
     d->addWidget(measureMode);
-    side->addWidget(display);
-    side->addStretch(1);
-    top->addLayout(side, 1, 3);
+    modes->addWidget(display);
+    side->addLayout(modes);
 
-    // Parameters.
+    // Parameters: the surroundings and the vehicle on the left, the drive and the air on the
+    // right.
     auto* settings = new QGroupBox(u("Einstellungen"));
     auto* p = new QGridLayout(settings);
     p->setVerticalSpacing(1);
     auto* environment = new QGroupBox(u("Umwelt"));
     auto* env = new QGridLayout(environment);
     env->setVerticalSpacing(1);
+    env->setContentsMargins(4, 2, 4, 2);
     parameters[0] = field(env, 0, 0, "Temperatur [°C]:", "Umgebungstemperatur bei der Datenaufnahme");
     parameters[1] = field(env, 1, 0, "Luftdruck [hPa]:", "Umgebungsluftdruck bei der Datenaufnahme");
     parameters[2] = field(env, 2, 0, "Luftfeuchte [%]:",
@@ -211,7 +223,9 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
                           "Hinweis: Autos ca. 0.35, Motorräder (naked/verkleidet) ca. 0.7 / 0.3 ");
     parameters[9] = field(p, 5, 2, "Windwiderstandsfläche [m^2]:",
                           "Die Fläche des Fahrzeugs von vorn gesehen, also die Schattenfläche");
-    top->addWidget(settings, 2, 0);
+    p->setColumnMinimumWidth(1, 56);
+    p->setHorizontalSpacing(6);
+    lastRow->addWidget(settings);
 
     // Loaded comparison curves.
     auto* loaded = new QGroupBox(u("Geladene Kurven"));
@@ -222,53 +236,55 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
         const int row = i * 4;
         l->addWidget(new QLabel(i == 0 ? u("Kurve 2:") : u("Kurve 3:")), row, 0);
         cmp.fileName = new QLabel;
-        l->addWidget(cmp.fileName, row, 1, 1, 2);
+        l->addWidget(cmp.fileName, row, 1);
         cmp.load = new QPushButton(u("Laden"));
-        l->addWidget(cmp.load, row, 3);
+        l->addWidget(cmp.load, row, 2);
         cmp.date = new QLabel;
         cmp.time = new QLabel;
         cmp.correction = new QLabel;
         cmp.system = new QLabel;
+        cmp.drag = new QLabel;
         l->addWidget(cmp.date, row + 1, 0);
         l->addWidget(cmp.time, row + 1, 1);
-        l->addWidget(cmp.correction, row + 1, 2);
-        l->addWidget(cmp.system, row + 1, 3);
-        l->addWidget(new QLabel(u("Beschreibung:")), row + 2, 0);
+        l->addWidget(cmp.system, row + 1, 2);
+        l->addWidget(cmp.correction, row + 2, 0);
+        l->addWidget(cmp.drag, row + 2, 1);
+        l->addWidget(new QLabel(u("Beschreibung:")), row + 3, 0);
         cmp.description = new QLineEdit;
         cmp.description->setReadOnly(true);
-        l->addWidget(cmp.description, row + 2, 1, 1, 2);
-        cmp.drag = new QLabel;
-        l->addWidget(cmp.drag, row + 2, 3);
+        l->addWidget(cmp.description, row + 3, 1, 1, 2);
     }
     l->setColumnStretch(1, 1);
-    top->addWidget(loaded, 2, 1, 1, 2);
+    lastRow->addWidget(loaded, 1);
 
-    // Read-outs at the cursor.
+    // Read-outs at the cursor: one line per curve.
     auto* values = new QGroupBox(u("Werte"));
     auto* v = new QGridLayout(values);
-    v->setVerticalSpacing(1);
+    v->setVerticalSpacing(0);
+    v->setContentsMargins(6, 2, 6, 2);
     cursorSpeed = new QLabel;
-    v->addWidget(cursorSpeed, 0, 0, 1, 3);
+    v->addWidget(cursorSpeed, 0, 0, 1, 5);
     const std::array<const char*, 3> slotLabels = {"akt. Messung:", "Kurve 2:", "Kurve 3:"};
     for (int i = 0; i < 3; ++i) {
         auto* name = new QLabel(u(slotLabels[i]));
         QPalette palette = name->palette();
         palette.setColor(QPalette::WindowText, colours[i]);
         name->setPalette(palette);
-        v->addWidget(name, 1 + i * 2, 0, 1, 3);
+        v->addWidget(name, 1 + i, 0);
         readoutPower[i] = new QLabel;
         readoutTorque[i] = new QLabel;
-        readoutPower[i]->setAlignment(Qt::AlignRight);
-        readoutTorque[i]->setAlignment(Qt::AlignRight);
-        v->addWidget(readoutPower[i], 2 + i * 2, 0);
-        v->addWidget(new QLabel(u("kW")), 2 + i * 2, 1);
-        v->addWidget(readoutTorque[i], 2 + i * 2, 2);
-        v->addWidget(new QLabel(u("Nm")), 2 + i * 2, 3);
+        readoutPower[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        readoutTorque[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        readoutPower[i]->setMinimumWidth(38);
+        readoutTorque[i]->setMinimumWidth(38);
+        v->addWidget(readoutPower[i], 1 + i, 1);
+        v->addWidget(new QLabel(u("kW")), 1 + i, 2);
+        v->addWidget(readoutTorque[i], 1 + i, 3);
+        v->addWidget(new QLabel(u("Nm")), 1 + i, 4);
     }
-    top->addWidget(values, 2, 3);
-
-    top->setColumnStretch(1, 1);
-    top->setRowStretch(1, 1);
+    side->addWidget(values);
+    side->addStretch(1);
+    chartRow->addLayout(side);
 }
 
 }  // namespace forms

@@ -9,19 +9,21 @@
 namespace power {
 namespace {
 
-QPen pen(const QColor& color, Qt::PenStyle style = Qt::SolidLine)
+QPen pen(const QColor& color, Qt::PenStyle style = Qt::SolidLine, double width = 0)
 {
-    QPen p(color, 1, style);
-    p.setCosmetic(true);
+    QPen p(color, width > 0 ? width : 1, style);
+    p.setCosmetic(width <= 0);
     return p;
 }
 
-QPen dashed(const QColor& color)
+QPen dashed(const QColor& color, double width = 0)
 {
-    QPen p = pen(color, Qt::CustomDashLine);
+    QPen p = pen(color, Qt::CustomDashLine, width);
     p.setDashPattern({6, 4});
     return p;
 }
+
+const QColor gridColor(150, 150, 150);
 
 void drawText(QPainter& painter, double x, double y, const QString& text, Qt::Alignment align)
 {
@@ -75,17 +77,24 @@ ChartResult drawPowerChart(QPainter& painter, const QRectF& plot, const ChartInp
         painter.drawLine(QPointF(plot.left() - 5, t.position), QPointF(plot.left() + 5, t.position));
         drawText(painter, plot.left() - 7, t.position, t.label, Qt::AlignRight);
         drawText(painter, plot.left() + 7, t.position, t.torqueLabel, Qt::AlignLeft);
-        painter.setPen(pen(QColor(90, 90, 90), Qt::DotLine));
+        painter.setPen(pen(gridColor, Qt::DotLine));
         painter.drawLine(QPointF(plot.left() + 50, t.position), QPointF(plot.right(), t.position));
     }
+    // Speed labels stand 30 units apart: a smaller font keeps five digits from touching.
+    QFont labelFont = painter.font();
+    const QFont axisFont = labelFont;
+    if (labelFont.pixelSize() > 0)
+        labelFont.setPixelSize(std::max(6, labelFont.pixelSize() * 4 / 5));
     const QVector<Tick> across = horizontalTicks(plot, s);
     for (int i = 0; i < across.size(); ++i) {
         const Tick& t = across[i];
         painter.setPen(pen(Qt::black));
         painter.drawLine(QPointF(t.position, zero - 5), QPointF(t.position, zero + 5));
+        painter.setFont(labelFont);
         drawText(painter, t.position, zero + 15, t.label, Qt::AlignHCenter);
+        painter.setFont(axisFont);
         if (i >= 1) {
-            painter.setPen(pen(QColor(90, 90, 90), Qt::DotLine));
+            painter.setPen(pen(gridColor, Qt::DotLine));
             painter.drawLine(QPointF(t.position, plot.top()), QPointF(t.position, plot.bottom()));
         }
     }
@@ -101,20 +110,20 @@ ChartResult drawPowerChart(QPainter& painter, const QRectF& plot, const ChartInp
             p << QPointF(xOf(plot, s, x.speed), yOf(plot, s, x.power));
             m << QPointF(xOf(plot, s, x.speed), yOf(plot, s, x.torque * s.k));
         }
-        painter.setPen(pen(Qt::black));
+        painter.setPen(pen(Qt::black, Qt::SolidLine, in.lineWidth));
         painter.drawPolyline(p);
-        painter.setPen(dashed(Qt::black));
+        painter.setPen(dashed(Qt::black, in.lineWidth));
         painter.drawPolyline(m);
     }
     for (int slot = 0; slot < slotCount; ++slot) {
         if (!in.shown[slot])
             continue;
         if (in.showPower) {
-            painter.setPen(pen(slotColor(slot + 1)));
+            painter.setPen(pen(slotColor(slot + 1), Qt::SolidLine, in.lineWidth));
             painter.drawPolyline(QPolygonF(powerLine(plot, s, curves[slot], in.minSpeed)));
         }
         if (in.showTorque) {
-            painter.setPen(dashed(slotColor(slot + 1)));
+            painter.setPen(dashed(slotColor(slot + 1), in.lineWidth));
             painter.drawPolyline(QPolygonF(torqueLine(plot, s, curves[slot], in.minSpeed)));
         }
     }

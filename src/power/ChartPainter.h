@@ -26,6 +26,7 @@ struct ChartInput {
     bool rawValues = false;
     int minSpeed = 500;
     int cursor = 0;
+    double lineWidth = 0;  // curve pen width in drawing units; 0 for one device pixel
 };
 
 struct ChartResult {

@@ -36,7 +36,7 @@ public:
     }
     void text(double x, double y, const QString& s) { m_p.drawText(QPointF(x, y), s); }
     // Lines of a block, one below the other.
-    double lines(double x, double y, const QStringList& list, double step = 9)
+    double lines(double x, double y, const QStringList& list, double step = 8.5)
     {
         for (const QString& s : list) {
             text(x, y, s);
@@ -71,41 +71,39 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
 
     // Title, print date and the user's own text.
     page.font(16, true);
-    page.text(40, 40, QString::fromLatin1(printJobName));
-    page.font(8);
-    page.text(40, 56, QStringLiteral("gedruckt am ")
+    page.text(40, 36, QString::fromLatin1(printJobName));
+    page.font(7);
+    page.text(40, 50, QStringLiteral("gedruckt am ")
                           + c.printedAt.toString(QStringLiteral("dd.MM.yyyy"))
                           + QStringLiteral(", um ")
                           + c.printedAt.toString(QStringLiteral("hh:mm:ss")));
-    page.text(40, 68, QStringLiteral("--- ") + c.printText + QStringLiteral(" ---"));
+    page.text(40, 60, QStringLiteral("--- ") + c.printText + QStringLiteral(" ---"));
 
     // Parameters in two columns.
     const PowerParameters& p = c.parameters;
-    page.lines(40, 88,
+    page.lines(40, 80,
                {u("Temperatur:"), u("Luftdruck:"), u("Luftfeuchte:"), u("Gewicht Fahrzeug:"),
                 u("Übersetz. KW/Rad:")});
-    page.lines(150, 88,
+    page.lines(130, 80,
                {QString::number(p.temperature) + u(" °C"), QString::number(p.pressure) + u(" hPa"),
                 QString::number(p.humidity) + u(" % rel."), QString::number(p.mass) + u(" kg"),
                 fixed(p.ratio, 2)});
-    page.lines(220, 88,
+    page.lines(200, 80,
                {u("Radumfang Fahrzeug:"), u("cw-Wert:"), u("Rollenumfang:"),
                 u("Windwiderstandsfläche:"), u("Trägh.-Mom. Schwungmasse:")});
-    page.lines(340, 88,
+    page.lines(310, 80,
                {QString::number(p.wheelCircumference) + u(" cm"), fixed(p.cw, 2),
                 QString::number(p.rollerCircumference) + u(" cm"),
                 fixed(p.frontalArea, 2) + u(" m^2"), fixed(p.inertia, 1) + u(" kgm^2")});
 
     // Display settings with line samples.
-    page.lines(420, 88, {u("Leistung:"), u("Drehmoment:"), u("Rohwerte (akt.Mess):")});
-    page.lines(505, 88, {yesNo(c.chart.showPower), yesNo(c.chart.showTorque),
+    page.lines(390, 80, {u("Leistung:"), u("Drehmoment:"), u("Rohwerte (akt.Mess):")});
+    page.lines(478, 80, {yesNo(c.chart.showPower), yesNo(c.chart.showTorque),
                          yesNo(c.chart.rawValues)});
-    QPen solid(Qt::black, 1);
-    painter.setPen(solid);
-    painter.drawLine(QPointF(530, 85), QPointF(555, 85));
-    QPen dash(Qt::black, 1, Qt::DashLine);
-    painter.setPen(dash);
-    painter.drawLine(QPointF(530, 94), QPointF(555, 94));
+    painter.setPen(QPen(Qt::black, 0.8));
+    painter.drawLine(QPointF(500, 77.5), QPointF(525, 77.5));
+    painter.setPen(QPen(Qt::black, 0.8, Qt::DashLine));
+    painter.drawLine(QPointF(500, 85.5), QPointF(525, 85.5));
     painter.setPen(Qt::black);
 
     // One block per shown curve.
@@ -113,11 +111,11 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
     for (int slot = 0; slot < slotCount; ++slot) {
         if (!c.chart.shown[slot])
             continue;
-        const double x = 40 + slot * 180;
-        painter.fillRect(QRectF(x, 146, 8, 8), slotColor(slot + 1));
-        page.font(8, true);
-        page.text(x + 12, 154, titles[slot]);
-        page.font(8);
+        const double x = 40 + slot * 115;
+        painter.fillRect(QRectF(x, 124, 7, 7), slotColor(slot + 1));
+        page.font(7, true);
+        page.text(x + 10, 131, titles[slot]);
+        page.font(7);
         QStringList block;
         if (slot == 0) {
             block = {u("am: ") + c.info.date, u("um: ") + c.info.time, systemName(c.options),
@@ -129,19 +127,21 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
             block = {u("am: ") + l.date, u("um: ") + l.time, l.system, l.correction, l.drag,
                      u("Datei:") + l.fileName, u("Beschreibung:") + l.description};
         }
-        page.lines(x, 165, block);
+        page.lines(x, 141, block, 8);
     }
 
     // The chart, and the read-outs at the cursor.
     const QRectF plot = pagePlotArea(size.width(), size.height());
-    const ChartResult chart = drawPowerChart(painter, plot, c.chart);
-    page.font(8);
-    if (chart.cursor > 0) {
-        QStringList readouts = {u("Drehzahl: ") + QString::number(chart.cursor) + u("Umin")};
+    ChartInput chart = c.chart;
+    chart.lineWidth = 0.8;
+    const ChartResult drawn = drawPowerChart(painter, plot, chart);
+    page.font(7);
+    if (drawn.cursor > 0) {
+        QStringList readouts = {u("Drehzahl: ") + QString::number(drawn.cursor) + u("Umin")};
         for (int slot = 0; slot < slotCount; ++slot)
-            readouts << titles[slot] + u(" ") + fixed(chart.readouts[slot].power, 1) + u("kW ")
-                            + fixed(chart.readouts[slot].torque, 1) + u("Nm");
-        page.lines(420, 118, readouts);
+            readouts << titles[slot] + u(" ") + fixed(drawn.readouts[slot].power, 1) + u("kW ")
+                            + fixed(drawn.readouts[slot].torque, 1) + u("Nm");
+        page.lines(390, 131, readouts, 8);
     }
 
     // The footer, centred.
