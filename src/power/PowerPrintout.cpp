@@ -35,11 +35,13 @@ public:
         m_p.setFont(f);
     }
     void text(double x, double y, const QString& s) { m_p.drawText(QPointF(x, y), s); }
-    // Lines of a block, one below the other.
-    double lines(double x, double y, const QStringList& list, double step = 8.5)
+    // Lines of a block, one below the other; with a width, long lines end in an ellipsis.
+    double lines(double x, double y, const QStringList& list, double step = 8.5,
+                 double width = 0)
     {
         for (const QString& s : list) {
-            text(x, y, s);
+            text(x, y, width > 0 ? m_p.fontMetrics().elidedText(s, Qt::ElideRight, int(width))
+                                 : s);
             y += step;
         }
         return y;
@@ -127,7 +129,7 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
             block = {u("am: ") + l.date, u("um: ") + l.time, l.system, l.correction, l.drag,
                      u("Datei:") + l.fileName, u("Beschreibung:") + l.description};
         }
-        page.lines(x, 141, block, 8);
+        page.lines(x, 141, block, 8, 110);
     }
 
     // The chart, and the read-outs at the cursor.
