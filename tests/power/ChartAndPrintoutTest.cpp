@@ -1,11 +1,14 @@
 // The chart's scale rules, the cursor input and read-outs, and the printed page's texts as a
 // PDF reader extracts them.
+#include "power/ChartPainter.h"
 #include "power/ChartScale.h"
 #include "power/PowerCompute.h"
 #include "power/PowerPrintout.h"
 #include "power/SystemInfo.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -106,6 +109,61 @@ TEST(ChartScale, ReadoutsInterpolateAboveTheMinimumSpeed)
     c[9] = {500, 5, 5};
     EXPECT_EQ(readoutAt(c, 500, 500).power, 0.0f);  // at the minimum: 0.0
     EXPECT_EQ(readoutAt(c, 16000, 500).power, 0.0f);  // beyond the grid: no crash
+}
+
+TEST(ChartScale, SpeedChartReachesTheLimiterOrTheRun)
+{
+    PowerSamples s {};
+    s[3].speed = 12345.4f;
+    EXPECT_EQ(speedChartTop(11000, s), 12345);
+    EXPECT_EQ(speedChartTop(13000, s), 13000);
+}
+
+TEST(ChartPainter, DrawsTheShownCurvesAndTheCursor)
+{
+    guiApplication();
+    PowerSamples run {};
+    for (int i = 0; i < 60; ++i)
+        run[i] = {100.0f * i, 3000.0f + 150 * i, 0, 0, 0};
+    const Evaluation e = compute(run, PowerParameters {}, PowerOptions {});
+    PowerCurves curves {e.curve, e.curve, e.curve};
+    for (GridPoint& g : curves[1]) {
+        g.power *= 0.5f;
+        g.torque *= 0.5f;
+    }
+    // Pixels close to a colour (lines are drawn smoothed over the grey background).
+    auto near = [](const QColor& a, const QColor& b) {
+        return std::abs(a.red() - b.red()) < 60 && std::abs(a.green() - b.green()) < 60
+               && std::abs(a.blue() - b.blue()) < 60;
+    };
+    auto count = [&](const QImage& image, const QColor& color) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += near(image.pixelColor(x, y), color);
+        return n;
+    };
+    QImage image(600, 430, QImage::Format_RGB32);
+    image.fill(chartBackground());
+    ChartInput in;
+    in.curves = &curves;
+    in.samples = &e.samples;
+    in.shown = {true, true, false};
+    in.cursor = 6000;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const ChartResult r = drawPowerChart(painter, windowPlotArea(600, 430), in);
+    painter.end();
+    EXPECT_GT(count(image, slotColor(1)), 200);
+    EXPECT_GT(count(image, slotColor(2)), 200);
+    EXPECT_EQ(count(image, slotColor(3)), 0);
+    const int cursorX = int(xOf(windowPlotArea(600, 430), r.scale, 6000));
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int dx = -1; dx <= 1; ++dx)
+            red += near(image.pixelColor(cursorX + dx, y), QColor(255, 0, 0));
+    EXPECT_GT(red, 300);
+    EXPECT_NEAR(r.readouts[1].power, r.readouts[0].power * 0.5f, 1e-3);
 }
 
 TEST(Printout, FooterText)
