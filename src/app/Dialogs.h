@@ -2,7 +2,12 @@
 // this interface, so that tests can answer them by script and check their exact texts.
 // Texts use "\r" as line break, as the program's messages are written; implementations that
 // show them translate it.
+//
+// An implementation that shows a dialog and waits for the user holds gate() while it waits
+// (EventGate::Hold around every exec()), so that no timer tick runs in the meantime.
 #pragma once
+
+#include "app/EventGate.h"
 
 #include <QString>
 #include <functional>
@@ -33,6 +38,12 @@ public:
     // the chosen printer (or PDF file). False when the user cancels.
     virtual bool print(const QString& jobName,
                        const std::function<void(QPagedPaintDevice&)>& draw) = 0;
+
+    // Held while a dialog waits for the user; the main loop watches it.
+    EventGate& gate() { return m_gate; }
+
+private:
+    EventGate m_gate;
 };
 
 }  // namespace app

@@ -21,6 +21,7 @@ void QtDialogs::message(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, title, displayText(text), QMessageBox::Ok, m_parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    EventGate::Hold hold(gate());
     box.exec();
 }
 
@@ -31,6 +32,7 @@ bool QtDialogs::question(const QString& title, const QString& text)
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
     box.setDefaultButton(QMessageBox::No);
+    EventGate::Hold hold(gate());
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -44,6 +46,7 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
     dialog.setTextEchoMode(hidden ? QLineEdit::Password : QLineEdit::Normal);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    EventGate::Hold hold(gate());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -51,18 +54,21 @@ std::optional<QString> QtDialogs::input(const QString& title, const QString& pro
 
 QString QtDialogs::openFile(const QString& title, const QString& startPath, const QString& filter)
 {
+    EventGate::Hold hold(gate());
     return QFileDialog::getOpenFileName(m_parent, title, startPath, filter);
 }
 
 QString QtDialogs::saveFile(const QString& title, const QString& startPath, const QString& filter)
 {
     // The program asks its own overwrite question.
+    EventGate::Hold hold(gate());
     return QFileDialog::getSaveFileName(m_parent, title, startPath, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtDialogs::folder(const QString& title, const QString& startPath)
 {
+    EventGate::Hold hold(gate());
     return QFileDialog::getExistingDirectory(m_parent, title, startPath);
 }
 
@@ -73,6 +79,7 @@ bool QtDialogs::print(const QString& jobName,
     printer.setDocName(jobName);
     QPrintDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(jobName);
+    EventGate::Hold hold(gate());
     if (dialog.exec() != QDialog::Accepted)
         return false;
     draw(printer);

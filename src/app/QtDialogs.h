@@ -1,4 +1,5 @@
 // The Dialogs of the running program: Qt message boxes and file dialogs with German buttons.
+// Each holds the event gate while it is open: its own event loop runs no timer tick.
 #pragma once
 
 #include "app/Dialogs.h"

@@ -62,6 +62,8 @@ bool DeviceLink::portFailed() const
 void DeviceLink::connectStep()
 {
     switchComIfChanged();
+    if (m_portLost)
+        reopenLostPort();
     if (m_portOpen && !m_firmwareBusy && !m_identified)
         identify();
     evaluateReplyStatus();
@@ -73,6 +75,7 @@ void DeviceLink::switchComIfChanged()
     if (ticked == m_comSwitch)
         return;
     m_portName = m_view->selectedPortText();
+    m_portLost = false;
     if (ticked) {
         m_comSwitch = true;
         if (!m_portOpen) {
@@ -93,6 +96,18 @@ void DeviceLink::switchComIfChanged()
         m_log.logMessage(QStringLiteral("COM aus"));
         clearIdentity();
     }
+}
+
+void DeviceLink::reopenLostPort()
+{
+    // One attempt per tick: a missing adapter costs one failed open() per period and stays
+    // silent, the loss having been reported once.
+    m_port = m_factory ? m_factory() : nullptr;
+    if (!m_port || !m_port->open(m_portName, 254))
+        return;
+    m_portLost = false;
+    m_portOpen = true;
+    m_log.logMessage(m_portName + QStringLiteral(" ist ein"));
 }
 
 void DeviceLink::identify()
@@ -142,8 +157,14 @@ void DeviceLink::evaluateReplyStatus()
     case ReplyStatus::PortUnavailable:
         if (m_port)
             m_port->close();
-        m_comSwitch = false;
-        m_view->untickCom();
+        if (m_portOpen) {
+            // Lost while open: the user's switch stays on and the next ticks reconnect.
+            m_portLost = true;
+        } else {
+            // Ticking "COM" found no device to open: the switch goes back.
+            m_comSwitch = false;
+            m_view->untickCom();
+        }
         m_replyStatus = ReplyStatus::Ok;
         m_portOpen = false;
         m_identified = false;
@@ -177,6 +198,7 @@ void DeviceLink::closePort()
     if (m_port)
         m_port->close();
     m_portOpen = false;
+    m_portLost = false;
     m_identified = false;
 }
 

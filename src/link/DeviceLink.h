@@ -12,8 +12,11 @@
 // there or 200 ms passed. Commands without a reply are sent blind with sendLetter/sendBytes
 // and pause(). All messages go to the MessageLog; the windows are reached through LinkView.
 //
-// A port that fails while open (adapter unplugged) is treated like a failed open: the next
-// connectStep logs "COM Fehler - Port nicht verfügbar", closes it and unticks "COM".
+// A port that cannot be opened when "COM" is ticked logs "COM Fehler - Port nicht verfügbar"
+// and unticks "COM". A port that fails while open (adapter unplugged) logs the same once and
+// is closed, but "COM" stays ticked (the lamp shows red): every later tick makes one attempt to
+// open the same device path again, and once it opens ("... ist ein") the KVT is identified and
+// polled as before. Unticking "COM" ends the attempts.
 //
 // The subsystem's namespace is devlink: a namespace named link cannot live beside the POSIX
 // function ::link() that <unistd.h> declares (and <thread> pulls in).
@@ -70,6 +73,8 @@ public:
     void setIdentified(bool on) { m_identified = on; }
     bool portOpen() const { return m_portOpen; }
     bool comSwitch() const { return m_comSwitch; }
+    // The open port failed and "COM" is still ticked: each tick tries to open it again.
+    bool portLost() const { return m_portLost; }
     bool firmwareBusy() const { return m_firmwareBusy; }
     void setFirmwareBusy(bool busy);
     ReplyStatus replyStatus() const { return m_replyStatus; }
@@ -137,6 +142,7 @@ public:
 
 private:
     void switchComIfChanged();
+    void reopenLostPort();
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
@@ -164,6 +170,7 @@ private:
     QString m_portName;
     bool m_comSwitch = false;
     bool m_portOpen = false;
+    bool m_portLost = false;
     bool m_identified = false;
     bool m_firmwareBusy = false;
     ReplyStatus m_replyStatus = ReplyStatus::Ok;

@@ -1,11 +1,14 @@
 // Windows created at start-up, their shortcuts, the COM timer's re-arming and the quit question.
 #include "support/TestApplication.h"
 #include "app/MainLoop.h"
+#include "app/QtDialogs.h"
 #include "app/WindowSet.h"
 #include "support/FakeDialogs.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -192,6 +195,100 @@ TEST(MainLoop, UserEventsKeepPostponingTheComTick)
     // Left alone, the timer fires again.
     QTest::qWait(350);
     EXPECT_GE(polls, 2);
+    loop.stop();
+}
+
+TEST(MainLoop, PeriodRunsFromTheEndOfATickThatBlocked)
+{
+    application();
+    testsupport::FakeDialogs dialogs;
+    app::MainLoop loop(dialogs);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::pair<qint64, qint64>> ticks;  // start and end of each poll
+    loop.hooks().pollCycle = [&] {
+        const qint64 start = clock.elapsed();
+        if (ticks.empty())
+            QTest::qSleep(100);  // a "G" wait, say
+        ticks.emplace_back(start, clock.elapsed());
+    };
+    loop.start(50, 100000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 3; }, 2000));
+    loop.stop();
+    // The next tick comes a full period after the end of the one before, never at once.
+    for (std::size_t i = 1; i < 3; ++i)
+        EXPECT_GE(ticks[i].first - ticks[i - 1].second, 49) << i;
+}
+
+TEST(MainLoop, LoggerTimerFasterThanTheComTimerDoesNotStopPolling)
+{
+    application();
+    testsupport::FakeDialogs dialogs;
+    app::MainLoop loop(dialogs);
+    int polls = 0;
+    int loggerTicks = 0;
+    loop.hooks().pollCycle = [&] { ++polls; };
+    loop.hooks().loggerTick = [&] { ++loggerTicks; };
+    loop.start(100, 30);
+    QTest::qWait(650);
+    loop.stop();
+    EXPECT_GE(loggerTicks, 10);
+    EXPECT_GE(polls, 4);
+}
+
+TEST(MainLoop, NoTickOfEitherTimerRightAfterATickThatWaited)
+{
+    application();
+    testsupport::FakeDialogs dialogs;
+    app::MainLoop loop(dialogs);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::pair<qint64, qint64>> ticks;
+    // A silent KVT: every tick waits 60 ms for the "I" reply.
+    loop.hooks().connectStep = [&] {
+        const qint64 start = clock.elapsed();
+        QTest::qSleep(60);
+        ticks.emplace_back(start, clock.elapsed());
+    };
+    loop.start(50, 30);
+    QTest::qWait(800);
+    loop.stop();
+    ASSERT_GE(ticks.size(), 3u);
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i].first - ticks[i - 1].second, 49) << i;
+}
+
+TEST(MainLoop, NoTickWhileADialogWaitsAndThePeriodStartsAfterIt)
+{
+    application();
+    app::QtDialogs dialogs;
+    app::MainLoop loop(dialogs);
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> polls;
+    std::vector<qint64> loggerTicks;
+    loop.hooks().pollCycle = [&] { polls.push_back(clock.elapsed()); };
+    loop.hooks().loggerTick = [&] { loggerTicks.push_back(clock.elapsed()); };
+    loop.start(20, 20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return polls.size() >= 2; }, 2000));
+
+    qint64 closed = 0;
+    QTimer::singleShot(300, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        closed = clock.elapsed();
+        box->button(QMessageBox::Ok)->click();
+    });
+    const qint64 opened = clock.elapsed();
+    const std::size_t pollsBefore = polls.size();
+    const std::size_t loggerBefore = loggerTicks.size();
+    dialogs.message(QStringLiteral("Info"), QStringLiteral("offen"));
+    EXPECT_EQ(polls.size(), pollsBefore);
+    EXPECT_EQ(loggerTicks.size(), loggerBefore);
+    EXPECT_GE(closed - opened, 290);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return polls.size() > pollsBefore; }, 2000));
+    EXPECT_GE(polls[pollsBefore] - closed, 19);
     loop.stop();
 }
 

@@ -221,8 +221,10 @@ TEST_P(ReplyStatusTableTest, EvaluatedOnceAndReset)
     EXPECT_EQ(link.identity(), DeviceIdentity {});
     EXPECT_EQ(view.identityClears, clears + 1);
     EXPECT_EQ(link.portOpen(), GetParam().portStaysOpen);
-    EXPECT_EQ(view.com, GetParam().portStaysOpen);
-    EXPECT_EQ(link.comSwitch(), GetParam().portStaysOpen);
+    // An open port that fails is lost, not switched off: "COM" stays ticked in every case.
+    EXPECT_TRUE(view.com);
+    EXPECT_TRUE(link.comSwitch());
+    EXPECT_EQ(view.unticks, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -232,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase {ReplyStatus::UnknownReply, "Protokollfehler", true},
                       StatusCase {ReplyStatus::Timeout, "COM Fehler - timeout", true}));
 
-TEST_F(ConnectStepTest, UnpluggedAdapterIsReportedLikeAFailedOpen)
+TEST_F(ConnectStepTest, UnpluggedAdapterIsReportedOnceAndReopenedWhenBack)
 {
     connectIdentified();
     line->failed = true;
@@ -242,13 +244,52 @@ TEST_F(ConnectStepTest, UnpluggedAdapterIsReportedLikeAFailedOpen)
     EXPECT_EQ(messages.since(mark),
               QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
     EXPECT_FALSE(line->open);
-    EXPECT_FALSE(view.com);
+    EXPECT_TRUE(view.com);
+    EXPECT_TRUE(link.portLost());
     EXPECT_FALSE(link.portOpen());
     EXPECT_FALSE(link.identified());
-    // Nothing more happens on later ticks until "COM" is ticked again.
-    link.connectStep();
-    link.pollCycle();
+
+    // Still away: exactly one quiet attempt per tick on the same path, whatever is selected.
+    line->failed = false;
+    line->openFails = true;
+    view.port = QStringLiteral("/dev/tty.other");
+    const int opens = line->opens;
+    for (int i = 0; i < 4; ++i) {
+        link.connectStep();
+        link.pollCycle();
+    }
+    EXPECT_EQ(line->opens, opens + 4);
+    EXPECT_EQ(line->lastPath, QStringLiteral("/dev/tty.kvt"));
     EXPECT_EQ(messages.lines.size(), mark + 1);
+    EXPECT_FALSE(link.identified());
+
+    // Back: opened, announced and identified in the same tick.
+    line->openFails = false;
+    line->written.clear();
+    link.connectStep();
+    EXPECT_EQ(messages.since(mark + 1).first(), QStringLiteral("/dev/tty.kvt ist ein"));
+    EXPECT_EQ(messages.lines.last(), QStringLiteral("KVT wurde identifiziert"));
+    EXPECT_TRUE(link.identified());
+    EXPECT_FALSE(link.portLost());
+    EXPECT_EQ(line->written, QByteArray("I"));
+}
+
+TEST_F(ConnectStepTest, UntickingComEndsTheReconnectAttempts)
+{
+    connectIdentified();
+    line->failed = true;
+    link.connectStep();
+    ASSERT_TRUE(link.portLost());
+    view.com = false;
+    link.connectStep();
+    EXPECT_EQ(messages.lines.last(), QStringLiteral("COM aus"));
+    EXPECT_FALSE(link.portLost());
+    line->failed = false;
+    const int opens = line->opens;
+    link.connectStep();
+    link.connectStep();
+    EXPECT_EQ(line->opens, opens);
+    EXPECT_FALSE(link.portOpen());
 }
 
 TEST_F(ConnectStepTest, AdapterVanishingBetweenTicksIsNoticedWithoutACommand)

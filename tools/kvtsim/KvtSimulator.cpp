@@ -256,6 +256,7 @@ QByteArray KvtSimulator::applyFault(char letter, QByteArray reply)
     case Fault::WrongLetter: reply[0] = '?'; break;
     case Fault::ShortReply: reply.chop(1); break;
     case Fault::LongReply: reply.append('\0'); break;
+    case Fault::CutReply: reply.truncate(qMax(0, m_fault.length)); break;
     }
     if (m_fault.count > 0 && --m_fault.count == 0)
         clearFault();

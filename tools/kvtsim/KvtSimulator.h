@@ -25,12 +25,14 @@ enum class Fault {
     WrongLetter,  // the reply starts with another letter
     ShortReply,   // the last byte is missing
     LongReply,    // one byte too many
+    CutReply,     // the reply ends after FaultPlan::length bytes
 };
 
 struct FaultPlan {
     Fault fault = Fault::None;
     char onlyFor = 0;  // a command letter, or 0 for every command with a reply
     int count = -1;    // replies affected, -1 for all until cleared
+    int length = 0;    // CutReply: bytes sent of each reply
 };
 
 class KvtSimulator {
