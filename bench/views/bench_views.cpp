@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     forms::Window expert(app::windowInfo(app::WindowId::Expert));
     forms::Hauptdialog form;
     form.setupUi(main.content());
-    forms::hilfedialog helpForm;
+    forms::Hilfedialog helpForm;
     helpForm.setupUi(help.content());
 
     // A plausible engine setup: injection rising with speed and throttle, some dead time.

@@ -51,7 +51,6 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
-    m_mainWindow->setWindowFiller(WindowId::System, [this] { m_systemWindow->refill(); });
 
     m_mapKeys = std::make_unique<maps::MapKeysWindow>(
         maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
@@ -64,7 +63,6 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     followers.refreshLivePanel = [this] { refreshLivePanel(); };
     m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings], record,
                                                                std::move(followers));
-    m_mainWindow->setWindowFiller(WindowId::Settings, [this] { m_settingsWindow->refill(); });
 
     maps::LearnWindow::Hooks learnHooks;
     learnHooks.identified = [this] { return m_link->identified(); };
@@ -73,7 +71,6 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
-    m_mainWindow->setWindowFiller(WindowId::Learn, [this] { m_learnWindow->refill(); });
 
     m_linkView = std::make_unique<LinkViewHub>(
         LinkViewHub::Windows{m_mainForm, *m_mainWindow, *m_mapKeys, *m_settingsWindow,

@@ -97,7 +97,7 @@ private:
     WindowSet m_windows;
     forms::Hauptdialog m_mainForm;
     std::unique_ptr<display::MainWindow> m_mainWindow;
-    forms::hilfedialog m_helpForm;
+    forms::Hilfedialog m_helpForm;
     logger::LogTable m_logTable;
     MainLoop m_loop;
     std::function<QStringList()> m_portLister;

@@ -23,7 +23,7 @@ qint64 runStartWindow(const QString& programDirectory)
     QWidget window(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
     window.setWindowTitle(programName + QStringLiteral(" startet..."));
     window.setFixedSize(220, 170);
-    forms::startlogo form;
+    forms::Startlogo form;
     form.setupUi(&window);
     window.show();
 

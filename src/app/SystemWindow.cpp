@@ -3,27 +3,24 @@
 
 #include "app/SystemRules.h"
 #include "app/WindowSet.h"
-#include "forms/TakeOver.h"
+#include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "logger/LogTable.h"
 #include "setup/EntryRules.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include <QLineEdit>
 
 namespace app {
 namespace {
 
-qint64 wholeEntry(const QLineEdit* field) { return setup::wholeValue(field->text()); }
+qint64 wholeEntry(const QString& text) { return setup::wholeValue(text); }
 
 // Volts typed with decimals, kept as whole mV.
-double millivoltEntry(const QLineEdit* field)
+double millivoltEntry(const QString& text)
 {
-    const qint64 mv = setup::scaledDecimal(field->text(), 3, setup::Rounding::HalfEven);
+    const qint64 mv = setup::scaledDecimal(text, 3, setup::Rounding::HalfEven);
     return double(steppedEntry(mv, 1, 0, 1500));
 }
-
-void show(QLineEdit* field, qint64 value) { field->setText(QString::number(value)); }
 
 }  // namespace
 
@@ -40,10 +37,9 @@ SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialog
       m_hooks(std::move(hooks))
 {
     m_form.setupUi(m_window.content());
-    m_takeOver = new forms::TakeOver([this] { takeOver(); }, this);
-    m_takeOver->watchFields(m_window.content());
     // Event 2 takes over like Return in this window.
-    m_takeOver->listenTo(m_window, {1, 2});
+    m_fields = new forms::FieldBinding(m_window, {1, 2}, this);
+    bindFields();
     connectBoxes();
 
     // The firmware transfer is not part of this window's own work: its controls stay inert
@@ -65,10 +61,70 @@ SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialog
     };
     for (const auto& [button, id] : positions)
         connect(button, &QPushButton::clicked, this, [this, id = id] { centreWindow(id); });
+    m_window.setFiller([this] { refill(); });
     refill();
 }
 
 SystemWindow::~SystemWindow() = default;
+
+forms::TakeOver& SystemWindow::takeOverMechanism() { return m_fields->mechanism(); }
+
+void SystemWindow::bindFields()
+{
+    auto& f = m_form;
+    ProgramSettings& s = m_settings;
+    forms::FieldBinding& b = *m_fields;
+    // A whole number truncated to its step and limited.
+    const auto stepped = [&b](QLineEdit* field, qint64& value, qint64 step, qint64 lo, qint64 hi,
+                              std::function<void(qint64)> changed = {}) {
+        b.bind(
+            field,
+            [&value, step, lo, hi, changed](const QString& text) {
+                const qint64 entered = steppedEntry(wholeEntry(text), step, lo, hi);
+                const bool differs = entered != value;
+                value = entered;
+                if (differs && changed)
+                    changed(entered);
+            },
+            [&value] { return QString::number(value); });
+    };
+    // The order in which the fields are read.
+    stepped(f.injectionWarnPercent, s.injectionWarnPercent, 1, 75, 100);
+    stepped(f.comTimer, s.comTimerPeriod, 5, 5, 500, [this](qint64 ms) {
+        if (m_hooks.comPeriodChanged)
+            m_hooks.comPeriodChanged(int(ms));
+    });
+    stepped(f.powerSampleInterval, s.powerSampleInterval, 1, 1, 10);
+    stepped(f.powerMinSpeed, s.powerMinSpeed, 50, 50, 2000);
+    b.bind(
+        f.printoutText, [&s](const QString& text) { s.printoutText = printoutTextEntry(text); },
+        [&s] { return printoutTextEntry(s.printoutText); });
+    stepped(f.sensorErrorMinSpeed, s.sensorErrorMinSpeed, 1, 0, 16000);
+    stepped(f.loggerPeriod, s.loggerPeriod, 100, 100, 2000, [this](qint64 ms) {
+        if (m_hooks.loggerPeriodChanged)
+            m_hooks.loggerPeriodChanged(int(ms));
+    });
+    b.bind(
+        f.loggerCapacity, [this](const QString& text) { takeOverLogger(text); },
+        [&s] { return QString::number(s.loggerCapacity); });
+    stepped(f.rpmWarning, s.rpmWarning, 100, 4000, 16000);
+    stepped(f.rpmRounding, s.rpmRounding, 1, 1, 500);
+    // Volts typed with decimals, kept as whole mV.
+    for (const auto& [field, value] : {std::pair<QLineEdit*, float*>{f.lambdaVeryRich,
+                                                                     &s.lambdaVeryRich},
+                                       {f.lambdaRich, &s.lambdaRich},
+                                       {f.lambdaLean, &s.lambdaLean},
+                                       {f.lambdaVeryLean, &s.lambdaVeryLean}}) {
+        b.bind(
+            field, [value](const QString& text) { *value = float(millivoltEntry(text)); },
+            [value] { return voltsText(*value); });
+    }
+    b.setAfterShow([this] {
+        showLoggerEstimate();
+        showLambdaWarning();
+        refreshDisplays();
+    });
+}
 
 void SystemWindow::connectBoxes()
 {
@@ -96,72 +152,28 @@ void SystemWindow::refill()
 {
     auto& f = m_form;
     const ProgramSettings& s = m_settings;
-    show(f.rpmWarning, s.rpmWarning);
-    show(f.rpmRounding, s.rpmRounding);
-    f.lambdaVeryRich->setText(voltsText(s.lambdaVeryRich));
-    f.lambdaRich->setText(voltsText(s.lambdaRich));
-    f.lambdaLean->setText(voltsText(s.lambdaLean));
-    f.lambdaVeryLean->setText(voltsText(s.lambdaVeryLean));
-    f.lambdaWarning->setText(
-        lambdaThresholdWarning(s.lambdaVeryRich, s.lambdaRich, s.lambdaLean, s.lambdaVeryLean));
-    show(f.sensorErrorMinSpeed, s.sensorErrorMinSpeed);
+    m_fields->showAll();
+    showLambdaWarning();
     f.showLambda[0]->setChecked(s.showLambda1);
     f.showLambda[1]->setChecked(s.showLambda2);
     f.showLambda[2]->setChecked(s.showLambda3);
     f.showLearnLimits->setChecked(s.showLearnLimits);
     f.sliderDisplays->setChecked(s.sliderDisplays);
-    show(f.injectionWarnPercent, s.injectionWarnPercent);
-    show(f.loggerPeriod, s.loggerPeriod);
-    show(f.loggerCapacity, s.loggerCapacity);
     showLoggerEstimate();
-    show(f.comTimer, s.comTimerPeriod);
     f.comAtStart->setChecked(s.comAtStart);
     f.readSetupAfterIdentification->setChecked(s.readSetupAfterIdentification);
     f.messageFile->setChecked(s.messageFile);
-    show(f.powerSampleInterval, s.powerSampleInterval);
-    show(f.powerMinSpeed, s.powerMinSpeed);
-    f.printoutText->setText(printoutTextEntry(s.printoutText));
 }
 
 void SystemWindow::takeOver()
 {
-    auto& f = m_form;
-    ProgramSettings& s = m_settings;
-
-    s.injectionWarnPercent = steppedEntry(wholeEntry(f.injectionWarnPercent), 1, 75, 100);
-    show(f.injectionWarnPercent, s.injectionWarnPercent);
-    const qint64 com = steppedEntry(wholeEntry(f.comTimer), 5, 5, 500);
-    show(f.comTimer, com);
-    if (com != s.comTimerPeriod) {
-        s.comTimerPeriod = com;
-        if (m_hooks.comPeriodChanged)
-            m_hooks.comPeriodChanged(int(com));
-    }
-    s.powerSampleInterval = steppedEntry(wholeEntry(f.powerSampleInterval), 1, 1, 10);
-    show(f.powerSampleInterval, s.powerSampleInterval);
-    s.powerMinSpeed = steppedEntry(wholeEntry(f.powerMinSpeed), 50, 50, 2000);
-    show(f.powerMinSpeed, s.powerMinSpeed);
-    s.printoutText = printoutTextEntry(f.printoutText->text());
-    f.printoutText->setText(s.printoutText);
-    s.sensorErrorMinSpeed = steppedEntry(wholeEntry(f.sensorErrorMinSpeed), 1, 0, 16000);
-    show(f.sensorErrorMinSpeed, s.sensorErrorMinSpeed);
-    const qint64 period = steppedEntry(wholeEntry(f.loggerPeriod), 100, 100, 2000);
-    show(f.loggerPeriod, period);
-    if (period != s.loggerPeriod) {
-        s.loggerPeriod = period;
-        if (m_hooks.loggerPeriodChanged)
-            m_hooks.loggerPeriodChanged(int(period));
-    }
-    takeOverLogger();
-    takeOverDisplayLimits();
-    refreshDisplays();
+    m_fields->takeOver();
 }
 
-void SystemWindow::takeOverLogger()
+void SystemWindow::takeOverLogger(const QString& text)
 {
-    auto& f = m_form;
     const qint64 previous = m_settings.loggerCapacity;
-    qint64 capacity = steppedEntry(wholeEntry(f.loggerCapacity), 1, 100, 9999999);
+    qint64 capacity = steppedEntry(wholeEntry(text), 1, 100, 9999999);
     // The table keeps its rows when the size stays, so recorded data survives a take-over.
     if (m_logTable.rows() != capacity + 1 && !m_logTable.resize(capacity + 1)) {
         m_dialogs.message(QStringLiteral("Achtung"),
@@ -177,8 +189,6 @@ void SystemWindow::takeOverLogger()
     m_settings.loggerCapacity = capacity;
     if (m_hooks.loggerCapacityChanged)
         m_hooks.loggerCapacityChanged(capacity);
-    show(f.loggerCapacity, capacity);
-    showLoggerEstimate();
 }
 
 void SystemWindow::showLoggerEstimate()
@@ -187,25 +197,10 @@ void SystemWindow::showLoggerEstimate()
     m_form.loggerSize->setText(loggerSizeText(m_settings.loggerCapacity));
 }
 
-void SystemWindow::takeOverDisplayLimits()
+void SystemWindow::showLambdaWarning()
 {
-    auto& f = m_form;
-    ProgramSettings& s = m_settings;
-    s.rpmWarning = steppedEntry(wholeEntry(f.rpmWarning), 100, 4000, 16000);
-    show(f.rpmWarning, s.rpmWarning);
-    s.rpmRounding = steppedEntry(wholeEntry(f.rpmRounding), 1, 1, 500);
-    show(f.rpmRounding, s.rpmRounding);
-    const std::pair<QLineEdit*, float ProgramSettings::*> lambdas[] = {
-        {f.lambdaVeryRich, &ProgramSettings::lambdaVeryRich},
-        {f.lambdaRich, &ProgramSettings::lambdaRich},
-        {f.lambdaLean, &ProgramSettings::lambdaLean},
-        {f.lambdaVeryLean, &ProgramSettings::lambdaVeryLean},
-    };
-    for (const auto& [field, member] : lambdas) {
-        s.*member = float(millivoltEntry(field));
-        field->setText(voltsText(s.*member));
-    }
-    f.lambdaWarning->setText(
+    const ProgramSettings& s = m_settings;
+    m_form.lambdaWarning->setText(
         lambdaThresholdWarning(s.lambdaVeryRich, s.lambdaRich, s.lambdaLean, s.lambdaVeryLean));
 }
 
@@ -240,19 +235,11 @@ void SystemWindow::centreWindow(WindowId id)
     forms::Window& window = m_windows[id];
     forms::Window& main = m_windows[WindowId::Main];
     const bool wasShown = window.isVisible();
-    window.setWindowState(window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     if (id == WindowId::BigDisplay)
         window.resize(640, 480);
     else if (id == WindowId::Logger)
         window.resize(920, window.height());
-    QPoint centre;
-    if (id == WindowId::Main) {
-        const QScreen* screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen();
-        centre = screen ? screen->availableGeometry().center() : main.geometry().center();
-    } else {
-        centre = main.frameGeometry().center();
-    }
-    window.move(centre - QPoint(window.width() / 2, window.height() / 2));
+    window.centreOn(id == WindowId::Main ? main.screenArea() : main.frameGeometry());
     window.show();
     if (!wasShown && id != WindowId::Main)
         window.hide();

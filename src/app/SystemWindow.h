@@ -12,6 +12,7 @@
 #include <functional>
 
 namespace forms {
+class FieldBinding;
 class TakeOver;
 class Window;
 }  // namespace forms
@@ -53,13 +54,14 @@ public:
     // A window-position button: restore, resize where fixed, centre, keep its shown state.
     void centreWindow(WindowId id);
 
-    forms::systemdialog& form() { return m_form; }
-    forms::TakeOver& takeOverMechanism() { return *m_takeOver; }
+    forms::Systemdialog& form() { return m_form; }
+    forms::TakeOver& takeOverMechanism();
 
 private:
-    void takeOverLogger();
+    void bindFields();
+    void takeOverLogger(const QString& text);
     void showLoggerEstimate();
-    void takeOverDisplayLimits();
+    void showLambdaWarning();
     void connectBoxes();
     void refreshDisplays();
 
@@ -70,8 +72,8 @@ private:
     MessageLog& m_log;
     logger::LogTable& m_logTable;
     Hooks m_hooks;
-    forms::systemdialog m_form;
-    forms::TakeOver* m_takeOver = nullptr;
+    forms::Systemdialog m_form;
+    forms::FieldBinding* m_fields = nullptr;  // in take-over order
 };
 
 }  // namespace app

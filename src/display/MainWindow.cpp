@@ -150,23 +150,9 @@ void MainWindow::setDescription(const QString& text)
     m_form.descriptionEdit->setText(text);
 }
 
-void MainWindow::setWindowFiller(app::WindowId id, std::function<void()> fill)
-{
-    if (fillsBeforeShowing(id))
-        m_fillers[id] = std::move(fill);
-}
-
-bool MainWindow::fillsBeforeShowing(app::WindowId id)
-{
-    using app::WindowId;
-    return id == WindowId::Settings || id == WindowId::Test || id == WindowId::Learn ||
-           id == WindowId::System;
-}
-
 void MainWindow::openWindow(app::WindowId id)
 {
-    const auto filler = m_fillers.find(id);
-    m_windows(id).open(filler != m_fillers.end() ? filler->second : std::function<void()>());
+    m_windows(id).open();
 }
 
 }  // namespace display

@@ -15,7 +15,6 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <map>
 
 namespace display {
 
@@ -42,10 +41,6 @@ public:
     void setActions(Actions actions) { m_actions = std::move(actions); }
     // Each subsystem sets its own actions here as it is wired.
     Actions& actions() { return m_actions; }
-    // Fills a window's fields from the current data before its button shows it; used for the
-    // settings, test, learn and system windows (fillsBeforeShowing), ignored for the others.
-    void setWindowFiller(app::WindowId id, std::function<void()> fill);
-
     // Called by the polling cycle once per decoded record. Labels keep their last values
     // when polling stops.
     void showLiveValues(const devlink::LiveRecord& record);
@@ -62,10 +57,8 @@ public:
     QString description() const;
     void setDescription(const QString& text);
 
-    // Shows a hidden window (filling it first where it has fields from the current data) or
-    // brings a shown one to the front.
+    // A window button: opens the window (forms::Window::open fills a hidden one first).
     void openWindow(app::WindowId id);
-    static bool fillsBeforeShowing(app::WindowId id);
 
     forms::Window& window() { return m_window; }
 
@@ -78,7 +71,6 @@ private:
     WindowLookup m_windows;
     const app::ProgramSettings& m_settings;
     Actions m_actions;
-    std::map<app::WindowId, std::function<void()>> m_fillers;
 };
 
 }  // namespace display

@@ -1,6 +1,8 @@
 // Layout of the settings window.
 #include "forms/Einstellungendialog.h"
 
+#include "forms/FormKit.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -8,57 +10,10 @@
 namespace forms {
 namespace {
 
-QString u(const char* text) { return QString::fromUtf8(text); }
-
-QGroupBox* makeGroup(const char* title, QGridLayout*& grid)
-{
-    auto* box = new QGroupBox(u(title));
-    grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 4, 6, 4);
-    grid->setVerticalSpacing(2);
-    return box;
-}
-
-QLineEdit* makeField(const QString& toolTip, bool readOnly = false)
-{
-    auto* field = new QLineEdit;
-    field->setFixedWidth(58);
-    field->setToolTip(toolTip);
-    field->setReadOnly(readOnly);
-    return field;
-}
-
-QLabel* label(QGridLayout* grid, int row, int column, const char* text, int span = 1)
-{
-    auto* l = new QLabel(u(text));
-    grid->addWidget(l, row, column, 1, span);
-    return l;
-}
-
-// Label, field and unit label in one row of a group.
-QLineEdit* fieldRow(QGridLayout* grid, int row, const char* text, const char* unit,
-                    const QString& toolTip)
-{
-    label(grid, row, 0, text);
-    QLineEdit* field = makeField(toolTip);
-    grid->addWidget(field, row, 1);
-    if (unit && *unit)
-        label(grid, row, 2, unit);
-    return field;
-}
-
-QRadioButton* option(QButtonGroup* group, int id, const char* text, const QString& toolTip)
-{
-    auto* button = new QRadioButton(u(text));
-    button->setToolTip(toolTip);
-    group->addButton(button, id);
-    return button;
-}
-
 QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Motor", g);
+    QGroupBox* box = group("Motor", g);
     f.triggerTeeth = fieldRow(g, 0, "Triggerrad [Zähne inkl. Lücke]:", "",
                               u("Anzahl Zähne am Triggerrad. Die zwei fehlenden Zähne der "
                                 "notwendigen Lücke werden mitgezählt."));
@@ -84,12 +39,12 @@ QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
     const QString manual = u("Siehe Bedienungsanleitung");
     f.dynamicFactor1 = fieldRow(g, 6, "Dynamikfaktor 1:", "", manual);
     label(g, 6, 2, "bis:");
-    f.dynamicSpeed1 = makeField(manual);
+    f.dynamicSpeed1 = numberField(manual);
     g->addWidget(f.dynamicSpeed1, 6, 3);
     label(g, 6, 4, "Umin");
     f.dynamicFactor2 = fieldRow(g, 7, "Dynamikfaktor 2:", "", manual);
     label(g, 7, 2, "bis:");
-    f.dynamicSpeed2 = makeField(manual);
+    f.dynamicSpeed2 = numberField(manual);
     g->addWidget(f.dynamicSpeed2, 7, 3);
     label(g, 7, 4, "Umin");
     return box;
@@ -98,9 +53,9 @@ QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
 QGroupBox* injectionGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Einspritzung", g);
+    QGroupBox* box = group("Einspritzung", g);
     label(g, 0, 0, "Einspritz-Startwinkel n.OT:", 2);
-    f.injectionStartAngle = makeField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
+    f.injectionStartAngle = numberField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
                                         "das Einspritzventil geöffnet."));
     g->addWidget(f.injectionStartAngle, 0, 2);
     label(g, 0, 3, "°KW");
@@ -112,17 +67,17 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
     for (int i = 0; i < 3; ++i) {
         const int row = 2 + i;
         label(g, row, 0, names[i]);
-        f.injectionExtension[i] = makeField(
+        f.injectionExtension[i] = numberField(
             u("Um diese Menge wird die berechnete Einspritzzeit individuell für Zylinder ") +
             QString::number(i + 1) + u(" erweitert."));
         g->addWidget(f.injectionExtension[i], row, 1);
         label(g, row, 2, "°/oo");
         f.injectorBalance[i] =
-            makeField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"), true);
+            readOnlyField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"));
         g->addWidget(f.injectorBalance[i], row, 3);
         label(g, row, 4, "°/oo");
         f.injectorDeadTime[i] =
-            makeField(u("Um diese Zeit wird die Einspritzdüse automatisch länger angesteuert"));
+            numberField(u("Um diese Zeit wird die Einspritzdüse automatisch länger angesteuert"));
         g->addWidget(f.injectorDeadTime[i], row, 5);
         label(g, row, 6, "µs");
     }
@@ -132,7 +87,7 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
 QGroupBox* limpGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Notprogramm", g);
+    QGroupBox* box = group("Notprogramm", g);
     f.limpMinEngineTemp = fieldRow(g, 0, "Motor-Temp. min.:", "°C",
                                    u("Oberhalb dieser Motortemperatur wird das Notprogramm "
                                      "eingeschaltet."));
@@ -149,7 +104,7 @@ QGroupBox* limpGroup(Einstellungendialog& f)
 QGroupBox* overrunGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schubabschaltung", g);
+    QGroupBox* box = group("Schubabschaltung", g);
     f.overrunCutoff = new QCheckBox(u("Ein"));
     f.overrunCutoff->setToolTip(u("Aktivieren oder Deaktivieren der Schubabschaltung"));
     g->addWidget(f.overrunCutoff, 0, 0);
@@ -169,7 +124,7 @@ QGroupBox* overrunGroup(Einstellungendialog& f)
 QGroupBox* sensorGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Sensoren", g);
+    QGroupBox* box = group("Sensoren", g);
     static const char* const rows[3] = {"Motorttemperatur-Sensor:", "Ansauglufttemperatur-Sensor:",
                                         "Drosselklappenpotentiometer:"};
     static const char* const firstUnit[3] = {"°C    und", "°C    und", "%    und"};
@@ -181,10 +136,10 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
         const int row = 1 + r;
         label(g, row, 0, rows[r]);
         auto& cal = f.calibration[r];
-        cal[0] = makeField(point1);
-        cal[1] = makeField(point1);
-        cal[2] = makeField(point2);
-        cal[3] = makeField(point2);
+        cal[0] = numberField(point1);
+        cal[1] = numberField(point1);
+        cal[2] = numberField(point2);
+        cal[3] = numberField(point2);
         g->addWidget(cal[0], row, 1);
         label(g, row, 2, "V bei");
         g->addWidget(cal[1], row, 3);
@@ -193,12 +148,12 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
         label(g, row, 6, "V bei");
         g->addWidget(cal[3], row, 7);
         label(g, row, 8, secondUnit[r]);
-        f.measuredVoltage[r] = makeField(u("aktuell gemessene Spannung des Sensoreingangs"), true);
+        f.measuredVoltage[r] = readOnlyField(u("aktuell gemessene Spannung des Sensoreingangs"));
         g->addWidget(f.measuredVoltage[r], row, 9);
         label(g, row, 10, "V");
     }
     label(g, 4, 0, "Dämpfung:");
-    f.sensorDamping = makeField({});
+    f.sensorDamping = numberField({});
     g->addWidget(f.sensorDamping, 4, 1);
     return box;
 }
@@ -206,7 +161,7 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
 QGroupBox* inputGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schalteingänge", g);
+    QGroupBox* box = group("Schalteingänge", g);
     const QString unused = u("Der Eingang wird nicht verwendet");
     f.input1Mode = new QButtonGroup(owner);
     f.input2Mode = new QButtonGroup(owner);
@@ -232,7 +187,7 @@ QGroupBox* inputGroup(Einstellungendialog& f, QWidget* owner)
 QGroupBox* startGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Start", g);
+    QGroupBox* box = group("Start", g);
     f.quickStartSpeed = fieldRow(g, 0, "Schnellstartdrehz.:", "Umin",
                                  u("Zwischen Erkennen eines Sensorsignals und dem sicheren "
                                    "Erkennen der ersten Umdrehung nimmt die KVT alle "
@@ -241,7 +196,7 @@ QGroupBox* startGroup(Einstellungendialog& f)
     f.startInjectionTime = fieldRow(g, 1, "Start-Einspritzmenge:", "µs für",
                                     u("Beim Start des Motors wird für diesen Zeitraum konstant "
                                       "eingespritzt."));
-    f.startInjectionRevs = makeField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
+    f.startInjectionRevs = numberField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
                                        "konstant eingespritzt."));
     g->addWidget(f.startInjectionRevs, 1, 3);
     label(g, 1, 4, "Umdr.");
@@ -259,7 +214,7 @@ QGroupBox* startGroup(Einstellungendialog& f)
 QGroupBox* limiterGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Begrenzer", g);
+    QGroupBox* box = group("Begrenzer", g);
     f.limiterSpeed = fieldRow(g, 0, "Zündwinkel-Rückn.:", "Umin",
                               u("Ab dieser Drehzahl wird der Zündzeitpunkt in Richtung 'spät' "
                                 "verstellt."));
@@ -276,65 +231,80 @@ QGroupBox* limiterGroup(Einstellungendialog& f)
 QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Zündung", g);
+    QGroupBox* box = group("Zündung", g);
     f.coilChargeTime = fieldRow(g, 0, "Spulenladezeit:", "µs",
                                 u("Dies ist die konstante Ladezeit der Zündspule(n)."));
     f.coilDriver = new QButtonGroup(owner);
-    g->addWidget(option(f.coilDriver, 0, "Spule",
-                        u("Es wird direkt eine Zündspule geschaltet.")),
-                 1, 0);
-    g->addWidget(option(f.coilDriver, 1, "ext. Treiber",
-                        u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
-                          "steuert diesen entsprechend an.")),
-                 1, 1, 1, 2);
+    auto* drivers = new QHBoxLayout;
+    drivers->addWidget(option(f.coilDriver, 0, "Spule",
+                              u("Es wird direkt eine Zündspule geschaltet.")));
+    drivers->addWidget(option(f.coilDriver, 1, "ext. Treiber",
+                              u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
+                                "steuert diesen entsprechend an.")));
+    drivers->addStretch();
+    g->addLayout(drivers, 1, 0, 1, 3);
     f.timingStep = fieldRow(g, 2, "ZZP-Änderungsgschrittweite:", "",
                             u("ZZP-Änderungsgeschwindigkeit"));
     return box;
 }
 
-// One switch output: "Aus", above a speed, between two speeds (and for output 2 "while the
-// KVT learns").
-void outputRows(QGridLayout* g, int row, int number, QButtonGroup* group, QLineEdit*& speed1,
-                QLineEdit*& speed2, bool learnOption)
+// One switch output in its own grid: "Aus", above a speed, between two speeds (and for output 2
+// "while the KVT learns"). The third option shares the first speed field with the second.
+QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLineEdit*& speed2,
+                        bool learnOption)
 {
+    auto* g = new QGridLayout;
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(2);
     const QString n = QString::number(number);
-    label(g, row, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:");
-    g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), row, 1);
+    label(g, 0, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:", 3);
+    g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), 1, 0);
     g->addWidget(option(group, 1, "Ein, wenn Drehzahl größer als",
                         u("der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl überschritten "
                                                   "ist")),
-                 row + 1, 1);
-    speed1 = makeField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
+                 2, 0);
+    speed1 = numberField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
                        u(" geschaltet."));
-    g->addWidget(speed1, row + 1, 2);
-    label(g, row + 1, 3, "Umin");
+    g->addWidget(speed1, 2, 1);
+    label(g, 2, 2, "Umin");
     g->addWidget(option(group, 2, "Ein, wenn Drehzahl größer als",
                         u("Der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl zwischen "
                                                   "beiden Werten liegt.")),
-                 row + 2, 1);
-    label(g, row + 2, 2, "und wenn Drehzahl kleiner als");
-    speed2 = makeField({});
-    g->addWidget(speed2, row + 2, 3);
-    label(g, row + 2, 4, "Umin");
+                 3, 0);
+    // Indented under its option, so it reads as the option's second condition.
+    auto* below = label("und wenn Drehzahl kleiner als");
+    below->setIndent(20);
+    g->addWidget(below, 4, 0);
+    speed2 = numberField({});
+    g->addWidget(speed2, 4, 1);
+    label(g, 4, 2, "Umin");
     if (learnOption)
         g->addWidget(option(group, 3, "Ein, wenn KVT lernt",
                             u("Wenn der Lern-Modus aktiv ist und alle Randbedingungen erfüllt "
                               "sind, lernt die KVT. Dann wird dieser Ausgang eingeschaltet")),
-                     row + 3, 1);
+                     5, 0);
+    g->setRowStretch(6, 1);
+    return g;
 }
 
 QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
 {
     QGridLayout* g = nullptr;
-    QGroupBox* box = makeGroup("Schaltausgänge", g);
-    label(g, 0, 0, "Drehzahlmesserausgang:");
-    label(g, 1, 0, "Impulse pro Umdrehung:");
-    f.tachoPulses = makeField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
-    g->addWidget(f.tachoPulses, 1, 1);
+    QGroupBox* box = group("Schaltausgänge", g);
+    auto* pulses = new QHBoxLayout;
+    pulses->addWidget(label("Drehzahlmesserausgang:"));
+    pulses->addSpacing(12);
+    pulses->addWidget(label("Impulse pro Umdrehung:"));
+    f.tachoPulses = numberField(u("Anzahl der Impulse pro Umdrehung am Drehzahlmesserausgang"));
+    pulses->addWidget(f.tachoPulses);
+    pulses->addStretch();
+    g->addLayout(pulses, 0, 0, 1, 2);
+    g->setHorizontalSpacing(24);
     f.output1Mode = new QButtonGroup(owner);
     f.output2Mode = new QButtonGroup(owner);
-    outputRows(g, 2, 1, f.output1Mode, f.output1Speed1, f.output1Speed2, false);
-    outputRows(g, 5, 2, f.output2Mode, f.output2Speed1, f.output2Speed2, true);
+    g->addLayout(outputRows(1, f.output1Mode, f.output1Speed1, f.output1Speed2, false), 1, 0);
+    g->addLayout(outputRows(2, f.output2Mode, f.output2Speed1, f.output2Speed2, true), 1, 1);
+    g->setColumnStretch(2, 1);
     return box;
 }
 
@@ -342,24 +312,42 @@ QGroupBox* outputGroup(Einstellungendialog& f, QWidget* owner)
 
 void Einstellungendialog::setupUi(QWidget* content)
 {
-    auto* columns = new QHBoxLayout(content);
+    // Group frames are made in the order the window lists them, then placed: the wide sensor
+    // table on top, two columns of groups, and the two switch outputs side by side below.
+    QGroupBox* motor = motorGroup(*this, content);
+    QGroupBox* injection = injectionGroup(*this);
+    QGroupBox* limp = limpGroup(*this);
+    QGroupBox* overrun = overrunGroup(*this);
+    QGroupBox* sensors = sensorGroup(*this);
+    QGroupBox* inputs = inputGroup(*this, content);
+    QGroupBox* start = startGroup(*this);
+    QGroupBox* limiter = limiterGroup(*this);
+    QGroupBox* ignition = ignitionGroup(*this, content);
+    QGroupBox* outputs = outputGroup(*this, content);
+    // Owned in that order too, so that Tab walks the groups in the order the window lists them.
+    for (QGroupBox* g : {motor, injection, limp, overrun, sensors, inputs, start, limiter,
+                         ignition, outputs})
+        g->setParent(content);
+
+    auto* outer = new QVBoxLayout(content);
+    outer->setContentsMargins(3, 3, 3, 3);
+    outer->setSpacing(4);
+    outer->addWidget(sensors);
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(4);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-    // Group frames in the order the window lists them.
-    left->addWidget(motorGroup(*this, content));
-    left->addWidget(injectionGroup(*this));
-    left->addWidget(limpGroup(*this));
-    left->addWidget(overrunGroup(*this));
-    right->addWidget(sensorGroup(*this));
-    right->addWidget(inputGroup(*this, content));
-    right->addWidget(startGroup(*this));
-    right->addWidget(limiterGroup(*this));
-    right->addWidget(ignitionGroup(*this, content));
-    right->addWidget(outputGroup(*this, content));
+    for (QGroupBox* g : {motor, injection, inputs, start})
+        left->addWidget(g);
+    for (QGroupBox* g : {limp, overrun, limiter, ignition})
+        right->addWidget(g);
     left->addStretch();
     right->addStretch();
+    columns->addLayout(left);
+    columns->addLayout(right);
+    outer->addLayout(columns);
+    outer->addWidget(outputs);
+    outer->addStretch();
 }
 
 }  // namespace forms

@@ -3,6 +3,8 @@
 #include "app/ProgramInfo.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -17,8 +19,9 @@ Window::Window(const app::WindowInfo& info, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // The content takes its minimum size from its layout, never from the design size: a design
+    // size smaller than the layout needs would squash labels and fields over each other.
     m_content = new QWidget;
-    m_content->setMinimumSize(info.width, info.height);
     m_scroll->setWidget(m_content);
     m_scroll->setWidgetResizable(true);
     layout->addWidget(m_scroll);
@@ -36,15 +39,33 @@ void Window::addShortcut(const QKeySequence& key, int number)
     m_shortcuts.append({key, number});
 }
 
-void Window::open(const std::function<void()>& fillWhenHidden)
+void Window::open()
 {
     if (!isVisible()) {
-        if (fillWhenHidden)
-            fillWhenHidden();
+        if (m_filler)
+            m_filler();
         show();
     }
     raise();
     activateWindow();
+}
+
+void Window::centreOn(const QRect& area)
+{
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    move(centredTopLeft(area, frameGeometry().size()));
+}
+
+QRect Window::screenArea() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(QPoint(0, 0), size());
+}
+
+QPoint Window::centredTopLeft(const QRect& area, const QSize& frame)
+{
+    return {area.x() + (area.width() - frame.width()) / 2,
+            area.y() + (area.height() - frame.height()) / 2};
 }
 
 void Window::closeEvent(QCloseEvent* event)

@@ -4,7 +4,7 @@
 
 namespace forms {
 
-void hilfedialog::setupUi(QWidget* content)
+void Hilfedialog::setupUi(QWidget* content)
 {
     auto* layout = new QVBoxLayout(content);
     text = new QPlainTextEdit;

@@ -6,7 +6,7 @@
 
 namespace forms {
 
-class hilfedialog {
+class Hilfedialog {
 public:
     void setupUi(QWidget* content);
     QPlainTextEdit* text = nullptr;

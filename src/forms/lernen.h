@@ -9,7 +9,7 @@
 
 namespace forms {
 
-class lernen {
+class Lernen {
 public:
     void setupUi(QWidget* content);
 

@@ -7,7 +7,7 @@
 
 namespace forms {
 
-void startlogo::setupUi(QWidget* window)
+void Startlogo::setupUi(QWidget* window)
 {
     auto* layout = new QVBoxLayout(window);
     auto* name = new QLabel(app::programName);

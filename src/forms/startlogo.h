@@ -6,7 +6,7 @@
 
 namespace forms {
 
-class startlogo {
+class Startlogo {
 public:
     void setupUi(QWidget* window);
     QProgressBar* progress = nullptr;

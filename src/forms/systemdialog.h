@@ -12,7 +12,7 @@
 
 namespace forms {
 
-class systemdialog {
+class Systemdialog {
 public:
     void setupUi(QWidget* content);
 

@@ -15,15 +15,16 @@ Scene curveScene(const CurveValues& values, bool pos, double temperature, const 
 
     scene.lines.append({p.at(0, 0), p.at(16, 0), black});
     scene.lines.append({p.at(0, 0), p.at(0, 150) - QPointF(0, 3), black});
+    // Every second tick is labelled, centred under it with two steps of room.
+    const double step = p.at(1, 0).x() - p.at(0, 0).x();
     for (int i = 0; i <= 16; ++i) {
         const QPointF base = p.at(i, 0);
         scene.lines.append({base, base + QPointF(0, 5), black});
-        if (i % 2 == 0) {
-            const QString label = QString::number(temperatureReadout(i));
-            scene.texts.append({base + QPointF(-3.5 * label.size(), 16), label, black});
-        }
+        if (i % 2 == 0)
+            scene.texts.append({base + QPointF(0, 16), QString::number(temperatureReadout(i)),
+                                black, true, 2 * step - 2});
     }
-    scene.texts.append({p.at(16, 0) + QPointF(10, 16), QStringLiteral("°C"), black});
+    scene.texts.append({p.at(16, 0) + QPointF(step - 5, 16), QStringLiteral("°C"), black});
     for (int v : {0, 50, 100, 150}) {
         const QPointF at = p.at(0, v);
         scene.lines.append({at, at - QPointF(5, 0), black});

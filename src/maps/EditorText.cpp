@@ -93,10 +93,4 @@ QString padDescription(const QString& text)
     return text.leftJustified(100, u' ', true);
 }
 
-QPoint centredTopLeft(const QRect& screen, const QSize& frame)
-{
-    return {screen.x() + (screen.width() - frame.width()) / 2,
-            screen.y() + (screen.height() - frame.height()) / 2};
-}
-
 }  // namespace maps

@@ -22,7 +22,4 @@ QString helpText();
 // longer text cut.
 QString padDescription(const QString& text);
 
-// Top-left corner that puts a frame of the given size in the middle of the screen area.
-QPoint centredTopLeft(const QRect& screen, const QSize& frame);
-
 }  // namespace maps

@@ -1,9 +1,9 @@
 // The learn mode window's filling, take-over and click handling.
 #include "maps/LearnWindow.h"
 
-#include "forms/TakeOver.h"
+#include "forms/FieldBinding.h"
 #include "forms/Window.h"
-#include "setup/EntryRules.h"
+#include "setup/SetupFieldBinding.h"
 
 #include <QLineEdit>
 #include <utility>
@@ -16,57 +16,42 @@ LearnWindow::LearnWindow(forms::Window& window, setup::SetupRecord& record, Hook
 {
     m_form.setupUi(window.content());
     auto& f = m_form;
-    add(f.minEngineTemp, "learnMinEngineTemp");
-    add(f.increment, "learnIncrement");
-    add(f.rate, "learnRate");
-    add(f.speedLow, "learnSpeedLow");
-    add(f.speedHigh, "learnSpeedHigh");
-    add(f.throttleLow, "learnThrottleLow");
-    add(f.throttleHigh, "learnThrottleHigh");
-    add(f.lambdaTarget, "lambdaTarget");
-
-    m_takeOver = new forms::TakeOver([this] { takeOver(); }, this);
-    for (const Entry& e : m_entries)
-        m_takeOver->watchField(e.field);
-    m_takeOver->listenTo(window, {1});
+    m_fields = new forms::FieldBinding(window, {1}, this);
+    auto& b = *m_fields;
+    using R = setup::SetupRecord;
+    setup::bindSetupField<&R::learnMinEngineTemp>(b, f.minEngineTemp, record);
+    setup::bindSetupField<&R::learnIncrement>(b, f.increment, record);
+    setup::bindSetupField<&R::learnRate>(b, f.rate, record);
+    setup::bindSetupField<&R::learnSpeedLow>(b, f.speedLow, record);
+    setup::bindSetupField<&R::learnSpeedHigh>(b, f.speedHigh, record);
+    setup::bindSetupField<&R::learnThrottleLow>(b, f.throttleLow, record);
+    setup::bindSetupField<&R::learnThrottleHigh>(b, f.throttleHigh, record);
+    setup::bindSetupField<&R::lambdaTarget>(b, f.lambdaTarget, record);
+    b.setAfterRead([this] { orderLearnLimits(m_record); });
+    b.setAfterShow([this] {
+        if (m_hooks.refreshLivePanel)
+            m_hooks.refreshLivePanel();
+    });
 
     connect(f.learnActive, &QCheckBox::clicked, this, &LearnWindow::learnSwitchClicked);
     for (QCheckBox* box : f.lambdaInputs)
         connect(box, &QCheckBox::clicked, this, &LearnWindow::lambdaInputsClicked);
     connect(&window, &forms::Window::shownChanged, this, [this](bool on) { m_shown = on; });
     m_shown = window.isVisible();
+    window.setFiller([this] { refill(); });
     refill();
 }
 
 LearnWindow::~LearnWindow() = default;
 
-void LearnWindow::add(QLineEdit* field, const char* name)
-{
-    const setup::FieldDescriptor* descriptor = setup::findField(QString::fromLatin1(name));
-    Q_ASSERT(descriptor);
-    if (descriptor)
-        m_entries.push_back({field, descriptor});
-}
-
-void LearnWindow::open()
-{
-    m_window.open([this] { refill(); });
-    m_shown = m_window.isVisible();
-}
+forms::TakeOver& LearnWindow::takeOverMechanism() { return m_fields->mechanism(); }
 
 void LearnWindow::refill()
 {
-    writeBack();
+    m_fields->showAll();
     m_form.learnActive->setChecked(m_record.learnActive != 0);
     for (int i = 0; i < 3; ++i)
         m_form.lambdaInputs[i]->setChecked((m_record.learnLambdaInputs >> i) & 1);
-}
-
-void LearnWindow::writeBack()
-{
-    for (const Entry& e : m_entries)
-        e.field->setText(
-            setup::displayText(e.descriptor->encoding, e.descriptor->get(m_record, 0)));
 }
 
 void LearnWindow::orderLearnLimits(setup::SetupRecord& record)
@@ -79,12 +64,7 @@ void LearnWindow::orderLearnLimits(setup::SetupRecord& record)
 
 void LearnWindow::takeOver()
 {
-    for (const Entry& e : m_entries)
-        e.descriptor->set(m_record, 0, setup::entryValue(*e.descriptor, e.field->text()));
-    orderLearnLimits(m_record);
-    writeBack();
-    if (m_hooks.refreshLivePanel)
-        m_hooks.refreshLivePanel();
+    m_fields->takeOver();
 }
 
 void LearnWindow::learnSwitchClicked(bool on)

@@ -4,17 +4,14 @@
 #pragma once
 
 #include "forms/lernen.h"
-#include "setup/SetupFields.h"
 #include "setup/SetupRecord.h"
 
 #include <QObject>
 #include <array>
 #include <functional>
-#include <vector>
-
-class QLineEdit;
 
 namespace forms {
+class FieldBinding;
 class TakeOver;
 class Window;
 }  // namespace forms
@@ -38,8 +35,6 @@ public:
                 QObject* parent = nullptr);
     ~LearnWindow() override;
 
-    // "Lernmodus": fill and show; a window already shown only comes to the front.
-    void open();
     void refill();
     void takeOver();
 
@@ -56,25 +51,18 @@ public:
     // Upper learn speed and throttle below the lower ones are swapped.
     static void orderLearnLimits(setup::SetupRecord& record);
 
-    forms::lernen& form() { return m_form; }
-    forms::TakeOver& takeOverMechanism() { return *m_takeOver; }
+    forms::Lernen& form() { return m_form; }
+    forms::TakeOver& takeOverMechanism();
 
 private:
-    struct Entry {
-        QLineEdit* field;
-        const setup::FieldDescriptor* descriptor;
-    };
-    void add(QLineEdit* field, const char* name);
-    void writeBack();
     void learnSwitchClicked(bool on);
     void lambdaInputsClicked();
 
     forms::Window& m_window;
     setup::SetupRecord& m_record;
     Hooks m_hooks;
-    forms::lernen m_form;
-    forms::TakeOver* m_takeOver = nullptr;
-    std::vector<Entry> m_entries;  // in take-over order
+    forms::Lernen m_form;
+    forms::FieldBinding* m_fields = nullptr;  // in take-over order
     bool m_shown = false;
 };
 

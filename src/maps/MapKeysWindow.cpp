@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 
 namespace maps {
 namespace {
@@ -25,7 +24,7 @@ void setText(QLabel* label, const QString& text)
 }  // namespace
 
 MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
-                             forms::hilfedialog* helpForm, setup::SetupRecord& record,
+                             forms::Hilfedialog* helpForm, setup::SetupRecord& record,
                              app::ProgramSettings& settings, app::Dialogs& dialogs,
                              app::MessageLog& log, CellLink& link, QObject* parent)
     : QObject(parent),
@@ -250,30 +249,21 @@ void MapKeysWindow::handleMenuEvent(int number)
 
 void MapKeysWindow::showHelp()
 {
-    forms::Window& help = m_windows.help;
-    help.show();
-    help.raise();
-    help.activateWindow();
+    m_windows.help.open();
 }
 
 void MapKeysWindow::centreWindows()
 {
-    const QScreen* screen = m_windows.main.screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
+    const QRect area = m_windows.main.screenArea();
     for (forms::Window* w : {&m_windows.main, &m_windows.system})
-        w->move(centredTopLeft(area, w->frameGeometry().size()));
+        w->centreOn(area);
 }
 
 void MapKeysWindow::showExpertMode()
 {
     forms::Window& expert = m_windows.expert;
     if (expert.isVisible()) {
-        expert.raise();
-        expert.activateWindow();
+        expert.open();
         return;
     }
     const auto answer =
@@ -281,8 +271,7 @@ void MapKeysWindow::showExpertMode()
                         QStringLiteral("Zum Aktivieren des Expert-Modus bitte Password eingeben."),
                         QString(), true);
     if (answer && *answer == QStringLiteral("Wolke")) {
-        expert.show();
-        expert.raise();
+        expert.open();
         return;
     }
     m_dialogs.message(QStringLiteral("Achtung"), QStringLiteral("Password nicht korrekt."));

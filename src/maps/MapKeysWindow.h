@@ -32,7 +32,7 @@ public:
 
     // helpForm may be null (no help text is written then). The check boxes take their first
     // state from the record and the editor.
-    MapKeysWindow(Windows windows, forms::Hauptdialog& form, forms::hilfedialog* helpForm,
+    MapKeysWindow(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog* helpForm,
                   setup::SetupRecord& record, app::ProgramSettings& settings,
                   app::Dialogs& dialogs, app::MessageLog& log, CellLink& link,
                   QObject* parent = nullptr);
@@ -87,7 +87,7 @@ private:
 
     Windows m_windows;
     forms::Hauptdialog& m_form;
-    forms::hilfedialog* m_helpForm;
+    forms::Hilfedialog* m_helpForm;
     setup::SetupRecord& m_record;
     app::ProgramSettings& m_settings;
     app::Dialogs& m_dialogs;

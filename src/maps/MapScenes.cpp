@@ -32,10 +32,13 @@ void mapFrame(Scene& scene, const MapProjection& p, int ymax, const QList<int>& 
     addLine(scene, p.at(0, 8, 0), p.at(16, 8, 0), black);
     addLine(scene, p.at(16, 0, 0), p.at(16, 8, 0), black);
 
+    // One speed step is only a few pixels wide: each label is centred under its tick and keeps
+    // a pixel to either neighbour.
+    const double step = p.at(1, 0, 0).x() - p.at(0, 0, 0).x();
     for (int s = 0; s <= 16; ++s) {
         const QPointF base = p.at(s, 0, 0);
         addLine(scene, base, base + QPointF(0, 5), black);
-        addText(scene, base + QPointF(s < 10 ? -3 : -7, 17), QString::number(s));
+        scene.texts.append({base + QPointF(0, 17), QString::number(s), black, true, step - 2});
     }
     addText(scene, p.at(16, 0, 0) + QPointF(4, 4), QStringLiteral("kUmin"));
 

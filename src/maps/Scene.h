@@ -27,9 +27,13 @@ struct Line {
 };
 
 struct Text {
-    QPointF at;  // left end of the base line
+    QPointF at;  // left end of the base line, or its middle when centred
     QString text;
     Rgb colour = colours::axis;
+    bool centred = false;
+    // Room the text has along its base line (0: as much as it needs). Where the view's font is
+    // wider, the painter narrows the font for this text so neighbouring labels stay apart.
+    double maxWidth = 0;
 };
 
 struct Circle {

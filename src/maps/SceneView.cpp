@@ -1,6 +1,8 @@
 // Painting of a map or curve drawing on its canvas.
 #include "maps/SceneView.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -24,6 +26,41 @@ QFont SceneView::viewFont()
     QFont font(QStringLiteral("curier"), 9);
     font.setStyleHint(QFont::TypeWriter);
     return font;
+}
+
+QFont SceneView::fittedFont(const QFont& font, const Text& text)
+{
+    if (text.maxWidth <= 0 || QFontMetricsF(font).horizontalAdvance(text.text) <= text.maxWidth)
+        return font;
+    QFont narrow = font;
+    for (int stretch : {QFont::SemiCondensed, QFont::Condensed, QFont::ExtraCondensed}) {
+        narrow.setStretch(stretch);
+        if (QFontMetricsF(narrow).horizontalAdvance(text.text) <= text.maxWidth)
+            return narrow;
+    }
+    // Still too wide: smaller sizes of the narrowest form, down to a legible minimum.
+    for (int pixels = QFontInfo(narrow).pixelSize() - 1; pixels >= 7; --pixels) {
+        narrow.setPixelSize(pixels);
+        if (QFontMetricsF(narrow).horizontalAdvance(text.text) <= text.maxWidth)
+            break;
+    }
+    return narrow;
+}
+
+QPointF SceneView::textOrigin(const QFont& font, const Text& text)
+{
+    if (!text.centred)
+        return text.at;
+    const double width = QFontMetricsF(fittedFont(font, text)).horizontalAdvance(text.text);
+    return text.at - QPointF(width / 2, 0);
+}
+
+QRectF SceneView::textBox(const QFont& font, const Text& text)
+{
+    // The inked pixels, so the blanks that pad value labels to a column do not count.
+    return QFontMetricsF(fittedFont(font, text))
+        .tightBoundingRect(text.text)
+        .translated(textOrigin(font, text));
 }
 
 void SceneView::setScene(Scene scene)
@@ -50,11 +87,11 @@ void SceneView::paintFrame(QPainter& painter, const Scene& scene, const QFont& f
         painter.setPen(pen);
         painter.drawLine(l.a, l.b);
     }
-    painter.setFont(font);
     for (const Text& t : scene.texts) {
         pen.setColor(colour(t.colour));
         painter.setPen(pen);
-        painter.drawText(t.at, t.text);
+        painter.setFont(fittedFont(font, t));
+        painter.drawText(textOrigin(font, t), t.text);
     }
 }
 

@@ -28,6 +28,11 @@ public:
     static void paintFrame(QPainter& painter, const Scene& scene, const QFont& font);
     static void paintContent(QPainter& painter, const Scene& scene);
     static QFont viewFont();
+    // The font a text is drawn in: the view's font, narrowed (condensed, then smaller) until the
+    // text fits its maxWidth; where its base line starts; and the box its ink then covers.
+    static QFont fittedFont(const QFont& font, const Text& text);
+    static QPointF textOrigin(const QFont& font, const Text& text);
+    static QRectF textBox(const QFont& font, const Text& text);
 
 signals:
     void wheelTurned(bool up);

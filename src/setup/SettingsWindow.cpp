@@ -1,9 +1,10 @@
 // The settings window's filling, take-over and click handling.
 #include "setup/SettingsWindow.h"
 
-#include "forms/TakeOver.h"
+#include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "setup/EntryRules.h"
+#include "setup/SetupFieldBinding.h"
 
 #include <QLineEdit>
 
@@ -14,75 +15,78 @@ SettingsWindow::SettingsWindow(forms::Window& window, SetupRecord& record, Follo
     : QObject(parent), m_window(window), m_record(record), m_followers(std::move(followers))
 {
     m_form.setupUi(window.content());
-    buildEntries();
-    m_takeOver = new forms::TakeOver([this] { takeOver(); }, this);
-    for (const Entry& e : m_entries)
-        m_takeOver->watchField(e.field);
-    m_takeOver->listenTo(window, {1});
+    m_fields = new forms::FieldBinding(window, {1}, this);
+    bindFields();
     connectChoices();
     connect(&window, &forms::Window::shownChanged, this, [this](bool on) { m_shown = on; });
     m_shown = window.isVisible();
+    window.setFiller([this] { refill(); });
     refill();
 }
 
 SettingsWindow::~SettingsWindow() = default;
 
-void SettingsWindow::add(QLineEdit* field, const char* name, int element)
-{
-    const FieldDescriptor* descriptor = findField(QString::fromLatin1(name));
-    Q_ASSERT(descriptor);
-    if (descriptor)
-        m_entries.push_back({field, descriptor, element});
-}
+forms::TakeOver& SettingsWindow::takeOverMechanism() { return m_fields->mechanism(); }
 
-void SettingsWindow::buildEntries()
+void SettingsWindow::bindFields()
 {
     auto& f = m_form;
-    add(f.coilChargeTime, "coilChargeTime");
-    add(f.timingStep, "timingStep");
-    add(f.cylinderOffset12, "cylinderOffset12");
-    add(f.cylinderOffset23, "cylinderOffset23");
-    add(f.sensorAngle, "sensorAngle");
-    add(f.limiterSpeed, "limiterSpeed");
-    add(f.limiterRetard, "limiterRetard");
-    add(f.ignitionOffSpeed, "ignitionOffSpeed");
-    add(f.limiterHysteresis, "limiterHysteresis");
-    add(f.output1Speed1, "output1Speed1");
-    add(f.output1Speed2, "output1Speed2");
-    add(f.output2Speed1, "output2Speed1");
-    add(f.output2Speed2, "output2Speed2");
-    add(f.injectionStartAngle, "injectionStartAngle");
-    add(f.startInjectionTime, "startInjectionTime");
-    add(f.startInjectionRevs, "startInjectionRevs");
+    auto& b = *m_fields;
+    SetupRecord& r = m_record;
+    using R = SetupRecord;
+    bindSetupField<&R::coilChargeTime>(b, f.coilChargeTime, r);
+    bindSetupField<&R::timingStep>(b, f.timingStep, r);
+    bindSetupField<&R::cylinderOffset12>(b, f.cylinderOffset12, r);
+    bindSetupField<&R::cylinderOffset23>(b, f.cylinderOffset23, r);
+    bindSetupField<&R::sensorAngle>(b, f.sensorAngle, r);
+    bindSetupField<&R::limiterSpeed>(b, f.limiterSpeed, r);
+    bindSetupField<&R::limiterRetard>(b, f.limiterRetard, r);
+    bindSetupField<&R::ignitionOffSpeed>(b, f.ignitionOffSpeed, r);
+    bindSetupField<&R::limiterHysteresis>(b, f.limiterHysteresis, r);
+    bindSetupField<&R::output1Speed1>(b, f.output1Speed1, r);
+    bindSetupField<&R::output1Speed2>(b, f.output1Speed2, r);
+    bindSetupField<&R::output2Speed1>(b, f.output2Speed1, r);
+    bindSetupField<&R::output2Speed2>(b, f.output2Speed2, r);
+    bindSetupField<&R::injectionStartAngle>(b, f.injectionStartAngle, r);
+    bindSetupField<&R::startInjectionTime>(b, f.startInjectionTime, r);
+    bindSetupField<&R::startInjectionRevs>(b, f.startInjectionRevs, r);
     for (int i = 0; i < cylinders; ++i)
-        add(f.injectionExtension[i], "injectionExtension", i);
+        bindSetupField<&R::injectionExtension>(b, f.injectionExtension[i], r, i);
     for (int i = 0; i < cylinders; ++i)
-        add(f.injectorDeadTime[i], "injectorDeadTime", i);
-    add(f.quickStartSpeed, "quickStartSpeed");
-    add(f.triggerTeeth, "triggerTeeth");
-    add(f.triggerGaps, "triggerGaps");
-    static const char* const calibration[3][4] = {
-        {"engineTempCal1Volt", "engineTempCal1Temp", "engineTempCal2Volt", "engineTempCal2Temp"},
-        {"airTempCal1Volt", "airTempCal1Temp", "airTempCal2Volt", "airTempCal2Temp"},
-        {"throttleCal1Volt", "throttleCal1Percent", "throttleCal2Volt", "throttleCal2Percent"},
-    };
-    for (int row = 0; row < 3; ++row)
-        for (int i = 0; i < 4; ++i)
-            add(f.calibration[row][i], calibration[row][i]);
-    add(f.sensorDamping, "sensorDamping");
-    add(f.tachoPulses, "tachoPulses");
-    add(f.dynamicFactor1, "dynamicFactor1");
-    add(f.dynamicSpeed1, "dynamicSpeed1");
-    add(f.dynamicFactor2, "dynamicFactor2");
-    add(f.dynamicSpeed2, "dynamicSpeed2");
-    add(f.limpMinEngineTemp, "limpMinEngineTemp");
-    add(f.limpIgnitionOffSpeed, "limpIgnitionOffSpeed");
-    add(f.limpTiming, "limpTiming");
-    add(f.limpEnrichment, "limpEnrichment");
-    add(f.overrunMinEngineTemp, "overrunMinEngineTemp");
-    add(f.overrunThrottleMax, "overrunThrottleMax");
-    add(f.overrunMinSpeed, "overrunMinSpeed");
-    add(f.overrunInjectionShare, "overrunInjectionShare");
+        bindSetupField<&R::injectorDeadTime>(b, f.injectorDeadTime[i], r, i);
+    bindSetupField<&R::quickStartSpeed>(b, f.quickStartSpeed, r);
+    bindSetupField<&R::triggerTeeth>(b, f.triggerTeeth, r);
+    bindSetupField<&R::triggerGaps>(b, f.triggerGaps, r);
+    const auto& cal = f.calibration;
+    bindSetupField<&R::engineTempCal1Volt>(b, cal[0][0], r);
+    bindSetupField<&R::engineTempCal1Temp>(b, cal[0][1], r);
+    bindSetupField<&R::engineTempCal2Volt>(b, cal[0][2], r);
+    bindSetupField<&R::engineTempCal2Temp>(b, cal[0][3], r);
+    bindSetupField<&R::airTempCal1Volt>(b, cal[1][0], r);
+    bindSetupField<&R::airTempCal1Temp>(b, cal[1][1], r);
+    bindSetupField<&R::airTempCal2Volt>(b, cal[1][2], r);
+    bindSetupField<&R::airTempCal2Temp>(b, cal[1][3], r);
+    bindSetupField<&R::throttleCal1Volt>(b, cal[2][0], r);
+    bindSetupField<&R::throttleCal1Percent>(b, cal[2][1], r);
+    bindSetupField<&R::throttleCal2Volt>(b, cal[2][2], r);
+    bindSetupField<&R::throttleCal2Percent>(b, cal[2][3], r);
+    bindSetupField<&R::sensorDamping>(b, f.sensorDamping, r);
+    bindSetupField<&R::tachoPulses>(b, f.tachoPulses, r);
+    bindSetupField<&R::dynamicFactor1>(b, f.dynamicFactor1, r);
+    bindSetupField<&R::dynamicSpeed1>(b, f.dynamicSpeed1, r);
+    bindSetupField<&R::dynamicFactor2>(b, f.dynamicFactor2, r);
+    bindSetupField<&R::dynamicSpeed2>(b, f.dynamicSpeed2, r);
+    bindSetupField<&R::limpMinEngineTemp>(b, f.limpMinEngineTemp, r);
+    bindSetupField<&R::limpIgnitionOffSpeed>(b, f.limpIgnitionOffSpeed, r);
+    bindSetupField<&R::limpTiming>(b, f.limpTiming, r);
+    bindSetupField<&R::limpEnrichment>(b, f.limpEnrichment, r);
+    bindSetupField<&R::overrunMinEngineTemp>(b, f.overrunMinEngineTemp, r);
+    bindSetupField<&R::overrunThrottleMax>(b, f.overrunThrottleMax, r);
+    bindSetupField<&R::overrunMinSpeed>(b, f.overrunMinSpeed, r);
+    bindSetupField<&R::overrunInjectionShare>(b, f.overrunInjectionShare, r);
+    // The output speeds are limited first and put in order once both pairs are read.
+    b.setAfterRead([this] { orderOutputSpeeds(m_record); });
+    b.setAfterShow([this] { notifyFollowers(); });
 }
 
 void SettingsWindow::connectChoices()
@@ -108,17 +112,9 @@ void SettingsWindow::connectChoices()
     flag(f.startInjectionOff, &SetupRecord::startInjectionOff);
 }
 
-void SettingsWindow::open()
-{
-    m_window.open([this] { refill(); });
-    m_shown = m_window.isVisible();
-}
-
 void SettingsWindow::refill()
 {
-    for (const Entry& e : m_entries)
-        e.field->setText(
-            displayText(e.descriptor->encoding, e.descriptor->get(m_record, e.element)));
+    m_fields->showAll();
     auto& f = m_form;
     for (int i = 0; i < cylinders; ++i)
         f.injectorBalance[i]->setText(QString::number(m_record.injectorBalance[i]));
@@ -147,17 +143,7 @@ void SettingsWindow::refill()
 
 void SettingsWindow::takeOver()
 {
-    for (const Entry& e : m_entries) {
-        const int value = entryValue(*e.descriptor, e.field->text());
-        e.descriptor->set(m_record, e.element, value);
-        // The output speeds are limited first and put in order once both pairs are read.
-        if (e.field == m_form.output2Speed2)
-            orderOutputSpeeds(m_record);
-    }
-    for (const Entry& e : m_entries)
-        e.field->setText(
-            displayText(e.descriptor->encoding, e.descriptor->get(m_record, e.element)));
-    notifyFollowers();
+    m_fields->takeOver();
 }
 
 void SettingsWindow::notifyFollowers()

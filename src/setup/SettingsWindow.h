@@ -3,17 +3,14 @@
 #pragma once
 
 #include "forms/Einstellungendialog.h"
-#include "setup/SetupFields.h"
 #include "setup/SetupRecord.h"
 
 #include <QObject>
 #include <array>
 #include <functional>
-#include <vector>
-
-class QLineEdit;
 
 namespace forms {
+class FieldBinding;
 class TakeOver;
 class Window;
 }  // namespace forms
@@ -37,8 +34,6 @@ public:
                    QObject* parent = nullptr);
     ~SettingsWindow() override;
 
-    // "Einstellungen": fill and show; a window already shown only comes to the front.
-    void open();
     // Fill every control from the record (also after a whole setup replacement).
     void refill();
     // Read, convert, limit and write back every input field in the window's order.
@@ -50,16 +45,10 @@ public:
     bool shown() const { return m_shown; }
 
     forms::Einstellungendialog& form() { return m_form; }
-    forms::TakeOver& takeOverMechanism() { return *m_takeOver; }
+    forms::TakeOver& takeOverMechanism();
 
 private:
-    struct Entry {
-        QLineEdit* field;
-        const FieldDescriptor* descriptor;
-        int element;
-    };
-    void buildEntries();
-    void add(QLineEdit* field, const char* name, int element = 0);
+    void bindFields();
     void connectChoices();
     void notifyFollowers();
 
@@ -67,8 +56,7 @@ private:
     SetupRecord& m_record;
     Followers m_followers;
     forms::Einstellungendialog m_form;
-    forms::TakeOver* m_takeOver = nullptr;
-    std::vector<Entry> m_entries;  // in take-over order
+    forms::FieldBinding* m_fields = nullptr;  // in take-over order
     bool m_shown = false;
 };
 

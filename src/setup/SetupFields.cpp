@@ -1,49 +1,23 @@
 // The field table of the setup record, in the order the KVT keeps it.
 #include "setup/SetupFields.h"
 
+#include <QtGlobal>
 #include <array>
-#include <type_traits>
 
 namespace setup {
 namespace {
-
-template <auto Member>
-int getScalar(const SetupRecord& r, int)
-{
-    return r.*Member;
-}
-
-template <auto Member>
-void setScalar(SetupRecord& r, int, int value)
-{
-    using T = std::remove_reference_t<decltype(r.*Member)>;
-    r.*Member = static_cast<T>(value);
-}
-
-template <auto Member>
-int getElement(const SetupRecord& r, int element)
-{
-    return (r.*Member)[static_cast<size_t>(element)];
-}
-
-template <auto Member>
-void setElement(SetupRecord& r, int element, int value)
-{
-    using T = typename std::remove_reference_t<decltype(r.*Member)>::value_type;
-    (r.*Member)[static_cast<size_t>(element)] = static_cast<T>(value);
-}
 
 #define SCALAR(no, field, off, w, enc, lo, hi, def, label)                   \
     FieldDescriptor                                                          \
     {                                                                        \
         no, #field, off, Width::w, 1, Encoding::enc, lo, hi, def, label,     \
-            &getScalar<&SetupRecord::field>, &setScalar<&SetupRecord::field> \
+            &detail::getScalar<&SetupRecord::field>, &detail::setScalar<&SetupRecord::field> \
     }
 #define ARRAY(no, field, off, w, n, enc, lo, hi, label)                        \
     FieldDescriptor                                                            \
     {                                                                          \
         no, #field, off, Width::w, n, Encoding::enc, lo, hi, 0, label,         \
-            &getElement<&SetupRecord::field>, &setElement<&SetupRecord::field> \
+            &detail::getElement<&SetupRecord::field>, &detail::setElement<&SetupRecord::field> \
     }
 
 const std::array kFields = {
@@ -163,5 +137,17 @@ const FieldDescriptor* findField(QStringView name)
             return &field;
     return nullptr;
 }
+
+namespace detail {
+const FieldDescriptor& entryWithGetter(int (*get)(const SetupRecord&, int))
+{
+    for (const FieldDescriptor& field : kFields)
+        if (field.get == get)
+            return field;
+    // Every member of the record has its entry; a member without one is a fault of this
+    // program, found by the first test that binds it.
+    qFatal("setup member without a table entry");
+}
+}  // namespace detail
 
 }  // namespace setup

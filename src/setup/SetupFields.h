@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 #include <span>
+#include <type_traits>
+#include <utility>
 
 namespace setup {
 
@@ -59,5 +61,51 @@ struct FieldDescriptor {
 // All entries in block order, the dead times included.
 std::span<const FieldDescriptor> setupFields();
 const FieldDescriptor* findField(QStringView name);
+
+// The accessors the table is made of, one per record member.
+namespace detail {
+template <auto Member>
+int getScalar(const SetupRecord& r, int)
+{
+    return r.*Member;
+}
+
+template <auto Member>
+void setScalar(SetupRecord& r, int, int value)
+{
+    using T = std::remove_reference_t<decltype(r.*Member)>;
+    r.*Member = static_cast<T>(value);
+}
+
+template <auto Member>
+int getElement(const SetupRecord& r, int element)
+{
+    return (r.*Member)[static_cast<size_t>(element)];
+}
+
+template <auto Member>
+void setElement(SetupRecord& r, int element, int value)
+{
+    using T = typename std::remove_reference_t<decltype(r.*Member)>::value_type;
+    (r.*Member)[static_cast<size_t>(element)] = static_cast<T>(value);
+}
+
+const FieldDescriptor& entryWithGetter(int (*get)(const SetupRecord&, int));
+}  // namespace detail
+
+// The table entry of a record member, named by the member itself so that the compiler checks
+// the name: fieldOf<&SetupRecord::coilChargeTime>().
+template <auto Member>
+const FieldDescriptor& fieldOf()
+{
+    using T = std::remove_cvref_t<decltype(std::declval<SetupRecord&>().*Member)>;
+    if constexpr (std::is_arithmetic_v<T>) {
+        static const FieldDescriptor& entry = detail::entryWithGetter(&detail::getScalar<Member>);
+        return entry;
+    } else {
+        static const FieldDescriptor& entry = detail::entryWithGetter(&detail::getElement<Member>);
+        return entry;
+    }
+}
 
 }  // namespace setup

@@ -40,7 +40,7 @@ struct Fixture : AppGuard {
                               [this](int ms) { comPeriods.push_back(ms); },
                               [this](int ms) { loggerPeriods.push_back(ms); },
                               [this] { return identified; }, [this] { ++erased; }}};
-    forms::systemdialog& f = system.form();
+    forms::Systemdialog& f = system.form();
 
     Fixture() { table.resize(settings.loggerCapacity + 1); }
 
@@ -112,41 +112,41 @@ TEST(SystemWindow, StartsWithTheSettings)
 TEST(SystemWindow, FieldsAreConvertedAndLimited)
 {
     struct Case {
-        QLineEdit* forms::systemdialog::*field;
+        QLineEdit* forms::Systemdialog::*field;
         const char* typed;
         qint64 (*stored)(const app::ProgramSettings&);
         qint64 expect;
     };
     const Case cases[] = {
-        {&forms::systemdialog::comTimer, "123",
+        {&forms::Systemdialog::comTimer, "123",
          [](const app::ProgramSettings& s) { return s.comTimerPeriod; }, 120},
-        {&forms::systemdialog::comTimer, "2",
+        {&forms::Systemdialog::comTimer, "2",
          [](const app::ProgramSettings& s) { return s.comTimerPeriod; }, 5},
-        {&forms::systemdialog::comTimer, "9999",
+        {&forms::Systemdialog::comTimer, "9999",
          [](const app::ProgramSettings& s) { return s.comTimerPeriod; }, 500},
-        {&forms::systemdialog::comTimer, "schnell",
+        {&forms::Systemdialog::comTimer, "schnell",
          [](const app::ProgramSettings& s) { return s.comTimerPeriod; }, 5},
-        {&forms::systemdialog::loggerPeriod, "250",
+        {&forms::Systemdialog::loggerPeriod, "250",
          [](const app::ProgramSettings& s) { return s.loggerPeriod; }, 200},
-        {&forms::systemdialog::powerMinSpeed, "525",
+        {&forms::Systemdialog::powerMinSpeed, "525",
          [](const app::ProgramSettings& s) { return s.powerMinSpeed; }, 500},
-        {&forms::systemdialog::powerMinSpeed, "20",
+        {&forms::Systemdialog::powerMinSpeed, "20",
          [](const app::ProgramSettings& s) { return s.powerMinSpeed; }, 50},
-        {&forms::systemdialog::injectionWarnPercent, "50",
+        {&forms::Systemdialog::injectionWarnPercent, "50",
          [](const app::ProgramSettings& s) { return s.injectionWarnPercent; }, 75},
-        {&forms::systemdialog::powerSampleInterval, "11",
+        {&forms::Systemdialog::powerSampleInterval, "11",
          [](const app::ProgramSettings& s) { return s.powerSampleInterval; }, 10},
-        {&forms::systemdialog::powerSampleInterval, "0",
+        {&forms::Systemdialog::powerSampleInterval, "0",
          [](const app::ProgramSettings& s) { return s.powerSampleInterval; }, 1},
-        {&forms::systemdialog::sensorErrorMinSpeed, "20000",
+        {&forms::Systemdialog::sensorErrorMinSpeed, "20000",
          [](const app::ProgramSettings& s) { return s.sensorErrorMinSpeed; }, 16000},
-        {&forms::systemdialog::rpmWarning, "8050",
+        {&forms::Systemdialog::rpmWarning, "8050",
          [](const app::ProgramSettings& s) { return s.rpmWarning; }, 8000},
-        {&forms::systemdialog::rpmWarning, "3000",
+        {&forms::Systemdialog::rpmWarning, "3000",
          [](const app::ProgramSettings& s) { return s.rpmWarning; }, 4000},
-        {&forms::systemdialog::rpmRounding, "0",
+        {&forms::Systemdialog::rpmRounding, "0",
          [](const app::ProgramSettings& s) { return s.rpmRounding; }, 1},
-        {&forms::systemdialog::loggerCapacity, "50",
+        {&forms::Systemdialog::loggerCapacity, "50",
          [](const app::ProgramSettings& s) { return s.loggerCapacity; }, 100},
     };
     for (const Case& c : cases) {

@@ -115,8 +115,8 @@ void setWord(QByteArray& block, int offset, int value)
 TEST(WindowsWithKvt, SetupReadFromTheKvtRefillsTheOpenWindows)
 {
     Fixture fx;
-    fx.settings.open();
-    fx.learn.open();
+    fx.windows[app::WindowId::Settings].open();
+    fx.windows[app::WindowId::Learn].open();
     QByteArray& block = fx.kvt.setup();
     block[14] = char(8);     // coilChargeTime
     block[23] = char(95);    // limiterSpeed
@@ -144,8 +144,8 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
         fx.settings.refill();
         fx.learn.refill();
     });
-    fx.settings.open();
-    fx.learn.open();
+    fx.windows[app::WindowId::Settings].open();
+    fx.windows[app::WindowId::Learn].open();
     fx.document.record.sensorAngle = 77;
     fx.document.record.learnRate = 222;
     fx.document.record.learnLambdaInputs = 6;
@@ -207,7 +207,7 @@ TEST(WindowsWithKvt, PollingFeedsMeasuredVoltagesAndTheLearnedMap)
     EXPECT_FALSE(fx.line->written.contains('A'));
     EXPECT_TRUE(fx.settings.form().measuredVoltage[0]->text().isEmpty());
 
-    fx.settings.open();
+    fx.windows[app::WindowId::Settings].open();
     fx.line->written.clear();
     fx.link.pollCycle();
     EXPECT_TRUE(fx.line->written.contains('A'));

@@ -37,12 +37,6 @@ TEST(Description, PaddedOrCutToExactly100)
     EXPECT_EQ(maps::padDescription(QString()).size(), 100);
 }
 
-TEST(CentredPosition, MiddleOfTheScreenArea)
-{
-    EXPECT_EQ(maps::centredTopLeft(QRect(0, 0, 1920, 1080), QSize(830, 755)), QPoint(545, 162));
-    EXPECT_EQ(maps::centredTopLeft(QRect(100, 50, 800, 600), QSize(600, 400)), QPoint(200, 150));
-}
-
 TEST(RedrawRules, ViewsFollowOnlyInActivePasses)
 {
     using maps::View;

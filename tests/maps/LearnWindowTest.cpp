@@ -29,7 +29,7 @@ struct Fixture : AppGuard {
                             {[this] { return identified; },
                              [this](int value) { sent.push_back(value); },
                              [this] { ++livePanel; }, [this] { ++redraws; }}};
-    forms::lernen& f = learn.form();
+    forms::Lernen& f = learn.form();
 
     void type(QLineEdit* field, const char* text)
     {
@@ -56,33 +56,33 @@ TEST(LearnWindow, StartsWithTheRecordsValues)
 TEST(LearnWindow, EntriesAreConvertedAndLimited)
 {
     struct Case {
-        QLineEdit* forms::lernen::*field;
+        QLineEdit* forms::Lernen::*field;
         const char* typed;
         int (*stored)(const setup::SetupRecord&);
         int expectStored;
         const char* expectShown;
     };
     const Case cases[] = {
-        {&forms::lernen::lambdaTarget, "0.75",
+        {&forms::Lernen::lambdaTarget, "0.75",
          [](const setup::SetupRecord& r) { return int(r.lambdaTarget); }, 750, "0.750"},
-        {&forms::lernen::lambdaTarget, "2",
+        {&forms::Lernen::lambdaTarget, "2",
          [](const setup::SetupRecord& r) { return int(r.lambdaTarget); }, 1500, "1.500"},
         // Volts are truncated to whole mV.
-        {&forms::lernen::lambdaTarget, "0.4569",
+        {&forms::Lernen::lambdaTarget, "0.4569",
          [](const setup::SetupRecord& r) { return int(r.lambdaTarget); }, 456, "0.456"},
-        {&forms::lernen::increment, "1",
+        {&forms::Lernen::increment, "1",
          [](const setup::SetupRecord& r) { return int(r.learnIncrement); }, 5, "5"},
-        {&forms::lernen::increment, "900",
+        {&forms::Lernen::increment, "900",
          [](const setup::SetupRecord& r) { return int(r.learnIncrement); }, 500, "500"},
-        {&forms::lernen::rate, "abc",
+        {&forms::Lernen::rate, "abc",
          [](const setup::SetupRecord& r) { return int(r.learnRate); }, 20, "20"},
-        {&forms::lernen::minEngineTemp, "-40",
+        {&forms::Lernen::minEngineTemp, "-40",
          [](const setup::SetupRecord& r) { return int(r.learnMinEngineTemp); }, 0, "-20"},
-        {&forms::lernen::minEngineTemp, "65",
+        {&forms::Lernen::minEngineTemp, "65",
          [](const setup::SetupRecord& r) { return int(r.learnMinEngineTemp); }, 85, "65"},
-        {&forms::lernen::speedLow, "2550",
+        {&forms::Lernen::speedLow, "2550",
          [](const setup::SetupRecord& r) { return int(r.learnSpeedLow); }, 25, "2500"},
-        {&forms::lernen::throttleHigh, "120",
+        {&forms::Lernen::throttleHigh, "120",
          [](const setup::SetupRecord& r) { return int(r.learnThrottleHigh); }, 100, "100"},
     };
     for (const Case& c : cases) {
@@ -171,7 +171,7 @@ TEST(LearnWindow, RefillAndShownFlag)
     fx.record.learnActive = 1;
     fx.record.lambdaTarget = 1234;
     fx.record.learnSpeedHigh = 80;
-    fx.learn.open();
+    fx.window.open();
     EXPECT_TRUE(fx.learn.shown());
     EXPECT_TRUE(fx.f.learnActive->isChecked());
     EXPECT_EQ(fx.f.lambdaTarget->text(), "1.234");

@@ -60,7 +60,7 @@ struct KeysTest : AppGuard, ::testing::Test {
     forms::Window systemWindow{app::windowInfo(app::WindowId::System)};
     forms::Window expertWindow{app::windowInfo(app::WindowId::Expert)};
     forms::Hauptdialog form;
-    forms::hilfedialog help;
+    forms::Hilfedialog help;
     setup::SetupRecord record;
     app::ProgramSettings settings;
     testsupport::FakeDialogs dialogs;

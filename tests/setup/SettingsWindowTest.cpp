@@ -246,7 +246,7 @@ TEST(SettingsWindow, ShownFlagAndMeasuredVoltages)
     Fixture fx;
     EXPECT_FALSE(fx.settings.shown());
     fx.record.sensorAngle = 33;
-    fx.settings.open();
+    fx.window.open();
     EXPECT_TRUE(fx.settings.shown());
     EXPECT_EQ(fx.f.sensorAngle->text(), "33");
     fx.settings.showSensorVoltages({1.234, 0.0, 2.0});

@@ -231,6 +231,11 @@ TEST(SetupFields, TableIsContiguousNumberedAndMatchesTheDefaults)
     ASSERT_NE(setup::findField(u"limpTiming"), nullptr);
     EXPECT_EQ(setup::findField(u"limpTiming")->fileOffset(), 564);
     EXPECT_EQ(setup::findField(u"nonsense"), nullptr);
+    // Named by the member: scalars and per-cylinder arrays reach their own entries.
+    EXPECT_EQ(&setup::fieldOf<&SetupRecord::limpTiming>(), setup::findField(u"limpTiming"));
+    EXPECT_EQ(&setup::fieldOf<&SetupRecord::injectorDeadTime>(),
+              setup::findField(u"injectorDeadTime"));
+    EXPECT_EQ(&setup::fieldOf<&SetupRecord::lambdaTarget>(), setup::findField(u"lambdaTarget"));
 }
 
 TEST(SetupRecordCells, MapsRunRowByRowOverThrottle)
