@@ -1,6 +1,8 @@
 // Layout of the power window.
 #include "forms/leistungsvergleich.h"
 
+#include "forms/FormKit.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,35 +13,22 @@
 namespace forms {
 namespace {
 
-QString u(const char* text)
+// A label for a value the window writes, beside its caption.
+QLabel* value(QGridLayout* grid, int row, int column, const char* text, int chars = 10)
 {
-    return QString::fromUtf8(text);
+    label(grid, row, column, text);
+    QLabel* l = valueLabel(chars);
+    grid->addWidget(l, row, column + 1);
+    return l;
 }
 
-QLabel* value(QGridLayout* grid, int row, int column, const char* text)
-{
-    grid->addWidget(new QLabel(u(text)), row, column);
-    auto* label = new QLabel;
-    label->setMinimumWidth(60);
-    grid->addWidget(label, row, column + 1);
-    return label;
-}
-
+// Caption and number field; the parameter fields hold values like "-25", "1013", "15.00".
 QLineEdit* field(QGridLayout* grid, int row, int column, const char* text, const char* tip)
 {
-    grid->addWidget(new QLabel(u(text)), row, column);
-    auto* edit = new QLineEdit;
-    edit->setFixedWidth(48);
-    edit->setToolTip(u(tip));
+    label(grid, row, column, text);
+    QLineEdit* edit = numberField(tip, 6);
     grid->addWidget(edit, row, column + 1);
     return edit;
-}
-
-QPushButton* button(const char* text, const char* tip)
-{
-    auto* b = new QPushButton(u(text));
-    b->setToolTip(u(tip));
-    return b;
 }
 
 // A small swatch: a filled colour, or a solid or dashed line sample.
@@ -56,17 +45,9 @@ QLabel* swatch(const QColor& fill, Qt::PenStyle line = Qt::NoPen)
         p.drawLine(1, 6, 21, 6);
     }
     p.end();
-    auto* label = new QLabel;
-    label->setPixmap(pixmap);
-    return label;
-}
-
-QCheckBox* check(const char* text, const char* tip = nullptr)
-{
-    auto* box = new QCheckBox(u(text));
-    if (tip)
-        box->setToolTip(u(tip));
-    return box;
+    auto* swatchLabel = new QLabel;
+    swatchLabel->setPixmap(pixmap);
+    return swatchLabel;
 }
 
 }  // namespace
@@ -84,12 +65,12 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     top->addLayout(lastRow);
 
     // Measurement file and buttons.
-    auto* fileBox = new QGroupBox(u("Messungs-Datei"));
-    auto* f = new QGridLayout(fileBox);
+    QGridLayout* f = nullptr;
+    QGroupBox* fileBox = group("Messungs-Datei", f);
     f->setVerticalSpacing(1);
     folder = value(f, 0, 0, "Pfad:");
     fileName = value(f, 1, 0, "Datei:");
-    f->addWidget(new QLabel(u("Beschreibung:")), 2, 0);
+    label(f, 2, 0, "Beschreibung:");
     description = new QLineEdit;
     description->setToolTip(u("Beschreibung der Leistungsaufzeichnung"));
     f->addWidget(description, 2, 1, 1, 3);
@@ -109,8 +90,8 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     buttons->addWidget(print);
     firstRow->addLayout(buttons);
 
-    auto* runBox = new QGroupBox(u("Messung"));
-    auto* r = new QGridLayout(runBox);
+    QGridLayout* r = nullptr;
+    QGroupBox* runBox = group("Messung", r);
     start = button("Start  (F11)", "Startet datenaufnahme");
     stop = button("Stopp (F12)", "Stoppt datenaufnahme");
     progress = new QProgressBar;
@@ -118,7 +99,7 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     progress->setRange(0, 60000);
     progress->setValue(0);
     progress->setTextVisible(false);
-    remaining = new QLabel;
+    remaining = label("");
     remaining->setToolTip(u("Verbleibende Aufnahmezeit in Sekunden"));
     remaining->setFixedSize(36, 22);
     remaining->setAlignment(Qt::AlignCenter);
@@ -134,21 +115,21 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     chartRow->addWidget(chart, 1);
 
     auto* side = new QVBoxLayout;
-    auto* curves = new QGroupBox(u("Anzeige Kurven"));
-    auto* c = new QGridLayout(curves);
+    QGridLayout* c = nullptr;
+    QGroupBox* curves = group("Anzeige Kurven", c);
     c->setVerticalSpacing(0);
     c->setContentsMargins(6, 2, 6, 2);
     const std::array<const char*, 3> slotTexts = {"akt. Messung", "Kurve 2", "Kurve 3"};
     const std::array<QColor, 3> colours = {QColor(0, 0, 255), QColor(0, 159, 0),
                                            QColor(255, 0, 255)};
     for (int i = 0; i < 3; ++i) {
-        slotShown[i] = check(slotTexts[i]);
+        slotShown[i] = checkBox(slotTexts[i]);
         c->addWidget(slotShown[i], i, 0);
         c->addWidget(swatch(colours[i]), i, 1);
     }
-    showPower = check("Leistung [kW]");
-    showTorque = check("Drehmoment [Nm]");
-    rawValues = check("Rohwerte (akt. M.)",
+    showPower = checkBox("Leistung [kW]");
+    showTorque = checkBox("Drehmoment [Nm]");
+    rawValues = checkBox("Rohwerte (akt. M.)",
                       "Alle Werte des leistungsvergleichs, auch Werte der quasi-Schleppleistung "
                       "sowie unterhalb der Mindestauswertedrehzahl");
     c->addWidget(showPower, 3, 0);
@@ -158,51 +139,44 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     c->addWidget(rawValues, 5, 0, 1, 2);
     side->addWidget(curves);
 
-    auto* evaluation = new QGroupBox(u("Auswertung"));
-    auto* e = new QVBoxLayout(evaluation);
-    e->setSpacing(0);
-    e->setContentsMargins(6, 2, 6, 2);
-    ewg = check("EWG 80/1269", "Korrektur wird verwendet");
-    din = check("DIN 70200", "Korrektur wird verwendet");
-    addDrag = check("Add. Schlepp.", "Quasi-Schleppleistung wird addiert");
-    e->addWidget(ewg);
-    e->addWidget(din);
-    e->addWidget(addDrag);
+    QGridLayout* e = nullptr;
+    QGroupBox* evaluation = group("Auswertung", e);
+    ewg = checkBox("EWG 80/1269", "Korrektur wird verwendet");
+    din = checkBox("DIN 70200", "Korrektur wird verwendet");
+    addDrag = checkBox("Add. Schlepp.", "Quasi-Schleppleistung wird addiert");
+    e->addWidget(ewg, 0, 0);
+    e->addWidget(din, 1, 0);
+    e->addWidget(addDrag, 2, 0);
     side->addWidget(evaluation);
 
     auto* modes = new QHBoxLayout;
-    auto* system = new QGroupBox(u("Messsystem"));
-    auto* s = new QVBoxLayout(system);
-    s->setSpacing(0);
-    s->setContentsMargins(6, 2, 6, 2);
-    roller = new QRadioButton(u("rotatorisch"));
-    roller->setToolTip(u("Typ Rollenprüfstand, Luftwiderstand wird nicht berücksichtigt"));
-    linear = new QRadioButton(u("linear"));
-    linear->setToolTip(u("Ebene Straße, Luftwiderstand wird berücksichtigt"));
-    s->addWidget(roller);
-    s->addWidget(linear);
+    QGridLayout* s = nullptr;
+    QGroupBox* system = group("Messsystem", s);
+    auto* systems = new QButtonGroup(content);
+    roller = option(systems, 0, "rotatorisch",
+                    "Typ Rollenprüfstand, Luftwiderstand wird nicht berücksichtigt");
+    linear = option(systems, 1, "linear", "Ebene Straße, Luftwiderstand wird berücksichtigt");
+    s->addWidget(roller, 0, 0);
+    s->addWidget(linear, 1, 0);
     modes->addWidget(system);
 
-    auto* display = new QGroupBox(u("Messanzeige"));
-    auto* d = new QVBoxLayout(display);
-    d->setSpacing(0);
-    d->setContentsMargins(6, 2, 6, 2);
-    speedMode = new QRadioButton(u("Drehzahl"));
-    speedMode->setToolTip(u("Drehzahlverlauf wird im Diagramm angezeigt"));
-    measureMode = new QRadioButton(u("Messung"));
-    measureMode->setToolTip(u("Messwerte (kW,Nm) werden im Diagramm angezeigt"));
-    d->addWidget(speedMode);
-    d->addWidget(measureMode);
+    QGridLayout* d = nullptr;
+    QGroupBox* display = group("Messanzeige", d);
+    auto* displays = new QButtonGroup(content);
+    speedMode = option(displays, 0, "Drehzahl", "Drehzahlverlauf wird im Diagramm angezeigt");
+    measureMode = option(displays, 1, "Messung", "Messwerte (kW,Nm) werden im Diagramm angezeigt");
+    d->addWidget(speedMode, 0, 0);
+    d->addWidget(measureMode, 1, 0);
     modes->addWidget(display);
     side->addLayout(modes);
 
     // Parameters: the surroundings and the vehicle on the left, the drive and the air on the
     // right.
-    auto* settings = new QGroupBox(u("Einstellungen"));
-    auto* p = new QGridLayout(settings);
+    QGridLayout* p = nullptr;
+    QGroupBox* settings = group("Einstellungen", p);
     p->setVerticalSpacing(1);
-    auto* environment = new QGroupBox(u("Umwelt"));
-    auto* env = new QGridLayout(environment);
+    QGridLayout* env = nullptr;
+    QGroupBox* environment = group("Umwelt", env);
     env->setVerticalSpacing(1);
     env->setContentsMargins(4, 2, 4, 2);
     parameters[0] = field(env, 0, 0, "Temperatur [°C]:", "Umgebungstemperatur bei der Datenaufnahme");
@@ -228,28 +202,28 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     lastRow->addWidget(settings);
 
     // Loaded comparison curves.
-    auto* loaded = new QGroupBox(u("Geladene Kurven"));
-    auto* l = new QGridLayout(loaded);
+    QGridLayout* l = nullptr;
+    QGroupBox* loaded = group("Geladene Kurven", l);
     l->setVerticalSpacing(1);
     for (int i = 0; i < 2; ++i) {
         Comparison& cmp = comparisons[i];
         const int row = i * 4;
-        l->addWidget(new QLabel(i == 0 ? u("Kurve 2:") : u("Kurve 3:")), row, 0);
-        cmp.fileName = new QLabel;
+        label(l, row, 0, i == 0 ? "Kurve 2:" : "Kurve 3:");
+        cmp.fileName = valueLabel(12);
         l->addWidget(cmp.fileName, row, 1);
-        cmp.load = new QPushButton(u("Laden"));
+        cmp.load = button("Laden");
         l->addWidget(cmp.load, row, 2);
-        cmp.date = new QLabel;
-        cmp.time = new QLabel;
-        cmp.correction = new QLabel;
-        cmp.system = new QLabel;
-        cmp.drag = new QLabel;
+        cmp.date = valueLabel(10);
+        cmp.time = valueLabel(8);
+        cmp.correction = valueLabel(12);
+        cmp.system = valueLabel(12);
+        cmp.drag = valueLabel(14);
         l->addWidget(cmp.date, row + 1, 0);
         l->addWidget(cmp.time, row + 1, 1);
         l->addWidget(cmp.system, row + 1, 2);
         l->addWidget(cmp.correction, row + 2, 0);
         l->addWidget(cmp.drag, row + 2, 1);
-        l->addWidget(new QLabel(u("Beschreibung:")), row + 3, 0);
+        label(l, row + 3, 0, "Beschreibung:");
         cmp.description = new QLineEdit;
         cmp.description->setReadOnly(true);
         l->addWidget(cmp.description, row + 3, 1, 1, 2);
@@ -258,29 +232,29 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     lastRow->addWidget(loaded, 1);
 
     // Read-outs at the cursor: one line per curve.
-    auto* values = new QGroupBox(u("Werte"));
-    auto* v = new QGridLayout(values);
+    QGridLayout* v = nullptr;
+    QGroupBox* values = group("Werte", v);
     v->setVerticalSpacing(0);
     v->setContentsMargins(6, 2, 6, 2);
-    cursorSpeed = new QLabel;
+    cursorSpeed = valueLabel(10);
     v->addWidget(cursorSpeed, 0, 0, 1, 5);
     const std::array<const char*, 3> slotLabels = {"akt. Messung:", "Kurve 2:", "Kurve 3:"};
     for (int i = 0; i < 3; ++i) {
-        auto* name = new QLabel(u(slotLabels[i]));
+        QLabel* name = label(slotLabels[i]);
         QPalette palette = name->palette();
         palette.setColor(QPalette::WindowText, colours[i]);
         name->setPalette(palette);
         v->addWidget(name, 1 + i, 0);
-        readoutPower[i] = new QLabel;
-        readoutTorque[i] = new QLabel;
+        readoutPower[i] = valueLabel(6);
+        readoutTorque[i] = valueLabel(6);
         readoutPower[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         readoutTorque[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         readoutPower[i]->setMinimumWidth(38);
         readoutTorque[i]->setMinimumWidth(38);
         v->addWidget(readoutPower[i], 1 + i, 1);
-        v->addWidget(new QLabel(u("kW")), 1 + i, 2);
+        label(v, 1 + i, 2, "kW");
         v->addWidget(readoutTorque[i], 1 + i, 3);
-        v->addWidget(new QLabel(u("Nm")), 1 + i, 4);
+        label(v, 1 + i, 4, "Nm");
     }
     side->addWidget(values);
     side->addStretch(1);

@@ -1,10 +1,9 @@
 // The power window's filling, take-over, run control, files, cursor and printing.
 #include "power/PowerWindow.h"
 
-#include "forms/TakeOver.h"
+#include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "power/PowerChartCanvas.h"
-#include "power/PowerParameters.h"
 
 #include <QDir>
 #include <utility>
@@ -26,10 +25,15 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
     if (m_hooks.clock)
         m_files.setClock(m_hooks.clock);
 
-    m_takeOver = new forms::TakeOver([this] { takeOver(); }, this);
-    for (QLineEdit* field : f.parameters)
-        m_takeOver->watchField(field);
-    m_takeOver->listenTo(window, {1, 2});
+    // Return and Enter, or a field losing the focus, take all ten fields over at once.
+    m_fields = new forms::FieldBinding(window, {1, 2}, this);
+    for (int i = 0; i < parameterCount; ++i)
+        m_fields->bind(
+            f.parameters[i], [this, i](const QString& text) { m_typed[i] = text; },
+            [this, i] { return parameterTexts(m_document.parameters)[i]; });
+    m_fields->setAfterRead([this] { m_document.parameters = parametersFromTexts(m_typed); });
+    m_fields->setAfterShow([this] { recompute(); });
+    window.setFiller([this] { redrawPowerChart(); });
     connect(&window, &forms::Window::menuEvent, this, [this](int event) {
         if (event == startEvent)
             start();
@@ -85,7 +89,7 @@ QDateTime PowerWindow::now() const
 
 void PowerWindow::open()
 {
-    m_window.open([this] { redrawPowerChart(); });
+    m_window.open();
 }
 
 PowerOptions PowerWindow::optionsFromForm() const
@@ -145,12 +149,7 @@ void PowerWindow::clearRemaining()
 
 void PowerWindow::takeOver()
 {
-    ParameterTexts texts;
-    for (int i = 0; i < parameterCount; ++i)
-        texts[i] = m_form.parameters[i]->text();
-    m_document.parameters = parametersFromTexts(texts);
-    showParameters();
-    recompute();
+    m_fields->takeOver();
 }
 
 void PowerWindow::correctionClicked(QCheckBox* clicked)

@@ -9,6 +9,7 @@
 #include "power/PowerCapture.h"
 #include "power/PowerCompute.h"
 #include "power/PowerFiles.h"
+#include "power/PowerParameters.h"
 #include "power/PowerPrintout.h"
 #include "power/SystemInfo.h"
 
@@ -17,7 +18,7 @@
 #include <functional>
 
 namespace forms {
-class TakeOver;
+class FieldBinding;
 class Window;
 }  // namespace forms
 
@@ -100,7 +101,8 @@ private:
     Hooks m_hooks;
     forms::leistungsvergleich m_form;
     PowerChartCanvas* m_canvas = nullptr;
-    forms::TakeOver* m_takeOver = nullptr;
+    forms::FieldBinding* m_fields = nullptr;
+    ParameterTexts m_typed;  // the texts of the last take-over, in field order
     PowerFiles m_files;
     PowerCapture m_capture;
     PowerDocument m_document;
