@@ -1,6 +1,6 @@
 // libFuzzer target: decoding arbitrary bytes as a setup file, and writing the result back.
 #include "setup/SetupBlock.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,6 @@
-// The device link's window side for the running program: hands what the link asks and shows
-// to the windows that own it (main window, map views, settings and learn windows).
+// The device link's own window side for the running program: the main window's "COM" box and
+// port list, and where the identity of the connected KVT is shown. Live values do not pass
+// here; windows subscribe to DeviceLink::feed() themselves.
 #pragma once
 
 #include "link/LinkView.h"
@@ -10,29 +11,13 @@ class MainWindow;
 namespace forms {
 class Hauptdialog;
 }
-namespace maps {
-class LearnWindow;
-class MapKeysWindow;
-}  // namespace maps
-namespace setup {
-class SettingsWindow;
-struct SetupRecord;
-}  // namespace setup
 
 namespace app {
 
 class LinkViewHub final : public devlink::LinkView {
 public:
-    struct Windows {
-        forms::Hauptdialog& mainForm;
-        display::MainWindow& main;
-        maps::MapKeysWindow& maps;
-        setup::SettingsWindow& settings;
-        maps::LearnWindow& learn;
-    };
-
-    LinkViewHub(Windows windows, const setup::SetupRecord& record)
-        : m_w(windows), m_record(record)
+    LinkViewHub(forms::Hauptdialog& mainForm, display::MainWindow& main)
+        : m_mainForm(mainForm), m_main(main)
     {
     }
 
@@ -42,19 +27,9 @@ public:
     void identityShown(const devlink::DeviceIdentity& identity) override;
     void identityCleared() override;
 
-    devlink::LinkSetupValues setupValues() const override;
-    bool settingsWindowShown() const override;
-    bool learnMapUpdatesShown() const override;
-
-    void liveRecordUpdated(const devlink::LiveRecord& record,
-                           const devlink::LiveDerived& derived) override;
-    void learnedMapRead(const devlink::LearnedMap& map) override;
-    void livePointForEditor(const devlink::EditorLivePoint& point) override;
-    void sensorVoltagesRead(const devlink::SensorVoltages& volts) override;
-
 private:
-    Windows m_w;
-    const setup::SetupRecord& m_record;
+    forms::Hauptdialog& m_mainForm;
+    display::MainWindow& m_main;
 };
 
 }  // namespace app

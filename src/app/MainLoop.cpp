@@ -8,17 +8,6 @@
 
 namespace app {
 
-QColor linkLampColor(bool comTicked, bool firmwareBusy, bool identified)
-{
-    if (!comTicked)
-        return {127, 127, 127};
-    if (firmwareBusy)
-        return {255, 204, 0};
-    if (identified)
-        return {0, 255, 0};
-    return {255, 0, 0};
-}
-
 namespace {
 template <typename R>
 R call(const std::function<R()>& f, R fallback)
@@ -41,10 +30,8 @@ bool isUserEvent(QEvent::Type type)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:
-    case QEvent::Shortcut:
-        return true;
-    default:
-        return false;
+    case QEvent::Shortcut: return true;
+    default: return false;
     }
 }
 }  // namespace
@@ -189,7 +176,7 @@ void MainLoop::tick(Tick which)
     const bool identified = call(m_hooks.identified, false);
     const bool firmwareBusy = call(m_hooks.firmwareBusy, false);
     if (m_hooks.drawLinkLamp)
-        m_hooks.drawLinkLamp(linkLampColor(call(m_hooks.comTicked, false), firmwareBusy, identified));
+        m_hooks.drawLinkLamp(call(m_hooks.comTicked, false), firmwareBusy, identified);
     if (!identified)
         call(m_hooks.clearTestCheck);
     call(m_hooks.drawLoggerLamp);
@@ -206,8 +193,7 @@ void MainLoop::tick(Tick which)
     call(m_hooks.refreshDisplays);
     call(m_hooks.redrawFollowingViews);
     // The line rests as long as this tick kept it busy, up to one COM period.
-    m_restUntil =
-        QDeadlineTimer(std::min<qint64>(took.elapsed(), m_comPeriod), Qt::PreciseTimer);
+    m_restUntil = QDeadlineTimer(std::min<qint64>(took.elapsed(), m_comPeriod), Qt::PreciseTimer);
     if (m_quit == QuitRequest::Confirmed)
         emit quitConfirmed();
 }
@@ -216,7 +202,8 @@ void MainLoop::askQuit()
 {
     const bool yes = m_dialogs.question(
         QStringLiteral("Beenden?"),
-        QStringLiteral("Ist das Setup gespeichert?\rIst das Setup in der KVT im EEPROM?\r\rJetzt beenden?"));
+        QStringLiteral(
+            "Ist das Setup gespeichert?\rIst das Setup in der KVT im EEPROM?\r\rJetzt beenden?"));
     m_quit = yes ? QuitRequest::Confirmed : QuitRequest::None;
 }
 

@@ -17,7 +17,6 @@
 
 #include "app/Dialogs.h"
 
-#include <QColor>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
@@ -30,16 +29,14 @@ enum class Tick { ComTimer = 1, LoggerTimer = 10 };
 
 enum class QuitRequest { None = 0, Asked = 1, Confirmed = 2 };
 
-// The colour of the main window's link lamp.
-QColor linkLampColor(bool comTicked, bool firmwareBusy, bool identified);
-
 // What a tick does, by subsystem. Unset hooks are skipped.
 struct TickHooks {
     std::function<void()> connectStep;
     std::function<bool()> comTicked;
     std::function<bool()> identified;
     std::function<bool()> firmwareBusy;
-    std::function<void(const QColor&)> drawLinkLamp;
+    // The link lamp from "COM", a running firmware update and the identification.
+    std::function<void(bool comTicked, bool firmwareBusy, bool identified)> drawLinkLamp;
     std::function<void()> clearTestCheck;
     std::function<void()> drawLoggerLamp;
     std::function<void()> loggerTick;

@@ -2,9 +2,12 @@
 
 #include "app/SettingsStore.h"
 #include "app/LinkViewHub.h"
+#include "app/MenuEvents.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
 #include "maps/LearnWindow.h"
+#include "power/PowerWindow.h"
+#include "maps/ViewGeometry.h"
 #include "setup/SettingsWindow.h"
 #include "forms/Lamp.h"
 #include "link/PortList.h"
@@ -26,7 +29,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
       m_programDirectory(std::move(programDirectory)),
       m_log(m_programDirectory),
       m_loop(dialogs),
-      m_setupFiles(dialogs, m_log, m_programDirectory)
+      m_setupStore(dialogs, m_log, m_programDirectory)
 {
     setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
@@ -52,8 +55,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
 
-    m_mapKeys = std::make_unique<maps::MapKeysWindow>(
-        maps::MapKeysWindow::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
+    m_mapKeys = std::make_unique<maps::MapPanel>(
+        maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
                                      m_windows[WindowId::System], m_windows[WindowId::Expert]},
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
@@ -72,11 +75,11 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
                                                         std::move(learnHooks));
 
-    m_linkView = std::make_unique<LinkViewHub>(
-        LinkViewHub::Windows{m_mainForm, *m_mainWindow, *m_mapKeys, *m_settingsWindow,
-                             *m_learnWindow},
-        record);
+    createPowerWindow();
+
+    m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
+    subscribeToLink();
     // Reads the setup after every identification while "Setup automatisch von KVT einlesen" is on.
     m_transfer->readAfterIdentification();
 
@@ -93,6 +96,46 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     wireTick();
 }
 
+void Motrix::createPowerWindow()
+{
+    power::PowerWindow::Hooks hooks;
+    hooks.nowMs = [] { return devlink::systemClock().nowMs(); };
+    hooks.dataInterval = [this] { return int(m_settings.powerSampleInterval); };
+    hooks.minSpeed = [this] { return int(m_settings.powerMinSpeed); };
+    hooks.printText = [this] { return m_settings.printoutText; };
+    hooks.limiterSpeed = [this] { return m_document.record.limiterSpeed * 100; };
+    hooks.hardware = [this] { return m_link->identity().hw; };
+    hooks.software = [this] { return m_link->identity().sw; };
+    m_powerWindow = std::make_unique<power::PowerWindow>(m_windows[WindowId::PowerComparison],
+                                                         m_dialogs, m_log, std::move(hooks));
+}
+
+void Motrix::subscribeToLink()
+{
+    devlink::LinkFeed& feed = m_link->feed();
+    // Every (interval + 1)-th record of a power run becomes a sample.
+    feed.onLiveRecord([this](const devlink::LiveRecord& record) {
+        if (m_powerWindow->measuring())
+            m_powerWindow->liveSample(record.rpmForMaps, record.timeStamp);
+    });
+    feed.onLiveRecord([this](const devlink::LiveRecord& record) {
+        m_mainWindow->showLiveValues(record);
+        // The views mark the live point; an edited view with "auto" ticked moves its cursor.
+        m_mapKeys->setLivePoint(maps::livePointOf(record));
+        m_mapKeys->followLive(maps::autoSpeedIndex(record.rpmForMaps),
+                              maps::autoThrottleIndex(record.throttle),
+                              maps::autoTempIndex(record.airTemp),
+                              maps::autoTempIndex(record.engineTemp));
+        m_sensorWatch.liveRecord(record);
+    });
+    // The learn window writes the cells into the SetupRecord and redraws the injection view.
+    feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
+    feed.onLearnedMap([this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
+    feed.want(devlink::OnDemand::SensorVoltages, [this] { return m_settingsWindow->shown(); });
+    feed.onSensorVoltages(
+        [this](const devlink::SensorVoltages& volts) { m_settingsWindow->showSensorVoltages(volts); });
+}
+
 void Motrix::wireSetupActions()
 {
     display::MainWindow::Actions& actions = m_mainWindow->actions();
@@ -107,7 +150,7 @@ void Motrix::wireSetupActions()
         m_mapKeys->setupReplaced();
         refillSetupWindows();
     });
-    m_setupFiles.setReplacedHook([this] {
+    m_setupStore.setReplacedHook([this] {
         m_mainWindow->setDescription(m_document.description);
         m_mainWindow->showSetupFileName(m_document.loadedFileName);
         m_mapKeys->setupFileLoaded();
@@ -134,13 +177,13 @@ void Motrix::refreshLivePanel()
 void Motrix::saveSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.save(m_document, devlink::setupOriginOf(m_link->identity()));
+    m_setupStore.save(m_document, devlink::setupOriginOf(m_link->identity()));
 }
 
 void Motrix::loadSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupFiles.load(m_document);
+    m_setupStore.load(m_document);
 }
 
 void Motrix::wireTick()
@@ -150,7 +193,11 @@ void Motrix::wireTick()
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.identified = [this] { return m_link->identified(); };
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
-    hooks.drawLinkLamp = [this](const QColor& c) { m_mainForm.comLamp->setColor(c); };
+    hooks.drawLinkLamp = [this](bool com, bool firmwareBusy, bool identified) {
+        m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
+    };
+    hooks.powerRunning = [this] { return m_powerWindow->measuring(); };
+    hooks.powerProgress = [this] { m_powerWindow->timerTick(); };
     hooks.pollCycle = [this] { m_link->pollCycle(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     // exit() rather than quit(): quit() first tries to close the windows, and closing the main
@@ -165,7 +212,8 @@ Motrix::~Motrix()
 
 void Motrix::handleMainMenuEvent(int number)
 {
-    if (number == 60 || number == 61)
+    const auto event = MainMenuEvent(number);
+    if (event == MainMenuEvent::Quit || event == MainMenuEvent::QuitCommand)
         m_loop.requestQuit();
 }
 
@@ -179,7 +227,7 @@ void Motrix::refreshPortList()
 
 void Motrix::startUp(const StartOptions& options)
 {
-    m_mainForm.comLamp->setColor(linkLampColor(false, false, false));
+    m_mainWindow->drawLinkLamp(false, false, false);
 
     if (options.screenCheck) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

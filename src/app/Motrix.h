@@ -14,9 +14,10 @@
 #include "link/DeviceLink.h"
 #include "link/SetupTransfer.h"
 #include "maps/LinkAdapters.h"
-#include "maps/MapKeysWindow.h"
-#include "setup/SetupFiles.h"
+#include "maps/MapPanel.h"
+#include "setup/SetupStore.h"
 #include "setup/SetupRecord.h"
+#include "test/SensorWatch.h"
 
 #include <QObject>
 #include <QStringList>
@@ -29,6 +30,10 @@ class SettingsWindow;
 namespace maps {
 class LearnWindow;
 }
+
+namespace power {
+class PowerWindow;
+}  // namespace power
 
 namespace app {
 
@@ -63,11 +68,13 @@ public:
     SystemWindow& systemWindow() { return *m_systemWindow; }
     setup::SettingsWindow& settingsWindow() { return *m_settingsWindow; }
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
+    power::PowerWindow& powerWindow() { return *m_powerWindow; }
     setup::SetupRecord& setupRecord() { return m_document.record; }
     devlink::DeviceLink& link() { return *m_link; }
     devlink::SetupTransfer& setupTransfer() { return *m_transfer; }
-    setup::SetupFiles& setupFiles() { return m_setupFiles; }
-    maps::MapKeysWindow& mapKeys() { return *m_mapKeys; }
+    setup::SetupStore& setupStore() { return m_setupStore; }
+    maps::MapPanel& mapKeys() { return *m_mapKeys; }
+    kvttest::SensorWatch& sensorWatch() { return m_sensorWatch; }
     const QString& programDirectory() const { return m_programDirectory; }
 
     // Logger capacity: reserves capacity + 1 rows; on failure falls back to 3600 with its box.
@@ -81,6 +88,9 @@ private:
     void applySettings();
     void collectSettings();
     void handleMainMenuEvent(int number);
+    // The windows and watchers that follow what the polling cycle reads.
+    void createPowerWindow();
+    void subscribeToLink();
     void wireSetupActions();
     void wireTick();
     // After the setup was replaced as a whole: every window showing setup values is refilled.
@@ -106,15 +116,18 @@ private:
     setup::SetupDocument m_document;
     std::unique_ptr<devlink::DeviceLink> m_link;
     std::unique_ptr<devlink::SetupTransfer> m_transfer;
-    setup::SetupFiles m_setupFiles;
+    setup::SetupStore m_setupStore;
     // Edited map cells go to the KVT through the link.
     std::unique_ptr<maps::DeviceCellLink> m_cells;
     // The map views, their check boxes and read-outs, and the main window's keys.
-    std::unique_ptr<maps::MapKeysWindow> m_mapKeys;
+    std::unique_ptr<maps::MapPanel> m_mapKeys;
     // The windows that edit the setup's scalar values and the learn fields.
     std::unique_ptr<setup::SettingsWindow> m_settingsWindow;
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
+    std::unique_ptr<power::PowerWindow> m_powerWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
+    // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
+    kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};
 };
 
 }  // namespace app

@@ -1,7 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "app/AtomicFile.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 
 #include <QFile>
 

@@ -1,5 +1,6 @@
 #include "app/WindowSet.h"
 
+#include "app/MenuEvents.h"
 #include "app/ProgramInfo.h"
 
 namespace app {
@@ -17,20 +18,20 @@ void registerShortcuts(forms::Window& w)
 {
     switch (w.id()) {
     case WindowId::Main:
-        w.addShortcut(QKeySequence(Qt::Key_Escape), 1);
-        w.addShortcut(QKeySequence(Qt::Key_F5), 2);
-        w.addShortcut(QKeySequence(Qt::Key_F6), 3);
-        w.addShortcut(QKeySequence(Qt::Key_F8), 4);
-        w.addShortcut(QKeySequence(Qt::Key_F7), 41);
-        w.addShortcut(QKeySequence(Qt::Key_F1), 20);
-        w.addShortcut(QKeySequence(Qt::Key_Return), 21);
-        w.addShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), 50);
-        w.addShortcut(QKeySequence(Qt::Key_F9), 49);
-        w.addShortcut(QKeySequence(Qt::Key_F10), 60);
-        w.addShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), 100);
-        w.addShortcut(QKeySequence(Qt::Key_F3), 43);
-        w.addShortcut(QKeySequence(Qt::Key_F4), 44);
-        w.addShortcut(quitKey(), 61);
+        w.addShortcut(QKeySequence(Qt::Key_Escape), int(MainMenuEvent::EndEditing));
+        w.addShortcut(QKeySequence(Qt::Key_F5), int(MainMenuEvent::EditInjectionMap));
+        w.addShortcut(QKeySequence(Qt::Key_F6), int(MainMenuEvent::EditAirTempCurve));
+        w.addShortcut(QKeySequence(Qt::Key_F8), int(MainMenuEvent::EditIgnition));
+        w.addShortcut(QKeySequence(Qt::Key_F7), int(MainMenuEvent::EditEngineTempCurve));
+        w.addShortcut(QKeySequence(Qt::Key_F1), int(MainMenuEvent::ShowHelp));
+        w.addShortcut(QKeySequence(Qt::Key_Return), int(MainMenuEvent::PadDescription));
+        w.addShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), int(MainMenuEvent::ExpertMode));
+        w.addShortcut(QKeySequence(Qt::Key_F9), int(MainMenuEvent::TypeValue));
+        w.addShortcut(QKeySequence(Qt::Key_F10), int(MainMenuEvent::Quit));
+        w.addShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), int(MainMenuEvent::CentreWindows));
+        w.addShortcut(QKeySequence(Qt::Key_F3), int(MainMenuEvent::BlockUp));
+        w.addShortcut(QKeySequence(Qt::Key_F4), int(MainMenuEvent::BlockDown));
+        w.addShortcut(quitKey(), int(MainMenuEvent::QuitCommand));
         return;
     case WindowId::Help:
     case WindowId::BigDisplay:
@@ -40,13 +41,13 @@ void registerShortcuts(forms::Window& w)
         break;
     }
     // Windows with input fields take them over on Return; the keypad's Enter gives event 2.
-    w.addShortcut(QKeySequence(Qt::Key_Return), 1);
-    w.addShortcut(QKeySequence(Qt::Key_Enter), 2);
+    w.addShortcut(QKeySequence(Qt::Key_Return), int(FieldMenuEvent::TakeOver));
+    w.addShortcut(QKeySequence(Qt::Key_Enter), int(FieldMenuEvent::TakeOverKeypad));
     if (w.id() == WindowId::Test)
-        w.addShortcut(QKeySequence(Qt::Key_Escape), 3);
+        w.addShortcut(QKeySequence(Qt::Key_Escape), int(FieldMenuEvent::LeaveTest));
     if (w.id() == WindowId::PowerComparison) {
-        w.addShortcut(QKeySequence(Qt::Key_F11), 11);
-        w.addShortcut(QKeySequence(Qt::Key_F12), 12);
+        w.addShortcut(QKeySequence(Qt::Key_F11), int(FieldMenuEvent::StartPowerRun));
+        w.addShortcut(QKeySequence(Qt::Key_F12), int(FieldMenuEvent::StopPowerRun));
     }
 }
 

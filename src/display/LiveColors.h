@@ -2,14 +2,11 @@
 // link lamp. Plain RGB values so that the rules stay free of the widget toolkit.
 #pragma once
 
+#include "app/Rgb.h"
+
 namespace display {
 
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb&) const = default;
-};
+using app::Rgb;
 
 inline constexpr Rgb black{0, 0, 0};
 inline constexpr Rgb warningRed{255, 0, 0};

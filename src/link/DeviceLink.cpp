@@ -46,12 +46,6 @@ void DeviceLink::setFirmwareBusy(bool busy)
     m_log.setFirmwareBusy(busy);
 }
 
-void DeviceLink::startPowerRun()
-{
-    m_powerTickCounter = 0;
-    m_powerRunStart.reset();
-}
-
 bool DeviceLink::portFailed() const
 {
     return m_port && m_port->isOpen() && m_port->failed();
@@ -152,8 +146,7 @@ void DeviceLink::evaluateReplyStatus()
         m_replyStatus = ReplyStatus::PortUnavailable;
 
     switch (m_replyStatus) {
-    case ReplyStatus::Ok:
-        break;
+    case ReplyStatus::Ok: break;
     case ReplyStatus::PortUnavailable:
         if (m_port)
             m_port->close();
@@ -189,7 +182,7 @@ void DeviceLink::evaluateReplyStatus()
 
 void DeviceLink::clearIdentity()
 {
-    m_identity = DeviceIdentity {};
+    m_identity = DeviceIdentity{};
     m_view->identityCleared();
 }
 
@@ -312,42 +305,6 @@ void DeviceLink::sendSetValue(int index, double value)
     pause(20);
     const int rounded = int(std::clamp(std::nearbyint(value), 0.0, 255.0));
     sendBytes(bytesOf({index, rounded}));
-}
-
-void DeviceLink::sendInjectionCell(int speedIndex, int throttleIndex, quint16 value)
-{
-    sendLetter('K');
-    pause(20);
-    sendBytes(bytesOf({speedIndex + 1, throttleIndex + 1, value & 0xFF,
-                          value >> 8}));
-}
-
-void DeviceLink::sendIgnitionCell(int speedIndex, int throttleIndex, quint8 value)
-{
-    sendLetter('Z');
-    pause(20);
-    sendBytes(bytesOf({speedIndex + 1, throttleIndex + 1, value}));
-}
-
-void DeviceLink::sendAirTempCell(int tempIndex, quint8 value)
-{
-    sendLetter('T');
-    pause(20);
-    sendBytes(bytesOf({tempIndex + 1, value}));
-}
-
-void DeviceLink::sendEngineTempCell(int tempIndex, quint8 value)
-{
-    sendLetter('M');
-    pause(20);
-    sendBytes(bytesOf({tempIndex + 1, value}));
-}
-
-void DeviceLink::sendIgnitionMapSwitch(bool mapEnabled)
-{
-    sendLetter('X');
-    pause(20);
-    sendBytes(bytesOf({5, mapEnabled ? 1 : 0}));
 }
 
 void DeviceLink::eraseEeprom()

@@ -4,13 +4,14 @@
 //
 //   connectStep()  follows the "COM" box, identifies the KVT with "I" when needed, and
 //                  evaluates the ReplyStatus (the quit question is the caller's, right after).
-//   pollCycle()    while identified: "D" into the LiveRecord and its feeds, then "G", "A",
-//                  "P" as the open windows ask for them.
+//   pollCycle()    while identified: "D" into the LiveRecord, published through feed(), then
+//                  "G", "A", "P" while a query registered with feed().want() asks for them.
 //
 // Everything blocks the calling thread as the protocol is strictly request and reply:
 // waitReply() sleeps on the port (never spins) until exactly the expected number of bytes is
 // there or 200 ms passed. Commands without a reply are sent blind with sendLetter/sendBytes
-// and pause(). All messages go to the MessageLog; the windows are reached through LinkView.
+// and pause(). All messages go to the MessageLog; the "COM" box and the identity display are
+// reached through LinkView, everything the cycle reads through LinkFeed.
 //
 // A port that cannot be opened when "COM" is ticked logs "COM Fehler - Port nicht verfügbar"
 // and unticks "COM". A port that fails while open (adapter unplugged) logs the same once and
@@ -23,6 +24,7 @@
 #pragma once
 
 #include "link/LinkClock.h"
+#include "link/LinkFeed.h"
 #include "link/LinkTypes.h"
 #include "link/LinkView.h"
 #include "link/LiveRecord.h"
@@ -43,8 +45,7 @@ namespace devlink {
 
 class DeviceLink final {
 public:
-    // settings is read at every tick (warning percentage, sample interval, minimum speed for
-    // sensor errors, "Setup automatisch von KVT einlesen").
+    // settings is read at every identification ("Setup automatisch von KVT einlesen").
     DeviceLink(app::MessageLog& log, const app::ProgramSettings& settings, PortFactory factory,
                LinkClock& clock = systemClock());
     ~DeviceLink();
@@ -53,6 +54,8 @@ public:
 
     // The view must outlive the link or be reset to nullptr; nullptr means no windows.
     void setView(LinkView* view);
+    // Subscriptions to the live record and the on-demand replies.
+    LinkFeed& feed() { return m_feed; }
     // Called right after every identification while "Setup automatisch von KVT einlesen" is
     // ticked (the setup transfer's readSetup).
     void setAfterIdentification(std::function<void()> hook)
@@ -70,7 +73,6 @@ public:
 
     // --- state ---
     bool identified() const { return m_identified; }
-    void setIdentified(bool on) { m_identified = on; }
     bool portOpen() const { return m_portOpen; }
     bool comSwitch() const { return m_comSwitch; }
     // The open port failed and "COM" is still ticked: each tick tries to open it again.
@@ -78,28 +80,18 @@ public:
     bool firmwareBusy() const { return m_firmwareBusy; }
     void setFirmwareBusy(bool busy);
     ReplyStatus replyStatus() const { return m_replyStatus; }
-    void setReplyStatus(ReplyStatus status) { m_replyStatus = status; }
     const DeviceIdentity& identity() const { return m_identity; }
     const QString& portName() const { return m_portName; }
 
     const LiveRecord& liveRecord() const { return m_live; }
-    const LiveDerived& liveDerived() const { return m_derived; }
-    const SensorVoltages& sensorVoltages() const { return m_sensorVoltages; }
-    const TriggerChecks& triggerChecks() const { return m_triggerChecks; }
-    int sensorErrorCount() const { return m_sensorErrorCount; }
-    void resetSensorErrorCount() { m_sensorErrorCount = 0; }
     // Program clock (ms) minus the KVT time stamp (ms), taken at the next "D" after a request.
     qint64 clockOffset() const { return m_clockOffset; }
     void requestClockOffsetReset() { m_clockOffsetReset = true; }
-    // A power run starts: the sample counter and the run's first time are taken anew.
-    void startPowerRun();
 
-    // The 1000-byte transfer buffer shared by the "G" and "L" replies.
-    QByteArray& transferBuffer() { return m_transferBuffer; }
+    // Size of the transfer buffer shared by the "G" and "L" replies.
     static constexpr int transferBufferSize = 1000;
 
     // --- raw line access (setup transfer, firmware update) ---
-    SerialPort* port() { return m_port.get(); }
     void sendLetter(char letter);
     void sendBytes(const QByteArray& bytes);
     void pause(int ms) { m_clock.sleepMs(ms); }
@@ -114,13 +106,6 @@ public:
     // --- commands without a reply (callers check the conditions their windows name) ---
     // "W", 20 ms, index, value rounded and limited to one byte. Only while identified.
     void sendSetValue(int index, double value);
-    // "K"/"Z": speed and throttle index counted from 1; "T"/"M": temperature index from 1.
-    void sendInjectionCell(int speedIndex, int throttleIndex, quint16 value);
-    void sendIgnitionCell(int speedIndex, int throttleIndex, quint8 value);
-    void sendAirTempCell(int tempIndex, quint8 value);
-    void sendEngineTempCell(int tempIndex, quint8 value);
-    // "X" 5: ignition map on (true) or curve (false).
-    void sendIgnitionMapSwitch(bool mapEnabled);
     // "X" 3: erase the KVT's EEPROM; logs "EEPROM loeschen".
     void eraseEeprom();
     // "X" 4: oscillator fine-tune byte.
@@ -141,6 +126,14 @@ public:
     void closePort();
 
 private:
+    // The setup transfer fills the shared transfer buffer; tests reach the state setters.
+    friend class SetupTransfer;
+    friend struct LinkTestAccess;
+
+    void setIdentified(bool on) { m_identified = on; }
+    void setReplyStatus(ReplyStatus status) { m_replyStatus = status; }
+    QByteArray& transferBuffer() { return m_transferBuffer; }
+
     void switchComIfChanged();
     void reopenLostPort();
     void identify();
@@ -151,9 +144,6 @@ private:
 
     // pollCycle parts
     bool pollLiveValues();
-    void feedPowerMeasurement();
-    void feedLambdaLogger();
-    void updateTriggerChecks(const LinkSetupValues& setup);
     void readLearnedMap();
     void readSensorVoltages();
     void readExpertValues();
@@ -164,6 +154,7 @@ private:
     LinkClock& m_clock;
     LinkView m_noView;
     LinkView* m_view = &m_noView;
+    LinkFeed m_feed;
     std::function<void()> m_afterIdentification;
     std::unique_ptr<SerialPort> m_port;
 
@@ -177,14 +168,8 @@ private:
     DeviceIdentity m_identity;
 
     LiveRecord m_live;
-    LiveDerived m_derived;
-    TriggerChecks m_triggerChecks;
-    SensorVoltages m_sensorVoltages {0, 0, 0};
-    int m_sensorErrorCount = 0;
     bool m_clockOffsetReset = true;
     qint64 m_clockOffset = 0;
-    int m_powerTickCounter = 0;
-    std::optional<double> m_powerRunStart;
     QByteArray m_transferBuffer;
 };
 

@@ -1,5 +1,5 @@
-// Link state shared with the rest of the program: reply status, device identity and the few
-// setup values the polling cycle needs.
+// Link state shared with the rest of the program: reply status, device identity and the
+// replies the polling cycle reads on demand.
 #pragma once
 
 #include <QString>
@@ -17,17 +17,10 @@ struct DeviceIdentity {
     QString deviceType;  // 12 characters
     QString hw;          // 3 characters
     QString sw;
-    QString bl;          // boot loader
+    QString bl;  // boot loader
     quint16 restartCount = 0;
 
     bool operator==(const DeviceIdentity&) const = default;
-};
-
-// Setup values read by the polling cycle (filled from the SetupRecord by the caller).
-struct LinkSetupValues {
-    int triggerGaps = 2;   // "Anzahl Lücken:"
-    int triggerTeeth = 8;  // "Triggerrad [Zähne inkl. Lücke]:"
-    bool learnActive = false;
 };
 
 // The learned injection map from "G": 17 speed columns × 9 throttle rows, row by row over

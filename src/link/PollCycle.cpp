@@ -1,10 +1,8 @@
-// The polling cycle: "D" into the LiveRecord and its feeds, then "G", "A" and "P".
+// The polling cycle: "D" into the LiveRecord for every subscriber, then "G", "A" and "P" when
+// a registered query wants them.
 #include "link/DeviceLink.h"
 
 #include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
-
-#include <cmath>
 
 namespace devlink {
 
@@ -17,24 +15,19 @@ void DeviceLink::pollCycle()
         return;
     }
     if (pollLiveValues()) {
-        const LinkSetupValues setup = m_view->setupValues();
         // The clock offset is taken at the first "D" and whenever the expert window asks.
         if (m_clockOffsetReset) {
             m_clockOffset = m_clock.nowMs() - qint64(m_live.timeStamp / 100);
             m_clockOffsetReset = false;
         }
-        feedPowerMeasurement();
-        feedLambdaLogger();
-        updateTriggerChecks(setup);
-        m_view->ignitionModeUpdated(m_live.ignitionMode == 255, m_live.ignitionMode - 50);
-        if (setup.learnActive && m_view->learnMapUpdatesShown())
+        m_feed.publishLive(m_live);
+        if (m_feed.wanted(OnDemand::LearnedMap))
             readLearnedMap();
-        m_view->livePointForEditor(editorLivePoint(m_live));
     }
     // "A" and "P" are asked for even when "D" failed.
-    if (m_view->settingsWindowShown() && !portFailed())
+    if (m_feed.wanted(OnDemand::SensorVoltages) && !portFailed())
         readSensorVoltages();
-    if (m_view->expertWindowShown() && !portFailed())
+    if (m_feed.wanted(OnDemand::ExpertValues) && !portFailed())
         readExpertValues();
 }
 
@@ -49,50 +42,7 @@ bool DeviceLink::pollLiveValues()
     if (!record)
         return false;
     m_live = *record;
-    m_derived = deriveLiveValues(m_live, int(m_settings.injectionWarnPercent));
-    m_view->liveRecordUpdated(m_live, m_derived);
     return true;
-}
-
-void DeviceLink::feedPowerMeasurement()
-{
-    if (!m_view->powerMeasurementRunning())
-        return;
-    // One sample every (interval + 1)th poll.
-    if (m_powerTickCounter >= m_settings.powerSampleInterval) {
-        m_powerTickCounter = 0;
-        const double t = m_live.timeStamp / 100.0;
-        if (!m_powerRunStart)
-            m_powerRunStart = t;
-        const int speed = m_live.rpmForMaps > 300 ? m_live.rpmForMaps : 0;
-        m_view->powerSample(t - *m_powerRunStart, speed);
-    } else {
-        ++m_powerTickCounter;
-    }
-}
-
-void DeviceLink::feedLambdaLogger()
-{
-    if (!m_view->lambdaLiveRecording())
-        return;
-    const std::optional<LambdaCell> cell = lambdaCell(m_live);
-    if (!cell)
-        return;
-    std::array<int, 3> mv {};
-    for (int k = 0; k < 3; ++k)
-        mv[k] = int(std::nearbyint(m_live.lambda[k]));
-    m_view->lambdaSample(*cell, mv);
-}
-
-void DeviceLink::updateTriggerChecks(const LinkSetupValues& setup)
-{
-    m_triggerChecks = checkTriggerWheel(m_live, setup);
-    m_view->triggerChecksUpdated(m_triggerChecks);
-    if (m_live.rpmForMaps > m_settings.sensorErrorMinSpeed && !m_triggerChecks.allPassed()) {
-        ++m_sensorErrorCount;
-        if (m_sensorErrorCount > 9999)
-            m_sensorErrorCount = 0;
-    }
 }
 
 void DeviceLink::readLearnedMap()
@@ -114,7 +64,7 @@ void DeviceLink::readLearnedMap()
     constexpr int mapBytes = 153 * 2;
     if (received < mapBytes)
         return;
-    LearnedMap map {};
+    LearnedMap map{};
     for (int row = 0; row < 9; ++row) {
         for (int column = 0; column < 17; ++column) {
             const int at = row * 34 + column * 2;
@@ -122,7 +72,7 @@ void DeviceLink::readLearnedMap()
                                              (quint8(m_transferBuffer.at(at + 1)) << 8));
         }
     }
-    m_view->learnedMapRead(map);
+    m_feed.publishLearnedMap(map);
 }
 
 void DeviceLink::readSensorVoltages()
@@ -130,9 +80,10 @@ void DeviceLink::readSensorVoltages()
     sendLetter('A');
     if (waitReply(7, QStringLiteral("a")) != ReplyStatus::Ok)
         return;
-    for (double& volts : m_sensorVoltages)
-        volts = readWord() / 4096.0 * 2.0;
-    m_view->sensorVoltagesRead(m_sensorVoltages);
+    SensorVoltages volts{};
+    for (double& v : volts)
+        v = readWord() / 4096.0 * 2.0;
+    m_feed.publishSensorVoltages(volts);
 }
 
 void DeviceLink::readExpertValues()
@@ -143,7 +94,7 @@ void DeviceLink::readExpertValues()
     QByteArray data(35, '\0');
     const int n = m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
     data.truncate(n);
-    m_view->expertValuesRead(data);
+    m_feed.publishExpertValues(data);
 }
 
 }  // namespace devlink

@@ -17,14 +17,13 @@ QStringList refreshPortList(const PortFactory& factory, const QString& directory
     if (!dir.exists())
         return ports;
 
-    QStringList patterns {QStringLiteral("tty.*")};
+    QStringList patterns{QStringLiteral("tty.*")};
 #ifdef __linux__
     patterns << QStringLiteral("ttyUSB*") << QStringLiteral("ttyACM*");
 #endif
     // Device nodes and links to them count as "system" entries for QDir.
-    const QStringList names =
-        dir.entryList(patterns, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                      QDir::Name);
+    const QStringList names = dir.entryList(
+        patterns, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {
         const QString path = dirPath + name;
         if (QFileInfo(path).isDir())

@@ -33,7 +33,7 @@ bool PosixSerialPort::open(const QString& path, int bufferSize)
     if (fd < 0)
         return false;
 
-    termios tio {};
+    termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {  // not a terminal
         ::close(fd);
         return false;
@@ -56,7 +56,7 @@ bool PosixSerialPort::open(const QString& path, int bufferSize)
 #ifdef __linux__
     // A USB adapter's latency timer would otherwise hold short replies back by up to 16 ms.
     // Drivers without the flag (pseudo-terminals among them) refuse; that costs nothing.
-    serial_struct serial {};
+    serial_struct serial{};
     if (::ioctl(fd, TIOCGSERIAL, &serial) == 0) {
         serial.flags |= ASYNC_LOW_LATENCY;
         (void)::ioctl(fd, TIOCSSERIAL, &serial);
@@ -160,7 +160,7 @@ int PosixSerialPort::write(const quint8* buffer, int count)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             // Output buffer full: give the driver a moment, but never hang on a stuck line.
-            pollfd p {m_fd, POLLOUT, 0};
+            pollfd p{m_fd, POLLOUT, 0};
             const int r = ::poll(&p, 1, 200);
             if (r > 0 && (p.revents & POLLOUT) && !(p.revents & (POLLERR | POLLHUP | POLLNVAL)))
                 continue;
@@ -182,7 +182,7 @@ bool PosixSerialPort::waitForInput(int timeoutMs)
         return true;
     if (m_failed)
         return false;
-    pollfd p {m_fd, POLLIN, 0};
+    pollfd p{m_fd, POLLIN, 0};
     int r;
     do {
         r = ::poll(&p, 1, qMax(0, timeoutMs));

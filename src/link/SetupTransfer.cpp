@@ -31,15 +31,15 @@ SetupTransfer::ReadOutcome SetupTransfer::readSetup()
     const int waiting = m_link.bytesWaiting();
     if (waiting != setupReplyLength) {
         const QString count = QString::number(waiting);
-        if (!m_dialogs.question(
-                QStringLiteral("Achtung!"),
-                QStringLiteral("Datenpaket ggf. nicht kompatibel.(")
-                    + QString::number(setupReplyLength) + QStringLiteral("/") + count
-                    + QStringLiteral(")\rNach dem Einlesen müssen alle Einstellungen "
-                                     "kontrolliert werden.\r\rTrotzdem einlesen?")))
+        if (!m_dialogs.question(QStringLiteral("Achtung!"),
+                                QStringLiteral("Datenpaket ggf. nicht kompatibel.(") +
+                                    QString::number(setupReplyLength) + QStringLiteral("/") +
+                                    count +
+                                    QStringLiteral(")\rNach dem Einlesen müssen alle Einstellungen "
+                                                   "kontrolliert werden.\r\rTrotzdem einlesen?")))
             return ReadOutcome::Declined;
-        m_log.logMessage(QStringLiteral("eingelesene Setup-Daten aus KVT ggf. nicht kompatibel (")
-                         + count + QStringLiteral(")"));
+        m_log.logMessage(QStringLiteral("eingelesene Setup-Daten aus KVT ggf. nicht kompatibel (") +
+                         count + QStringLiteral(")"));
     }
 
     // Only a complete reply is decoded; a block that never completes leaves the record as it

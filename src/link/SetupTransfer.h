@@ -6,7 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
 #include "link/DeviceLink.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 #include "setup/SetupRecord.h"
 
 #include <functional>

@@ -3,6 +3,8 @@
 // the live operating point.
 #pragma once
 
+#include "app/Rgb.h"
+
 #include "setup/SetupRecord.h"
 
 #include <QList>
@@ -12,12 +14,7 @@
 
 namespace maps {
 
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    bool operator==(const Rgb&) const = default;
-};
+using app::Rgb;
 
 namespace colours {
 inline constexpr Rgb background{128, 128, 128};

@@ -1,6 +1,7 @@
 // Writing and reading comparison files.
 #include "power/PowerFile.h"
 
+#include "app/Utf16Line.h"
 #include "power/PowerParameters.h"
 
 #include <QStringList>
@@ -17,17 +18,6 @@ constexpr int firstGridLine = 734;
 QString fixed(float value, int decimals)
 {
     return QString::number(std::isfinite(value) ? double(value) : 0.0, 'f', decimals);
-}
-
-QByteArray utf16le(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    for (QChar c : text) {
-        out.append(char(c.unicode() & 0xFF));
-        out.append(char(c.unicode() >> 8));
-    }
-    return out;
 }
 
 // Field 2 of a comma-separated line (empty when there is none).
@@ -59,18 +49,9 @@ public:
         while (m_lines.size() < descriptionLine - 1 && pos < bytes.size())
             takeUtf8Line();
         if (m_lines.size() == descriptionLine - 1 && pos < bytes.size()) {
-            QString text;
-            while (pos + 1 < bytes.size()) {
-                const char16_t c =
-                    char16_t(quint8(bytes[pos]) | (char16_t(quint8(bytes[pos + 1])) << 8));
-                pos += 2;
-                if (c == u'\n')
-                    break;
-                text.append(QChar(c));
-            }
-            if (pos + 1 == bytes.size())  // a lone byte left over
-                pos = bytes.size();
-            m_lines << text;
+            const app::Utf16Line line = app::readUtf16Line(bytes, pos, false);
+            m_lines << line.text;
+            pos = line.terminated ? line.next : bytes.size();
         }
         while (pos < bytes.size())
             takeUtf8Line();
@@ -120,7 +101,7 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     pair("KVT HW:", cleanVersionText(c.info.hardware));
     pair("KVT SW:", cleanVersionText(c.info.software));
     line({});
-    out.append(utf16le(QStringLiteral("Kommentar:,") + cleanDescription(c.info.description)
+    out.append(app::encodeUtf16le(QStringLiteral("Kommentar:,") + cleanDescription(c.info.description)
                        + QLatin1Char('\n')));
     line({});
     line(QStringLiteral("Umwelt"));

@@ -1,7 +1,7 @@
 // The program's start-up and orderly end against a temporary program directory.
 #include "support/TestApplication.h"
 #include "app/Motrix.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "support/FakeDialogs.h"
 

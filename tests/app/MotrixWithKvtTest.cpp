@@ -1,7 +1,7 @@
 // The whole program wired to a simulated KVT: identification, polling, the setup read after
 // identification, the transfer buttons and a map edit reaching the KVT.
 #include "app/Motrix.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "forms/Lamp.h"
 #include "KvtSimulator.h"

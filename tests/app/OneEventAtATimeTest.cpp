@@ -3,7 +3,7 @@
 // and the handler that asked goes on after the answer as if nothing had happened in between.
 #include "app/Motrix.h"
 #include "app/QtDialogs.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "forms/Lamp.h"
 #include "KvtSimulator.h"

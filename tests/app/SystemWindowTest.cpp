@@ -293,7 +293,8 @@ TEST(SystemWindow, EepromEraseAsksAndOnlyWhileIdentified)
     EXPECT_EQ(fx.erased, 0);
 
     fx.identified = true;
-    fx.f.eraseEeprom->click();  // Nein
+    fx.dialogs.answerQuestion(false);
+    fx.f.eraseEeprom->click();
     ASSERT_EQ(fx.dialogs.calls.size(), 1u);
     EXPECT_EQ(fx.dialogs.calls[0].title, "Achtung !");
     EXPECT_EQ(fx.dialogs.calls[0].text, QString::fromUtf8("EEPROM in der KVT wird gelöscht !"));

@@ -102,14 +102,6 @@ TEST(WindowSet, ScreenCheckNamesLargestWindow)
     EXPECT_TRUE(app::screenSizeWarning({1280, 700}, {950, 760}).has_value());
 }
 
-TEST(MainLoop, LinkLampColours)
-{
-    EXPECT_EQ(app::linkLampColor(false, true, true), QColor(127, 127, 127));
-    EXPECT_EQ(app::linkLampColor(true, true, true), QColor(255, 204, 0));
-    EXPECT_EQ(app::linkLampColor(true, false, true), QColor(0, 255, 0));
-    EXPECT_EQ(app::linkLampColor(true, false, false), QColor(255, 0, 0));
-}
-
 TEST(MainLoop, TickRunsTheStepsInOrder)
 {
     application();
@@ -122,7 +114,7 @@ TEST(MainLoop, TickRunsTheStepsInOrder)
     h.identified = [&] { return false; };
     h.firmwareBusy = [&] { return busy; };
     h.comTicked = [] { return true; };
-    h.drawLinkLamp = [&](const QColor&) { steps << "lamp"; };
+    h.drawLinkLamp = [&](bool, bool, bool) { steps << "lamp"; };
     h.clearTestCheck = [&] { steps << "check"; };
     h.drawLoggerLamp = [&] { steps << "loggerLamp"; };
     h.loggerTick = [&] { steps << "logger"; };

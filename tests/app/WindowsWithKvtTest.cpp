@@ -10,7 +10,7 @@
 #include "logger/LogTable.h"
 #include "maps/LearnWindow.h"
 #include "setup/SettingsWindow.h"
-#include "setup/SetupFiles.h"
+#include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 
@@ -26,26 +26,12 @@ struct AppGuard {
     AppGuard() { application(); }
 };
 
-// What the main program's link view does for these windows.
+// The "COM" box of the main window.
 struct WindowsView final : devlink::LinkView {
-    setup::SettingsWindow* settings = nullptr;
-    maps::LearnWindow* learn = nullptr;
-    const setup::SetupRecord* record = nullptr;
     bool com = false;
 
     bool comTicked() const override { return com; }
     QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
-    devlink::LinkSetupValues setupValues() const override
-    {
-        return {record->triggerGaps, record->triggerTeeth, record->learnActive == 1};
-    }
-    bool settingsWindowShown() const override { return settings->shown(); }
-    bool learnMapUpdatesShown() const override { return learn->mapUpdatesShown(); }
-    void sensorVoltagesRead(const devlink::SensorVoltages& volts) override
-    {
-        settings->showSensorVoltages(volts);
-    }
-    void learnedMapRead(const devlink::LearnedMap& map) override { learn->learnedMapRead(map); }
 };
 
 struct Fixture : AppGuard {
@@ -84,10 +70,14 @@ struct Fixture : AppGuard {
         line->onWrite = [this](testsupport::FakeLine& l, const QByteArray& bytes) {
             l.feed(kvt.receive(bytes, clock.nowMs()));
         };
-        view.settings = &settings;
-        view.learn = &learn;
-        view.record = &document.record;
         link.setView(&view);
+        // The subscriptions the program makes for these windows.
+        devlink::LinkFeed& feed = link.feed();
+        feed.want(devlink::OnDemand::LearnedMap, [this] { return learn.learnedMapWanted(); });
+        feed.onLearnedMap([this](const devlink::LearnedMap& map) { learn.learnedMapRead(map); });
+        feed.want(devlink::OnDemand::SensorVoltages, [this] { return settings.shown(); });
+        feed.onSensorVoltages(
+            [this](const devlink::SensorVoltages& volts) { settings.showSensorVoltages(volts); });
         const auto refill = [this] {
             settings.refill();
             learn.refill();
@@ -139,7 +129,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     Fixture fx;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    setup::SetupFiles files(fx.dialogs, fx.log, dir.path());
+    setup::SetupStore files(fx.dialogs, fx.log, dir.path());
     files.setReplacedHook([&fx] {
         fx.settings.refill();
         fx.learn.refill();
@@ -151,7 +141,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     fx.document.record.learnLambdaInputs = 6;
     const QString path = dir.filePath(QStringLiteral("motor.kvt"));
     fx.dialogs.answerFile(path);
-    ASSERT_EQ(files.save(fx.document, {}), setup::SetupFiles::Outcome::Done);
+    ASSERT_EQ(files.save(fx.document, {}), setup::SetupStore::Outcome::Done);
 
     fx.document.record = setup::SetupRecord{};
     fx.settings.refill();
@@ -159,7 +149,7 @@ TEST(WindowsWithKvt, SetupLoadedFromAFileRefillsTheOpenWindows)
     EXPECT_EQ(fx.settings.form().sensorAngle->text(), "10");
 
     fx.dialogs.answerFile(path);
-    ASSERT_EQ(files.load(fx.document), setup::SetupFiles::Outcome::Done);
+    ASSERT_EQ(files.load(fx.document), setup::SetupStore::Outcome::Done);
     EXPECT_EQ(fx.settings.form().sensorAngle->text(), "77");
     EXPECT_EQ(fx.learn.form().rate->text(), "222");
     EXPECT_FALSE(fx.learn.form().lambdaInputs[0]->isChecked());

@@ -58,6 +58,13 @@ TEST(LiveTexts, EveryLabelOfOneRecord)
     EXPECT_EQ(t.cpuTemperatureColor, warningRed);
 }
 
+TEST(LiveTexts, CorrectionDivisionTruncatesAsTheKvtComputes)
+{
+    EXPECT_EQ(correctionChangeUs(333, 101), 3);   // 336.33 -> 336
+    EXPECT_EQ(correctionChangeUs(333, 99), -4);   // 329.67 -> 329
+    EXPECT_EQ(correctionChangeUs(4000, 97), -120);
+}
+
 TEST(LiveTexts, LargeNumbersHaveNoThousandsSeparator)
 {
     devlink::LiveRecord r = sampleRecord();

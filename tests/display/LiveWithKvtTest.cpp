@@ -18,7 +18,7 @@
 namespace display {
 namespace {
 
-// The part of the program's link view that belongs to the main window.
+// The main window's part of the program's link view: the "COM" box and the identity.
 struct MainView final : devlink::LinkView {
     MainWindow* window = nullptr;
     bool com = false;
@@ -31,11 +31,6 @@ struct MainView final : devlink::LinkView {
         window->showIdentity(identity);
     }
     void identityCleared() override { window->clearIdentity(); }
-    void liveRecordUpdated(const devlink::LiveRecord& record, const devlink::LiveDerived&) override
-    {
-        ++records;
-        window->showLiveValues(record);
-    }
 };
 
 struct Fixture {
@@ -54,6 +49,11 @@ struct Fixture {
         };
         view.window = window.get();
         link.setView(&view);
+        // As the program subscribes the main window to the polled records.
+        link.feed().onLiveRecord([this](const devlink::LiveRecord& record) {
+            ++view.records;
+            window->showLiveValues(record);
+        });
     }
     ~Fixture() { link.setView(nullptr); }
 

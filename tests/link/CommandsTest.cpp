@@ -29,33 +29,18 @@ TEST_F(CommandsTest, SetValueRoundsAndPauses)
 
 TEST_F(CommandsTest, SetValueOnlyWhileIdentified)
 {
-    link.setIdentified(false);
+    devlink::LinkTestAccess::setIdentified(link, false);
     link.sendSetValue(8, 1);
     EXPECT_TRUE(line->written.isEmpty());
 }
 
-TEST_F(CommandsTest, MapAndCurveCellsCountFromOne)
-{
-    link.sendInjectionCell(16, 8, 0x1234);
-    link.sendIgnitionCell(0, 0, 25);
-    link.sendAirTempCell(3, 15);
-    link.sendEngineTempCell(16, 150);
-    EXPECT_EQ(line->written, QByteArray("K\x11\x09\x34\x12"
-                                        "Z\x01\x01\x19"
-                                        "T\x04\x0F"
-                                        "M\x11\x96",
-                                        15));
-    EXPECT_EQ(pauses(), 80);
-}
-
 TEST_F(CommandsTest, SpecialFunctions)
 {
-    link.sendIgnitionMapSwitch(true);
     link.sendCalibrationByte(0x80);
     const qsizetype mark = messages.lines.size();
     link.eraseEeprom();
-    EXPECT_EQ(line->written, QByteArray("X\x05\x01X\x04\x80X\x03", 8));
-    EXPECT_EQ(pauses(), 20 + 40 + 20);
+    EXPECT_EQ(line->written, QByteArray("X\x04\x80X\x03", 5));
+    EXPECT_EQ(pauses(), 40 + 20);
     EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("EEPROM loeschen")});
 }
 

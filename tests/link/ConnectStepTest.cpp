@@ -183,7 +183,7 @@ TEST_F(ConnectStepTest, SetupIsReadAfterEachIdentificationWhenAsked)
     connectIdentified();
     EXPECT_EQ(reads, 1);
     // A time-out drops the identification; the tick after identifies and reads again.
-    link.setReplyStatus(ReplyStatus::Timeout);
+    devlink::LinkTestAccess::setReplyStatus(link, ReplyStatus::Timeout);
     link.connectStep();
     link.connectStep();
     EXPECT_EQ(reads, 2);
@@ -211,7 +211,7 @@ TEST_P(ReplyStatusTableTest, EvaluatedOnceAndReset)
     connectIdentified();
     const int clears = view.identityClears;
     line->onWrite = nullptr;  // the next identification would otherwise succeed at once
-    link.setReplyStatus(GetParam().status);
+    devlink::LinkTestAccess::setReplyStatus(link, GetParam().status);
     // Evaluation comes after the identification step, so "I" is not sent in this tick.
     const qsizetype mark = messages.lines.size();
     link.connectStep();

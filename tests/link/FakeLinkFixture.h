@@ -1,6 +1,7 @@
-// A DeviceLink on a fake port and fake clock, with a recording view and message log.
+// A DeviceLink on a fake port and fake clock, with a recording view, feed and message log.
 #pragma once
 
+#include "LinkTestAccess.h"
 #include "LinkTestView.h"
 #include "app/ProgramSettings.h"
 #include "link/DeviceLink.h"
@@ -30,6 +31,7 @@ protected:
     {
         line->clock = &clock;
         link.setView(&view);
+        feed.subscribe(link.feed());
     }
 
     // Answers every written command letter through answer(letter) after delayMs.
@@ -58,6 +60,7 @@ protected:
     LogCapture messages;
     app::ProgramSettings settings;
     RecordingView view;
+    FeedRecorder feed;
     devlink::DeviceLink link {messages.log, settings, testsupport::FakeSerialPort::factory(line),
                               clock};
 };

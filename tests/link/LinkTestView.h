@@ -1,8 +1,9 @@
-// A LinkView for tests that records everything the link shows, and a message log that keeps
-// every shown message.
+// A LinkView and a feed subscriber for tests that record everything the link shows and
+// publishes, and a message log that keeps every shown message.
 #pragma once
 
 #include "app/MessageLog.h"
+#include "link/LinkFeed.h"
 #include "link/LinkView.h"
 
 #include <QStringList>
@@ -24,22 +25,6 @@ struct RecordingView : devlink::LinkView {
     int unticks = 0;
     std::vector<devlink::DeviceIdentity> identities;
     int identityClears = 0;
-    devlink::LinkSetupValues setup;
-    bool settingsShown = false;
-    bool expertShown = false;
-    bool learnMapShown = false;
-    bool lambdaRecording = false;
-    bool powerRunning = false;
-    std::vector<devlink::LiveRecord> records;
-    std::vector<devlink::LiveDerived> derived;
-    std::vector<devlink::TriggerChecks> checks;
-    std::vector<std::pair<bool, int>> modes;
-    std::vector<std::pair<double, int>> powerSamples;
-    std::vector<std::pair<devlink::LambdaCell, std::array<int, 3>>> lambdaSamples;
-    std::vector<devlink::LearnedMap> maps;
-    std::vector<devlink::EditorLivePoint> points;
-    std::vector<devlink::SensorVoltages> volts;
-    std::vector<QByteArray> expertValues;
 
     bool comTicked() const override { return com; }
     QString selectedPortText() const override { return port; }
@@ -50,31 +35,30 @@ struct RecordingView : devlink::LinkView {
     }
     void identityShown(const devlink::DeviceIdentity& id) override { identities.push_back(id); }
     void identityCleared() override { ++identityClears; }
-    devlink::LinkSetupValues setupValues() const override { return setup; }
-    bool settingsWindowShown() const override { return settingsShown; }
-    bool expertWindowShown() const override { return expertShown; }
-    bool learnMapUpdatesShown() const override { return learnMapShown; }
-    bool lambdaLiveRecording() const override { return lambdaRecording; }
-    bool powerMeasurementRunning() const override { return powerRunning; }
-    void liveRecordUpdated(const devlink::LiveRecord& r, const devlink::LiveDerived& d) override
+};
+
+// Subscribes to a link's feed, keeps everything published and answers the "wanted" queries
+// from its flags.
+struct FeedRecorder {
+    bool learnedMapWanted = false;
+    bool voltagesWanted = false;
+    bool expertWanted = false;
+    std::vector<devlink::LiveRecord> records;
+    std::vector<devlink::LearnedMap> maps;
+    std::vector<devlink::SensorVoltages> volts;
+    std::vector<QByteArray> expertValues;
+
+    void subscribe(devlink::LinkFeed& feed)
     {
-        records.push_back(r);
-        derived.push_back(d);
+        using devlink::OnDemand;
+        feed.onLiveRecord([this](const devlink::LiveRecord& r) { records.push_back(r); });
+        feed.onLearnedMap([this](const devlink::LearnedMap& m) { maps.push_back(m); });
+        feed.onSensorVoltages([this](const devlink::SensorVoltages& v) { volts.push_back(v); });
+        feed.onExpertValues([this](const QByteArray& b) { expertValues.push_back(b); });
+        feed.want(OnDemand::LearnedMap, [this] { return learnedMapWanted; });
+        feed.want(OnDemand::SensorVoltages, [this] { return voltagesWanted; });
+        feed.want(OnDemand::ExpertValues, [this] { return expertWanted; });
     }
-    void triggerChecksUpdated(const devlink::TriggerChecks& c) override { checks.push_back(c); }
-    void ignitionModeUpdated(bool fromCurve, int angle) override
-    {
-        modes.push_back({fromCurve, angle});
-    }
-    void powerSample(double t, int speed) override { powerSamples.push_back({t, speed}); }
-    void lambdaSample(const devlink::LambdaCell& cell, const std::array<int, 3>& mv) override
-    {
-        lambdaSamples.push_back({cell, mv});
-    }
-    void learnedMapRead(const devlink::LearnedMap& map) override { maps.push_back(map); }
-    void livePointForEditor(const devlink::EditorLivePoint& p) override { points.push_back(p); }
-    void sensorVoltagesRead(const devlink::SensorVoltages& v) override { volts.push_back(v); }
-    void expertValuesRead(const QByteArray& bytes) override { expertValues.push_back(bytes); }
 };
 
 // The message log with every shown message kept in order.

@@ -1,4 +1,4 @@
-// pollCycle on a fake port: the "D" record and its feeds, "G", "A" and "P".
+// pollCycle on a fake port: the "D" record to the subscribers, "G", "A" and "P" on demand.
 #include "FakeLinkFixture.h"
 
 #include "LiveFrame.h"
@@ -59,38 +59,37 @@ protected:
 
 TEST_F(PollCycleTest, NothingWhileNotIdentified)
 {
-    link.setIdentified(false);
-    view.settingsShown = true;
+    devlink::LinkTestAccess::setIdentified(link, false);
+    feed.voltagesWanted = true;
     link.pollCycle();
     EXPECT_TRUE(line->written.isEmpty());
 }
 
-TEST_F(PollCycleTest, GoodReplyUpdatesRecordAndFeeds)
+TEST_F(PollCycleTest, GoodReplyIsPublishedToEverySubscriber)
 {
+    linktest::FeedRecorder second;
+    second.subscribe(link.feed());
     link.pollCycle();
     EXPECT_EQ(line->written, QByteArray("D"));
-    ASSERT_EQ(view.records.size(), 1u);
+    ASSERT_EQ(feed.records.size(), 1u);
     EXPECT_EQ(link.liveRecord().rpm, 3000);
-    EXPECT_EQ(view.records[0], link.liveRecord());
-    EXPECT_EQ(view.derived[0].airTempCorrectionUs, 100);
-    EXPECT_EQ(view.derived[0].engineTempCorrectionUs, 400);
-    ASSERT_EQ(view.checks.size(), 1u);
-    EXPECT_TRUE(view.checks[0].allPassed());
-    ASSERT_EQ(view.modes.size(), 1u);
-    EXPECT_TRUE(view.modes[0].first);
-    ASSERT_EQ(view.points.size(), 1u);
-    EXPECT_EQ(view.points[0].mapColumn, 3);
-    EXPECT_EQ(view.points[0].mapRow, 4);
+    EXPECT_EQ(feed.records[0], link.liveRecord());
+    EXPECT_EQ(second.records, feed.records);
     EXPECT_TRUE(messages.since(mark).isEmpty());
 }
 
-TEST_F(PollCycleTest, ConstantIgnitionModeSelectsTheAngle)
+TEST_F(PollCycleTest, RemovedSubscriptionsNeitherHearNorAsk)
 {
-    frame.ignitionMode = 62;
+    int heard = 0;
+    const auto live = link.feed().onLiveRecord([&](const LiveRecord&) { ++heard; });
+    const auto query = link.feed().want(OnDemand::ExpertValues, [] { return true; });
     link.pollCycle();
-    ASSERT_EQ(view.modes.size(), 1u);
-    EXPECT_FALSE(view.modes[0].first);
-    EXPECT_EQ(view.modes[0].second, 12);
+    link.feed().remove(live);
+    link.feed().remove(query);
+    line->written.clear();
+    link.pollCycle();
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(line->written, QByteArray("D"));
 }
 
 TEST_F(PollCycleTest, FailedReplyKeepsTheRecordButStillAsksAAndP)
@@ -99,12 +98,12 @@ TEST_F(PollCycleTest, FailedReplyKeepsTheRecordButStillAsksAAndP)
     const LiveRecord before = link.liveRecord();
     dReply = QByteArray(45, 'x');
     frame.rpm = 9999;
-    view.settingsShown = true;
-    view.expertShown = true;
+    feed.voltagesWanted = true;
+    feed.expertWanted = true;
     line->written.clear();
     link.pollCycle();
     EXPECT_EQ(link.liveRecord(), before);
-    EXPECT_EQ(view.records.size(), 1u);
+    EXPECT_EQ(feed.records.size(), 1u);
     EXPECT_EQ(line->written, QByteArray("DAP"));
     EXPECT_FALSE(link.identified());
     EXPECT_EQ(messages.since(mark).first(), QStringLiteral("unbekannte Antwort (d)"));
@@ -112,66 +111,29 @@ TEST_F(PollCycleTest, FailedReplyKeepsTheRecordButStillAsksAAndP)
 
 TEST_F(PollCycleTest, SensorVoltagesFromA)
 {
-    view.settingsShown = true;
+    feed.voltagesWanted = true;
     link.pollCycle();
     EXPECT_EQ(line->written, QByteArray("DA"));
-    ASSERT_EQ(view.volts.size(), 1u);
-    EXPECT_DOUBLE_EQ(view.volts[0][0], 0x800 / 4096.0 * 2);
-    EXPECT_DOUBLE_EQ(view.volts[0][1], 0x400 / 4096.0 * 2);
-    EXPECT_DOUBLE_EQ(view.volts[0][2], 0x1000 / 4096.0 * 2);
+    ASSERT_EQ(feed.volts.size(), 1u);
+    EXPECT_DOUBLE_EQ(feed.volts[0][0], 0x800 / 4096.0 * 2);
+    EXPECT_DOUBLE_EQ(feed.volts[0][1], 0x400 / 4096.0 * 2);
+    EXPECT_DOUBLE_EQ(feed.volts[0][2], 0x1000 / 4096.0 * 2);
 }
 
 TEST_F(PollCycleTest, ExpertValuesFromP)
 {
-    view.expertShown = true;
+    feed.expertWanted = true;
     link.pollCycle();
-    ASSERT_EQ(view.expertValues.size(), 1u);
-    EXPECT_EQ(view.expertValues[0], QByteArray(35, '\x11'));
-}
-
-TEST_F(PollCycleTest, SensorErrorsCountOnlyAboveTheMinimumSpeed)
-{
-    settings.sensorErrorMinSpeed = 1000;
-    frame.teethSeen = 4;  // three checks pass
-    link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 1);
-    frame.rpm = 1000;  // not above the minimum
-    link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 1);
-    frame.rpm = 5000;
-    frame.teethSeen = 5;  // all four pass
-    link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 1);
-}
-
-TEST_F(PollCycleTest, StandingEngineCountsNoSensorError)
-{
-    frame.rpm = 0;
-    link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 0);
-    EXPECT_EQ(view.checks[0].gapText, QStringLiteral("--"));
-    EXPECT_DOUBLE_EQ(view.derived[0].injectionWarnLimit, 600000.0 * 85);
-}
-
-TEST_F(PollCycleTest, SensorErrorCountWrapsAfter9999)
-{
-    frame.teethSeen = 4;
-    for (int i = 0; i < 10000; ++i)
-        link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 0);
-    link.pollCycle();
-    EXPECT_EQ(link.sensorErrorCount(), 1);
+    ASSERT_EQ(feed.expertValues.size(), 1u);
+    EXPECT_EQ(feed.expertValues[0], QByteArray(35, '\x11'));
 }
 
 TEST_F(PollCycleTest, SpeedAbove16000IsLimitedForMapsOnly)
 {
     frame.rpm = 17000;
-    frame.injectionTime = 3000;
     link.pollCycle();
     EXPECT_EQ(link.liveRecord().rpm, 17000);
     EXPECT_EQ(link.liveRecord().rpmForMaps, 16000);
-    EXPECT_DOUBLE_EQ(view.derived[0].injectionWarnLimit, 60.0 / 16001 * 10000 * 85);
-    EXPECT_EQ(view.points[0].mapColumn, 16);
 }
 
 TEST_F(PollCycleTest, ClockOffsetAtFirstReplyAndOnRequest)
@@ -188,35 +150,6 @@ TEST_F(PollCycleTest, ClockOffsetAtFirstReplyAndOnRequest)
     EXPECT_EQ(link.clockOffset(), clock.nowMs() - 6000);
 }
 
-TEST_F(PollCycleTest, PowerSampleEveryIntervalPlusOnePolls)
-{
-    settings.powerSampleInterval = 2;
-    view.powerRunning = true;
-    link.startPowerRun();
-    for (int i = 0; i < 6; ++i) {
-        frame.timeStamp = quint32(100000 + i * 10000);  // 100 ms apart
-        frame.rpm = i < 3 ? 3000 : 300;
-        link.pollCycle();
-    }
-    ASSERT_EQ(view.powerSamples.size(), 2u);
-    EXPECT_DOUBLE_EQ(view.powerSamples[0].first, 0);
-    EXPECT_EQ(view.powerSamples[0].second, 3000);
-    EXPECT_DOUBLE_EQ(view.powerSamples[1].first, 300);
-    EXPECT_EQ(view.powerSamples[1].second, 0);  // 300 rpm or less counts as standing
-}
-
-TEST_F(PollCycleTest, LambdaSamplesGoToTheCellOfSpeedAndThrottle)
-{
-    view.lambdaRecording = true;
-    frame.rpm = 2500;
-    frame.throttle = 44;  // 3.52 -> 4 + 1
-    link.pollCycle();
-    ASSERT_EQ(view.lambdaSamples.size(), 1u);
-    EXPECT_EQ(view.lambdaSamples[0].first.speedCell, 4);
-    EXPECT_EQ(view.lambdaSamples[0].first.throttleCell, 5);
-    EXPECT_EQ(view.lambdaSamples[0].second, (std::array<int, 3> {700, 750, 800}));
-}
-
 QByteArray mapReply(int cells)
 {
     QByteArray r;
@@ -228,67 +161,60 @@ QByteArray mapReply(int cells)
     return r;
 }
 
-TEST_F(PollCycleTest, LearnedMapOnlyWhenLearningAndShown)
+TEST_F(PollCycleTest, OnDemandRepliesOnlyWhileWanted)
 {
     gReply = mapReply(153);
     link.pollCycle();
-    view.setup.learnActive = true;
-    link.pollCycle();
-    view.setup.learnActive = false;
-    view.learnMapShown = true;
-    link.pollCycle();
-    EXPECT_EQ(line->written, QByteArray("DDD"));
-    EXPECT_TRUE(view.maps.empty());
+    EXPECT_EQ(line->written, QByteArray("D"));
+    EXPECT_TRUE(feed.maps.empty());
+    EXPECT_TRUE(feed.volts.empty());
+    EXPECT_TRUE(feed.expertValues.empty());
 }
 
 TEST_F(PollCycleTest, LearnedMapCellsLowByteFirstRowByRow)
 {
-    view.setup.learnActive = true;
-    view.learnMapShown = true;
+    feed.learnedMapWanted = true;
     gReply = mapReply(153);
     const qint64 before = clock.slept;
     link.pollCycle();
     EXPECT_EQ(line->written, QByteArray("DG"));
     EXPECT_EQ(clock.slept - before, 100);
-    ASSERT_EQ(view.maps.size(), 1u);
+    ASSERT_EQ(feed.maps.size(), 1u);
     for (int i = 0; i < 153; ++i)
-        EXPECT_EQ(view.maps[0][i], quint16((i & 0xFF) | ((i >> 8 | 0x10) << 8))) << i;
+        EXPECT_EQ(feed.maps[0][i], quint16((i & 0xFF) | ((i >> 8 | 0x10) << 8))) << i;
 }
 
 TEST_F(PollCycleTest, LearnedMapReplyIsCutAt1000Bytes)
 {
-    view.setup.learnActive = true;
-    view.learnMapShown = true;
+    feed.learnedMapWanted = true;
     gReply = mapReply(153) + QByteArray(900, '\x01');  // 1207 bytes
     link.pollCycle();
-    ASSERT_EQ(view.maps.size(), 1u);
+    ASSERT_EQ(feed.maps.size(), 1u);
     EXPECT_EQ(link.bytesWaiting(), 1206 - 1000);
 }
 
 TEST_F(PollCycleTest, LearnedMapWithAnotherLetterChangesNothingSilently)
 {
-    view.setup.learnActive = true;
-    view.learnMapShown = true;
+    feed.learnedMapWanted = true;
     gReply = mapReply(153);
     gReply[0] = 'x';
     link.pollCycle();
-    EXPECT_TRUE(view.maps.empty());
+    EXPECT_TRUE(feed.maps.empty());
     EXPECT_TRUE(messages.since(mark).isEmpty());
 }
 
 TEST_F(PollCycleTest, LearnedMapCutShortKeepsTheMap)
 {
-    view.setup.learnActive = true;
-    view.learnMapShown = true;
+    feed.learnedMapWanted = true;
     gReply = mapReply(100);
     link.pollCycle();
-    EXPECT_TRUE(view.maps.empty());
+    EXPECT_TRUE(feed.maps.empty());
 }
 
 TEST_F(PollCycleTest, VanishedAdapterSendsNothing)
 {
     line->failed = true;
-    view.settingsShown = true;
+    feed.voltagesWanted = true;
     link.pollCycle();
     EXPECT_TRUE(line->written.isEmpty());
     EXPECT_EQ(link.replyStatus(), ReplyStatus::PortUnavailable);

@@ -3,9 +3,11 @@
 
 #include "PtyHost.h"
 #include "app/ProgramSettings.h"
+#include "display/LiveFormat.h"
 #include "link/DeviceLink.h"
 #include "link/PortList.h"
 #include "link/PosixSerialPort.h"
+#include "test/TriggerWheel.h"
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -27,6 +29,7 @@ protected:
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
         view.port = host->portPath();
         link.setView(&view);
+        feed.subscribe(link.feed());
     }
     void TearDown() override { host->stop(); }
 
@@ -47,6 +50,7 @@ protected:
     linktest::LogCapture messages;
     app::ProgramSettings settings;
     linktest::RecordingView view;
+    linktest::FeedRecorder feed;
     DeviceLink link {messages.log, settings, PosixSerialPort::factory()};
 };
 
@@ -114,7 +118,7 @@ TEST_F(PtyLinkTest, EveryLiveRecordFieldDecodedFromKnownValues)
     sim([&](kvtsim::KvtSimulator& s) { s.setFrozenFrame(f); });
     view.com = true;
     tick();
-    ASSERT_EQ(view.records.size(), 1u);
+    ASSERT_EQ(feed.records.size(), 1u);
     const LiveRecord& r = link.liveRecord();
     EXPECT_EQ(r.rpm, 17250);
     EXPECT_EQ(r.rpmForMaps, 16000);
@@ -149,17 +153,10 @@ TEST_F(PtyLinkTest, EveryLiveRecordFieldDecodedFromKnownValues)
     EXPECT_EQ(r.emergencyProgram, 1);
     EXPECT_EQ(r.statusFlag4, 3);
 
-    const LiveDerived& d = link.liveDerived();
-    EXPECT_TRUE(d.injectionWarning);  // 61234 µs is far beyond 85 % of a turn at 16000
-    EXPECT_TRUE(d.cpuTemperatureHot);
-    EXPECT_EQ(d.ignitionAngleShown, 21);
-    EXPECT_EQ(d.airTempCorrectionUs, 4321 * 108 / 100 - 4321);
-    EXPECT_EQ(d.engineTempCorrectionUs, 4321 * 93 / 100 - 4321);
     // A 12-tooth wheel with one gap (the simulator's setup): all four checks pass.
-    view.setup = LinkSetupValues {1, 12, false};
-    tick();
-    EXPECT_TRUE(link.triggerChecks().allPassed());
-    EXPECT_EQ(link.triggerChecks().gapText, QStringLiteral("1.00 Ok"));
+    const kvttest::TriggerChecks checks = kvttest::checkTriggerWheel(r, 1, 12);
+    EXPECT_TRUE(checks.allPassed());
+    EXPECT_EQ(checks.gapText, QStringLiteral("1.00 Ok"));
 }
 
 TEST_F(PtyLinkTest, OutputByteTwoLeavesTheLabelAsItWas)
@@ -171,22 +168,23 @@ TEST_F(PtyLinkTest, OutputByteTwoLeavesTheLabelAsItWas)
     f.output1 = 2;
     sim([&](kvtsim::KvtSimulator& s) { s.setFrozenFrame(f); });
     tick();
-    ASSERT_EQ(view.records.size(), 2u);
-    EXPECT_EQ(view.records[1].output1, 2);
-    // The label text comes from switchText: nothing for 2, so "Ein" stays.
-    EXPECT_EQ(switchText(view.records[0].output1), QStringLiteral("Ein"));
-    EXPECT_FALSE(switchText(view.records[1].output1).has_value());
+    ASSERT_EQ(feed.records.size(), 2u);
+    EXPECT_EQ(feed.records[1].output1, 2);
+    // The label text: nothing for 2, so "Ein" stays.
+    EXPECT_EQ(display::switchStateText(feed.records[0].output1), QStringLiteral("Ein"));
+    EXPECT_FALSE(display::switchStateText(feed.records[1].output1).has_value());
 }
 
 TEST_F(PtyLinkTest, SimulatedEnginePassesTheTriggerChecks)
 {
     view.com = true;
-    view.setup = LinkSetupValues {1, 12, false};  // the simulator's factory setup
     std::this_thread::sleep_for(std::chrono::milliseconds(600));  // past cranking
     tick();
-    ASSERT_EQ(view.records.size(), 1u);
+    ASSERT_EQ(feed.records.size(), 1u);
     EXPECT_GT(link.liveRecord().rpm, 0);
-    EXPECT_TRUE(link.triggerChecks().allPassed()) << link.triggerChecks().gapText.toStdString();
+    // The simulator's factory setup: a 12-tooth wheel with one gap.
+    const kvttest::TriggerChecks checks = kvttest::checkTriggerWheel(link.liveRecord(), 1, 12);
+    EXPECT_TRUE(checks.allPassed()) << checks.gapText.toStdString();
 }
 
 TEST_F(PtyLinkTest, SilentKvtTimesOutAtEveryTickAndIsFoundAgain)
@@ -205,7 +203,7 @@ TEST_F(PtyLinkTest, SilentKvtTimesOutAtEveryTickAndIsFoundAgain)
     tick();
     EXPECT_EQ(messages.since(m), identificationLines);
     EXPECT_TRUE(link.identified());
-    EXPECT_EQ(view.records.size(), 1u);  // polled in the same tick
+    EXPECT_EQ(feed.records.size(), 1u);  // polled in the same tick
 }
 
 TEST_F(PtyLinkTest, KvtFallingSilentWhileIdentified)
@@ -235,11 +233,11 @@ TEST_F(PtyLinkTest, WrongLiveLetterReidentifiesWithoutProtocolError)
     EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("unbekannte Antwort (d)")});
     EXPECT_FALSE(link.identified());
     m = mark();
-    const size_t polls = view.records.size();
+    const size_t polls = feed.records.size();
     tick();
     EXPECT_EQ(messages.since(m), identificationLines);
     EXPECT_FALSE(messages.lines.contains(QStringLiteral("Protokollfehler")));
-    EXPECT_EQ(view.records.size(), polls + 1);  // polled again in the same tick
+    EXPECT_EQ(feed.records.size(), polls + 1);  // polled again in the same tick
 }
 
 TEST_F(PtyLinkTest, WrongIdentificationLetterGivesProtocolErrorsAtEveryTick)
@@ -337,14 +335,14 @@ TEST_F(PtyLinkTest, UnpluggedPortComesBackByItselfWhileComStaysTicked)
     host->reconnect();
     while (!host->linkUp())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const size_t polls = view.records.size();
+    const size_t polls = feed.records.size();
     const qsizetype again = mark();
     tick();
     QStringList expected {view.port + QStringLiteral(" ist ein")};
     expected += identificationLines;
     EXPECT_EQ(messages.since(again), expected);
     EXPECT_TRUE(link.identified());
-    EXPECT_EQ(view.records.size(), polls + 1);
+    EXPECT_EQ(feed.records.size(), polls + 1);
 }
 
 TEST_F(PtyLinkTest, UntickedComDoesNotReconnect)
@@ -371,13 +369,13 @@ TEST_F(PtyLinkTest, RepliesAtTheLineRate)
 {
     host->setInstant(false);
     view.com = true;
-    view.settingsShown = true;
-    view.expertShown = true;
+    feed.voltagesWanted = true;
+    feed.expertWanted = true;
     tick();
     tick();
-    EXPECT_EQ(view.records.size(), 2u);
-    EXPECT_EQ(view.volts.size(), 2u);
-    EXPECT_EQ(view.expertValues.size(), 2u);
+    EXPECT_EQ(feed.records.size(), 2u);
+    EXPECT_EQ(feed.volts.size(), 2u);
+    EXPECT_EQ(feed.expertValues.size(), 2u);
     EXPECT_FALSE(messages.lines.join(QLatin1Char('|')).contains(QStringLiteral("Fehler")));
 }
 

@@ -92,7 +92,7 @@ TEST_F(WaitReplyTest, RightLetterInTheDeadlinePassKeepsTimeout)
 
 TEST_F(WaitReplyTest, StartsFromOkWhateverCameBefore)
 {
-    link.setReplyStatus(ReplyStatus::Timeout);
+    devlink::LinkTestAccess::setReplyStatus(link, ReplyStatus::Timeout);
     line->schedule(1, QByteArray(3, 'g'));
     EXPECT_EQ(link.waitReply(3, QStringLiteral("g")), ReplyStatus::Ok);
     EXPECT_EQ(link.replyStatus(), ReplyStatus::Ok);

@@ -6,6 +6,7 @@
 #include "KvtSimulator.h"
 #include "app/ProgramSettings.h"
 #include "setup/SetupBlock.h"
+#include "link/LinkTestAccess.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 
@@ -93,7 +94,7 @@ TEST_F(EditorOnSimulator, EditedCellsLandInTheKvtsWorkingSetup)
 
 TEST_F(EditorOnSimulator, NothingReachesTheKvtBeforeIdentification)
 {
-    link.setIdentified(false);
+    devlink::LinkTestAccess::setIdentified(link, false);
     const QByteArray before = sim.setup();
     editor.select(EditMode::InjectionMap);
     written.clear();

@@ -3,7 +3,8 @@
 // the description padding, the wheel over the injection view, and the views following the
 // live point. Commands are checked as the bytes that go to the link.
 #include "support/TestApplication.h"
-#include "maps/MapKeysWindow.h"
+#include "app/MenuEvents.h"
+#include "maps/MapPanel.h"
 
 #include "FakeCellLink.h"
 #include "app/WindowTable.h"
@@ -33,9 +34,14 @@ QByteArray bytes(std::initializer_list<int> values)
 
 using maps::View;
 
-// Menu event numbers of the main window's shortcuts.
-enum Menu { Esc = 1, F5 = 2, F6 = 3, F8 = 4, F7 = 41, F1 = 20, Return = 21, Expert = 50,
-            F9 = 49, ShiftF1 = 100, F3 = 43, F4 = 44 };
+// The main window's shortcuts by their keys.
+using app::MainMenuEvent;
+constexpr MainMenuEvent Esc = MainMenuEvent::EndEditing, F5 = MainMenuEvent::EditInjectionMap,
+                        F6 = MainMenuEvent::EditAirTempCurve, F8 = MainMenuEvent::EditIgnition,
+                        F7 = MainMenuEvent::EditEngineTempCurve, F1 = MainMenuEvent::ShowHelp,
+                        Return = MainMenuEvent::PadDescription, Expert = MainMenuEvent::ExpertMode,
+                        F9 = MainMenuEvent::TypeValue, ShiftF1 = MainMenuEvent::CentreWindows,
+                        F3 = MainMenuEvent::BlockUp, F4 = MainMenuEvent::BlockDown;
 
 struct KeysTest : AppGuard, ::testing::Test {
     KeysTest()
@@ -43,12 +49,12 @@ struct KeysTest : AppGuard, ::testing::Test {
         form.setupUi(main.content());
         help.setupUi(helpWindow.content());
         log.setStatusSink([this](const QString& text) { lines.append(text); });
-        keysWindow = std::make_unique<maps::MapKeysWindow>(
-            maps::MapKeysWindow::Windows{main, helpWindow, systemWindow, expertWindow}, form,
+        keysWindow = std::make_unique<maps::MapPanel>(
+            maps::MapPanel::Windows{main, helpWindow, systemWindow, expertWindow}, form,
             &help, record, settings, dialogs, log, link);
     }
 
-    void menu(int number) { emit main.menuEvent(number); }
+    void menu(MainMenuEvent event) { emit main.menuEvent(int(event)); }
     // A key pressed while the focus is on the window's content (not in a text field).
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -68,8 +74,8 @@ struct KeysTest : AppGuard, ::testing::Test {
     app::MessageLog log;
     QStringList lines;
     // Made after the forms are laid out, as the program does.
-    std::unique_ptr<maps::MapKeysWindow> keysWindow;
-    maps::MapKeysWindow& keys() { return *keysWindow; }
+    std::unique_ptr<maps::MapPanel> keysWindow;
+    maps::MapPanel& keys() { return *keysWindow; }
 };
 
 TEST_F(KeysTest, ViewsSitInTheirSlotsAtTheirCanvasSizes)
@@ -308,8 +314,8 @@ TEST_F(KeysTest, HelpAndCentredWindows)
 
 TEST_F(KeysTest, RealKeyPressesFromF5ToEsc)
 {
-    main.addShortcut(QKeySequence(Qt::Key_F5), F5);
-    main.addShortcut(QKeySequence(Qt::Key_Escape), Esc);
+    main.addShortcut(QKeySequence(Qt::Key_F5), int(F5));
+    main.addShortcut(QKeySequence(Qt::Key_Escape), int(Esc));
     main.show();
     QApplication::setActiveWindow(&main);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));

@@ -229,6 +229,7 @@ TEST_F(Procedures, OtherExtensionsAskFirst)
 {
     writeFile(path("hand.txt"), handWritten("rotatorisch", 0, 0, 0));
     dialogs.answerFile(path("hand.txt"));
+    dialogs.answerQuestion(false);
     EXPECT_EQ(files.loadMeasurement(doc), PowerFiles::Outcome::Refused);
     ASSERT_EQ(dialogs.calls.size(), 2u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Leistungsvergleichsdatei laden"));
@@ -295,6 +296,7 @@ TEST_F(Procedures, SaveNamesAndOverwriteRules)
     EXPECT_EQ(files.save(doc, {}, {}), PowerFiles::Outcome::Done);
     EXPECT_TRUE(dialogs.boxTexts().isEmpty());
     dialogs.answerFile(path("empty.klv"));
+    dialogs.answerQuestion(false);
     EXPECT_EQ(files.save(doc, {}, {}), PowerFiles::Outcome::Refused);
     EXPECT_EQ(dialogs.boxTexts().value(0), QStringLiteral("Datei existiert bereits.\rÜberschreiben?"));
 }

@@ -5,6 +5,7 @@
 #include "app/ProgramSettings.h"
 #include "setup/SetupBlock.h"
 #include "setup/SetupWarnings.h"
+#include "link/LinkTestAccess.h"
 #include "support/FakeDialogs.h"
 
 #include <gtest/gtest.h>
@@ -90,9 +91,9 @@ TEST_F(SetupTransferTest, ReadTakesOverTheWholeBlockAndReportsIt)
     EXPECT_EQ(logged, QStringList{QStringLiteral("Daten von KVT gelesen")});
     EXPECT_EQ(replacedAt, QList<int>{0});  // windows refreshed before the log line
     EXPECT_TRUE(dialogs.calls.empty());
-    EXPECT_EQ(link.transferBuffer().size(), 1000);
-    EXPECT_EQ(link.transferBuffer().left(578), working);
-    EXPECT_EQ(link.transferBuffer().mid(578), QByteArray(422, '\0'));
+    EXPECT_EQ(devlink::LinkTestAccess::transferBuffer(link).size(), 1000);
+    EXPECT_EQ(devlink::LinkTestAccess::transferBuffer(link).left(578), working);
+    EXPECT_EQ(devlink::LinkTestAccess::transferBuffer(link).mid(578), QByteArray(422, '\0'));
 }
 
 TEST_F(SetupTransferTest, IdentityBecomesTheOriginOfSavedSetups)
@@ -149,7 +150,7 @@ TEST_F(SetupTransferTest, NothingIsSentWhileNotIdentified)
 TEST_F(SetupTransferTest, StoreNeedsOnlyAnOpenPort)
 {
     connect();
-    link.setIdentified(false);
+    devlink::LinkTestAccess::setIdentified(link, false);
     EXPECT_FALSE(transfer.writeSetup());
     EXPECT_EQ(transfer.readSetup(), Outcome::NotIdentified);
     EXPECT_TRUE(transfer.storeSetup());
@@ -189,6 +190,7 @@ TEST_F(SetupTransferTest, NeinToTheLengthQuestionEndsTheRead)
 {
     connect();
     port->setupReplyLength = 600;
+    dialogs.answerQuestion(false);
     const setup::SetupRecord before = record;
     EXPECT_EQ(transfer.readSetup(), Outcome::Declined);
     EXPECT_TRUE(dialogs.calls[0].text.startsWith(
@@ -235,7 +237,7 @@ TEST_F(SetupTransferTest, TickedAutoReadFollowsEveryIdentification)
     EXPECT_EQ(logged.indexOf(QStringLiteral("Daten von KVT gelesen")), identifiedAt + 1);
 
     settings.readSetupAfterIdentification = false;
-    link.setIdentified(false);
+    devlink::LinkTestAccess::setIdentified(link, false);
     record = setup::SetupRecord{};
     link.connectStep();
     EXPECT_EQ(record, setup::SetupRecord{});

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -24,8 +25,9 @@ public:
         bool hidden = false;
     };
 
-    // Answers are taken in order; a question without a queued answer is answered Nein,
-    // an input or file dialog without one is cancelled.
+    // Answers are taken in order. A question without a queued answer fails the test (and is
+    // answered Nein so that the code under test goes on); an input or file dialog without one
+    // is cancelled.
     void answerQuestion(bool yes) { m_questions.push_back(yes); }
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
     void answerFile(QString path) { m_files.push_back(std::move(path)); }
@@ -39,8 +41,11 @@ public:
     bool question(const QString& title, const QString& text) override
     {
         calls.push_back({Kind::Question, title, text, {}, false});
-        if (m_questions.empty())
+        if (m_questions.empty()) {
+            ADD_FAILURE() << "unscripted question " << title.toStdString() << ": "
+                          << text.toStdString();
             return false;
+        }
         const bool answer = m_questions.front();
         m_questions.pop_front();
         return answer;

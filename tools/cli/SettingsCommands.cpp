@@ -1,7 +1,7 @@
 #include "SettingsCommands.h"
 
 #include "app/AtomicFile.h"
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 
 #include <QDir>

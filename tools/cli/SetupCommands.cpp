@@ -3,7 +3,7 @@
 
 #include "setup/EntryRules.h"
 #include "setup/SetupFields.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -266,10 +266,10 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         } else
             positional << arg;
     }
-    const bool show = positional.size() == 3 && positional[0] == QLatin1String("setup")
-                      && positional[1] == QLatin1String("show");
-    const bool compare = positional.size() == 4 && positional[0] == QLatin1String("setup")
-                         && positional[1] == QLatin1String("diff");
+    const bool show = positional.size() == 3 && positional[0] == QLatin1String("setup") &&
+                      positional[1] == QLatin1String("show");
+    const bool compare = positional.size() == 4 && positional[0] == QLatin1String("setup") &&
+                         positional[1] == QLatin1String("diff");
     if (!show && !compare) {
         err << usage;
         return ExitError;

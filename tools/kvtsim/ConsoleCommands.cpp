@@ -129,10 +129,10 @@ QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
         const QString port = host.portPath();
         const QString terminal = host.terminalPath();
         return host.withSimulator([&](KvtSimulator& sim) {
-            return QStringLiteral("port %1 (%2), link %3, restarts %4, emergency %5, "
-                                  "received %6 bytes, sent %7 bytes")
-                .arg(port, terminal,
-                     host.linkUp() ? QStringLiteral("up") : QStringLiteral("down"))
+            return QStringLiteral(
+                       "port %1 (%2), link %3, restarts %4, emergency %5, "
+                       "received %6 bytes, sent %7 bytes")
+                .arg(port, terminal, host.linkUp() ? QStringLiteral("up") : QStringLiteral("down"))
                 .arg(sim.restartCount())
                 .arg(sim.emergency() ? QStringLiteral("on") : QStringLiteral("off"))
                 .arg(host.bytesReceived())

@@ -89,8 +89,8 @@ LiveFrame EngineModel::step(qint64 ms, QByteArray& setup, LambdaLog& ramLambda)
     f.ignitionMode = quint8(m_ignitionMode);
 
     // Injection: map value corrected by the two temperature curves.
-    const double injBase = mapLookup(
-        [&](int s, int r) { return injectionCell(setup, s, r); }, rpm, throttle);
+    const double injBase =
+        mapLookup([&](int s, int r) { return injectionCell(setup, s, r); }, rpm, throttle);
     const int airCorr = int(std::lround(curveLookup(setup, offset::airTempCorrection, airTemp)));
     const int engCorr =
         int(std::lround(curveLookup(setup, offset::engineTempCorrection, engineTemp)));

@@ -94,7 +94,7 @@ QByteArray KvtSimulator::handleByte(quint8 byte, qint64 nowMs)
         const QByteArray params = m_params;
         m_params.clear();
         command(letter, params, nowMs);
-        return letter == 'B' ? applyFault('B', lambdaReply(params.at(0) == 1)) : QByteArray {};
+        return letter == 'B' ? applyFault('B', lambdaReply(params.at(0) == 1)) : QByteArray{};
     }
     const char letter = char(byte);
     if (letter < 'A' || letter > 'Z')
@@ -284,9 +284,7 @@ QByteArray KvtSimulator::bootLoaderByte(quint8 byte, qint64 nowMs)
     }
     switch (byte) {
     case attention: return QByteArray(1, char(attention));
-    case 0x00:
-        m_bootStarted = true;
-        return QByteArray(1, char(nak));  // ask for the first frame
+    case 0x00: m_bootStarted = true; return QByteArray(1, char(nak));  // ask for the first frame
     case frameStart:
         if (m_bootStarted)
             m_frame.append(char(byte));

@@ -44,7 +44,7 @@ public:
 
     // --- faults ---
     void setFault(const FaultPlan& plan) { m_fault = plan; }
-    void clearFault() { m_fault = FaultPlan {}; }
+    void clearFault() { m_fault = FaultPlan{}; }
     const FaultPlan& fault() const { return m_fault; }
 
     // --- engine ---
@@ -90,12 +90,12 @@ private:
     QByteArray m_setup;
     QByteArray m_eeprom;
     bool m_eepromErased = false;
-    LambdaLog m_lambdaRam {};
-    LambdaLog m_lambdaEeprom {};
+    LambdaLog m_lambdaRam{};
+    LambdaLog m_lambdaEeprom{};
     QByteArray m_identity;  // 21 characters
     quint16 m_restartCount = 17;
     quint8 m_calibrationByte = 128;
-    std::array<quint16, 11> m_testOutputs {};
+    std::array<quint16, 11> m_testOutputs{};
     FaultPlan m_fault;
 
     char m_pending = 0;  // command waiting for its parameter bytes

@@ -37,8 +37,8 @@ QByteArray LiveFrame::encode() const
     put16(out, gapPeriod);
     put16(out, quint16(timeStamp >> 16));
     put16(out, quint16(timeStamp & 0xFFFF));
-    for (quint8 b : {statusFlag1, statusFlag2, statusFlag3, cpuTemperature, emergencyProgram,
-                     statusFlag4})
+    for (quint8 b :
+         {statusFlag1, statusFlag2, statusFlag3, cpuTemperature, emergencyProgram, statusFlag4})
         out.append(char(b));
     return out;
 }

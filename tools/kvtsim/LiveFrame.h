@@ -25,7 +25,7 @@ struct LiveFrame {
     quint8 input1 = 0;
     quint8 input2 = 0;
     quint8 input3 = 0;
-    std::array<quint16, 3> lambda {0, 0, 0};  // mV
+    std::array<quint16, 3> lambda{0, 0, 0};  // mV
     quint8 ignitionMode = 255;
     quint8 signalDetected = 0;
     quint8 teethSeen = 0;

@@ -9,8 +9,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <sched.h>
 #include <random>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -85,7 +85,7 @@ bool PtyHost::openTerminal(QString* error)
         return false;
     }
     // Raw from the start, so nothing is echoed before the program configures the line.
-    termios tio {};
+    termios tio{};
     if (::tcgetattr(slave, &tio) == 0) {
         ::cfmakeraw(&tio);
         ::cfsetispeed(&tio, B57600);
@@ -107,7 +107,7 @@ bool PtyHost::openTerminal(QString* error)
         if (::symlink(name, link.constData()) != 0) {
             if (error)
                 *error = QStringLiteral("cannot link ") + m_options.linkPath +
-                    QStringLiteral(": ") + QString::fromLocal8Bit(strerror(errno));
+                         QStringLiteral(": ") + QString::fromLocal8Bit(strerror(errno));
             closeTerminal();
             return false;
         }
@@ -259,7 +259,7 @@ PtyHost::Clock::time_point PtyHost::nextWake(Clock::time_point now) const
 void PtyHost::run()
 {
     if (m_options.realtime) {
-        sched_param param {};
+        sched_param param{};
         param.sched_priority = 10;
         (void)::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &param);
     }
@@ -269,7 +269,7 @@ void PtyHost::run()
     while (!m_stop) {
         Clock::time_point now = Clock::now();
         const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(nextWake(now) - now);
-        timespec ts {time_t(wait.count() / 1'000'000'000), long(wait.count() % 1'000'000'000)};
+        timespec ts{time_t(wait.count() / 1'000'000'000), long(wait.count() % 1'000'000'000)};
         pollfd fds[2] = {{m_wakeFd[0], POLLIN, 0}, {m_masterFd, POLLIN, 0}};
         const int nfds = m_masterFd >= 0 ? 2 : 1;
         const int r = ::ppoll(fds, nfds_t(nfds), &ts, nullptr);
@@ -277,7 +277,8 @@ void PtyHost::run()
             break;
         now = Clock::now();
         if (r > 0 && (fds[0].revents & POLLIN))
-            while (::read(m_wakeFd[0], buffer, sizeof buffer) > 0) {}
+            while (::read(m_wakeFd[0], buffer, sizeof buffer) > 0) {
+            }
 
         // Requests from other threads.
         QByteArray stray;

@@ -79,10 +79,10 @@ private:
     KvtSimulator m_sim;
     mutable std::mutex m_mutex;
     std::thread m_thread;
-    std::atomic<bool> m_stop {false};
-    std::atomic<bool> m_instant {false};
-    std::atomic<int> m_strayEveryMs {0};
-    std::atomic<int> m_masterFd {-1};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_instant{false};
+    std::atomic<int> m_strayEveryMs{0};
+    std::atomic<int> m_masterFd{-1};
     int m_slaveFd = -1;  // kept open so the master never sees a hang-up
     int m_wakeFd[2] = {-1, -1};
     QString m_terminalPath;
@@ -95,13 +95,13 @@ private:
     bool m_reconnectRequest = false;
 
     // Host thread only.
-    QByteArray m_pending;                // reply bytes not yet written
-    Clock::time_point m_firstDue;        // when the first pending byte is complete on the line
-    Clock::time_point m_reconnectAt {};  // zero: no reconnect planned
+    QByteArray m_pending;               // reply bytes not yet written
+    Clock::time_point m_firstDue;       // when the first pending byte is complete on the line
+    Clock::time_point m_reconnectAt{};  // zero: no reconnect planned
     bool m_reconnectPlanned = false;
-    Clock::time_point m_nextStray {};
-    std::atomic<qint64> m_received {0};
-    std::atomic<qint64> m_sent {0};
+    Clock::time_point m_nextStray{};
+    std::atomic<qint64> m_received{0};
+    std::atomic<qint64> m_sent{0};
 };
 
 }  // namespace kvtsim

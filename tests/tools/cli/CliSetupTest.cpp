@@ -1,7 +1,7 @@
 // motrix-cli on setup files saved by the program: show, diff, JSON and exit statuses.
 #include "SetupCommands.h"
-#include "app/SettingsFile.h"
-#include "setup/SetupFiles.h"
+#include "app/SettingsCodec.h"
+#include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 
 #include <QDir>
@@ -40,9 +40,9 @@ protected:
     {
         testsupport::FakeDialogs dialogs;
         app::MessageLog log;
-        setup::SetupFiles files(dialogs, log, dir.path());
+        setup::SetupStore files(dialogs, log, dir.path());
         dialogs.answerFile(dir.filePath(name));
-        EXPECT_EQ(files.save(document, origin), setup::SetupFiles::Outcome::Done);
+        EXPECT_EQ(files.save(document, origin), setup::SetupStore::Outcome::Done);
         return dir.filePath(name);
     }
 

@@ -4,7 +4,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 #include "setup/SetupRecord.h"
 
 #include <QDateTime>
@@ -22,7 +22,7 @@ struct SetupDocument {
     QString loadedFileName;
 };
 
-class SetupFiles final {
+class SetupStore final {
 public:
     enum class Outcome { Cancelled, Refused, Failed, Done };
 
@@ -32,7 +32,7 @@ public:
     // editing and refills every window that shows setup values.
     using ReplacedHook = std::function<void()>;
 
-    SetupFiles(app::Dialogs& dialogs, app::MessageLog& log, QString startDirectory);
+    SetupStore(app::Dialogs& dialogs, app::MessageLog& log, QString startDirectory);
 
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setRandomNumber(RandomNumber random) { m_random = std::move(random); }

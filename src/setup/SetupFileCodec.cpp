@@ -1,5 +1,7 @@
 // Byte layout of setup files.
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
+
+#include "app/Utf16Line.h"
 
 #include "setup/SetupBlock.h"
 
@@ -30,17 +32,6 @@ QString fittedDescription(const QString& description)
     return text.leftJustified(descriptionLength, QLatin1Char(' '), true);
 }
 
-QByteArray utf16le(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    for (QChar c : text) {
-        out.append(static_cast<char>(c.unicode() & 0xFF));
-        out.append(static_cast<char>(c.unicode() >> 8));
-    }
-    return out;
-}
-
 class LineReader {
 public:
     explicit LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
@@ -60,22 +51,9 @@ public:
     // A line of 16-bit little-endian units, ended by the units CR LF, LF or CR.
     QString utf16Line()
     {
-        QString text;
-        while (m_pos + 1 < m_bytes.size()) {
-            const char16_t unit = static_cast<char16_t>(
-                static_cast<quint8>(m_bytes[m_pos]) | static_cast<quint8>(m_bytes[m_pos + 1]) << 8);
-            m_pos += 2;
-            if (unit == u'\n')
-                return text;
-            if (unit == u'\r') {
-                if (m_pos + 1 < m_bytes.size() && m_bytes[m_pos] == '\n' && m_bytes[m_pos + 1] == 0)
-                    m_pos += 2;
-                return text;
-            }
-            text.append(QChar(unit));
-        }
-        m_pos = m_bytes.size();
-        return text;
+        const app::Utf16Line read = app::readUtf16Line(m_bytes, m_pos, true);
+        m_pos = read.next;
+        return read.text;
     }
 
     QByteArrayView rest() const { return m_bytes.sliced(m_pos); }
@@ -113,7 +91,7 @@ QByteArray encodeSetupFile(const SetupRecord& record, const QString& description
     const QString stamp =
         QStringLiteral("KVT-Setup ") + savedAt.toString(QStringLiteral("yyyy.MM.dd hh:mm"));
     out += fixedLatin1(stamp, 26, ' ') + crlf;
-    out += utf16le(fittedDescription(description) + QStringLiteral("\r\n"));
+    out += app::encodeUtf16le(fittedDescription(description) + QStringLiteral("\r\n"));
     out += "HW:" + crlf;
     out += fixedLatin1(origin.hardware, 3, ' ') + crlf;
     out += "SW:" + crlf;

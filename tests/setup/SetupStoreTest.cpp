@@ -1,5 +1,5 @@
 // Saving and loading setup files through the dialogs: names, questions, log lines, failures.
-#include "setup/SetupFiles.h"
+#include "setup/SetupStore.h"
 #include "setup/SetupWarnings.h"
 #include "support/FakeDialogs.h"
 
@@ -11,12 +11,12 @@
 
 namespace {
 
-using setup::SetupFiles;
-using Outcome = setup::SetupFiles::Outcome;
+using setup::SetupStore;
+using Outcome = setup::SetupStore::Outcome;
 
-class SetupFilesTest : public ::testing::Test {
+class SetupStoreTest : public ::testing::Test {
 protected:
-    SetupFilesTest() : files(dialogs, log, dir.path())
+    SetupStoreTest() : files(dialogs, log, dir.path())
     {
         log.setStatusSink([this](const QString& text) { logged << text; });
         files.setClock([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4)); });
@@ -59,14 +59,14 @@ protected:
     QTemporaryDir dir;
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
-    SetupFiles files;
+    SetupStore files;
     setup::SetupDocument document;
     setup::SetupOrigin origin{"KVT-3Z......", "1a ", "2.4", "B7 ", "99"};
     QStringList logged;
     QList<int> replacedCalls;
 };
 
-TEST_F(SetupFilesTest, SaveAppendsTheExtensionUnlessItIsExactlyKvt)
+TEST_F(SetupStoreTest, SaveAppendsTheExtensionUnlessItIsExactlyKvt)
 {
     const struct {
         const char* chosen;
@@ -90,7 +90,7 @@ TEST_F(SetupFilesTest, SaveAppendsTheExtensionUnlessItIsExactlyKvt)
     EXPECT_EQ(dialogs.calls[1].text, path(QStringLiteral("setup.kvt")));  // remembered
 }
 
-TEST_F(SetupFilesTest, OverwriteIsAskedAndNeinKeepsTheOldFile)
+TEST_F(SetupStoreTest, OverwriteIsAskedAndNeinKeepsTheOldFile)
 {
     const QString target = path(QStringLiteral("old.kvt"));
     writeAll(target, "precious");
@@ -109,7 +109,7 @@ TEST_F(SetupFilesTest, OverwriteIsAskedAndNeinKeepsTheOldFile)
     EXPECT_EQ(readAll(target).size(), 858);
 }
 
-TEST_F(SetupFilesTest, AnEmptyExistingFileIsReplacedWithoutAsking)
+TEST_F(SetupStoreTest, AnEmptyExistingFileIsReplacedWithoutAsking)
 {
     const QString target = path(QStringLiteral("empty.kvt"));
     writeAll(target, {});
@@ -118,7 +118,7 @@ TEST_F(SetupFilesTest, AnEmptyExistingFileIsReplacedWithoutAsking)
     EXPECT_EQ(readAll(target).size(), 858);
 }
 
-TEST_F(SetupFilesTest, SavedFileLoadsBackEveryEntryAndTheDescription)
+TEST_F(SetupStoreTest, SavedFileLoadsBackEveryEntryAndTheDescription)
 {
     ASSERT_EQ(saveAs(QStringLiteral("roundtrip")), Outcome::Done);
     const setup::SetupDocument saved = document;
@@ -143,7 +143,7 @@ TEST_F(SetupFilesTest, SavedFileLoadsBackEveryEntryAndTheDescription)
               QStringLiteral("KVT-Dateien (*.kvt);;Alle Dateien (*.*)"));
 }
 
-TEST_F(SetupFilesTest, LongDescriptionIsSavedCutTo100Characters)
+TEST_F(SetupStoreTest, LongDescriptionIsSavedCutTo100Characters)
 {
     document.description = QString(99, QLatin1Char('a')) + QStringLiteral("bcdef");
     ASSERT_EQ(saveAs(QStringLiteral("long.kvt")), Outcome::Done);
@@ -153,7 +153,7 @@ TEST_F(SetupFilesTest, LongDescriptionIsSavedCutTo100Characters)
     EXPECT_EQ(document.description, QString(99, QLatin1Char('a')) + QStringLiteral("b"));
 }
 
-TEST_F(SetupFilesTest, WrongExtensionOnlyLogsTheFileType)
+TEST_F(SetupStoreTest, WrongExtensionOnlyLogsTheFileType)
 {
     writeAll(path(QStringLiteral("setup.txt")), QByteArray(858, 'x'));
     const setup::SetupDocument before = document;
@@ -166,7 +166,7 @@ TEST_F(SetupFilesTest, WrongExtensionOnlyLogsTheFileType)
     EXPECT_TRUE(replacedCalls.isEmpty());
 
     // The real number is drawn from 0..1000.
-    SetupFiles plain(dialogs, log, dir.path());
+    SetupStore plain(dialogs, log, dir.path());
     dialogs.answerFile(path(QStringLiteral("setup.KVT")));
     plain.load(document);
     const QRegularExpression pattern(QStringLiteral("^Falscher Dateityp \\(#(\\d+)\\)$"));
@@ -175,7 +175,7 @@ TEST_F(SetupFilesTest, WrongExtensionOnlyLogsTheFileType)
     EXPECT_LE(match.captured(1).toInt(), 1000);
 }
 
-TEST_F(SetupFilesTest, LfFileOf847BytesAsksAndLoadsEveryValueAfterJa)
+TEST_F(SetupStoreTest, LfFileOf847BytesAsksAndLoadsEveryValueAfterJa)
 {
     ASSERT_EQ(saveAs(QStringLiteral("crlf.kvt")), Outcome::Done);
     QByteArray bytes = readAll(path(QStringLiteral("crlf.kvt")));
@@ -209,7 +209,7 @@ TEST_F(SetupFilesTest, LfFileOf847BytesAsksAndLoadsEveryValueAfterJa)
     EXPECT_EQ(document.description, QStringLiteral("Rennmotor Ölpumpe"));
 }
 
-TEST_F(SetupFilesTest, WarningsFollowTheRefreshLearnModeFirst)
+TEST_F(SetupStoreTest, WarningsFollowTheRefreshLearnModeFirst)
 {
     document.record.learnActive = 1;
     document.record.lambdaLogging = 1;
@@ -224,7 +224,7 @@ TEST_F(SetupFilesTest, WarningsFollowTheRefreshLearnModeFirst)
     ASSERT_EQ(replacedCalls.size(), 1);
 }
 
-TEST_F(SetupFilesTest, UnreadableFileLeavesRecordAndDescriptionAsTheyWere)
+TEST_F(SetupStoreTest, UnreadableFileLeavesRecordAndDescriptionAsTheyWere)
 {
     const setup::SetupDocument before = document;
     const QString missing = path(QStringLiteral("missing.kvt"));
@@ -245,7 +245,7 @@ TEST_F(SetupFilesTest, UnreadableFileLeavesRecordAndDescriptionAsTheyWere)
     EXPECT_EQ(document.record, before.record);
 }
 
-TEST_F(SetupFilesTest, FailedSaveSaysSoAndKeepsTheLogLine)
+TEST_F(SetupStoreTest, FailedSaveSaysSoAndKeepsTheLogLine)
 {
     const QString target = path(QStringLiteral("no/such/folder/x.kvt"));
     dialogs.answerFile(target);
@@ -256,7 +256,7 @@ TEST_F(SetupFilesTest, FailedSaveSaysSoAndKeepsTheLogLine)
               QStringList{QStringLiteral("Setup konnte nicht gespeichert werden:\r") + target});
 }
 
-TEST_F(SetupFilesTest, FailedOverwriteLeavesWhatWasThere)
+TEST_F(SetupStoreTest, FailedOverwriteLeavesWhatWasThere)
 {
     // A folder in the way cannot be replaced by the renamed temporary file.
     const QString target = path(QStringLiteral("busy.kvt"));
@@ -271,7 +271,7 @@ TEST_F(SetupFilesTest, FailedOverwriteLeavesWhatWasThere)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);  // no temporary left behind
 }
 
-TEST_F(SetupFilesTest, CancelledDialogsDoNothing)
+TEST_F(SetupStoreTest, CancelledDialogsDoNothing)
 {
     const setup::SetupDocument before = document;
     EXPECT_EQ(files.save(document, origin), Outcome::Cancelled);

@@ -1,5 +1,5 @@
 // The settings file: its exact byte form, and reading missing, foreign and damaged files.
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "support/FakeDialogs.h"
 
@@ -41,7 +41,7 @@ QByteArray handBuilt(const ProgramSettings& s)
     return b;
 }
 
-TEST(SettingsFile, DefaultsEncodeToTheDocumentedBytes)
+TEST(SettingsCodec, DefaultsEncodeToTheDocumentedBytes)
 {
     const ProgramSettings s;
     const QByteArray bytes = app::encodeSettings(s);
@@ -50,7 +50,7 @@ TEST(SettingsFile, DefaultsEncodeToTheDocumentedBytes)
     EXPECT_EQ(bytes.size(), 4 + 40 * 8 + 24 * 8 + 7 * 4 + 2 + 1);
 }
 
-TEST(SettingsFile, RoundTripKeepsEveryFieldAndTheBytes)
+TEST(SettingsCodec, RoundTripKeepsEveryFieldAndTheBytes)
 {
     ProgramSettings s;
     s.windows[3] = {11, 22, 333, 444};
@@ -71,7 +71,7 @@ TEST(SettingsFile, RoundTripKeepsEveryFieldAndTheBytes)
     EXPECT_EQ(app::encodeSettings(back), bytes);
 }
 
-TEST(SettingsFile, OtherVersionIsIgnoredEntirely)
+TEST(SettingsCodec, OtherVersionIsIgnoredEntirely)
 {
     ProgramSettings s;
     s.windows[0] = {1, 2, 300, 400};
@@ -84,7 +84,7 @@ TEST(SettingsFile, OtherVersionIsIgnoredEntirely)
     EXPECT_EQ(back, ProgramSettings{});
 }
 
-TEST(SettingsFile, TruncatedFileKeepsDefaultsForMissingFields)
+TEST(SettingsCodec, TruncatedFileKeepsDefaultsForMissingFields)
 {
     ProgramSettings s;
     s.rpmWarning = 12000;
@@ -109,7 +109,7 @@ TEST(SettingsFile, TruncatedFileKeepsDefaultsForMissingFields)
     }
 }
 
-TEST(SettingsFile, GarbageValuesAreClampedToTheirRanges)
+TEST(SettingsCodec, GarbageValuesAreClampedToTheirRanges)
 {
     ProgramSettings s;
     s.comTimerPeriod = -7;

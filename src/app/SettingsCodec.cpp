@@ -1,4 +1,6 @@
-#include "app/SettingsFile.h"
+#include "app/SettingsCodec.h"
+
+#include "app/Utf16Line.h"
 
 #include <QtEndian>
 #include <cstring>
@@ -27,15 +29,7 @@ public:
         m_bytes.append(s.toUtf8());
         m_bytes.append('\n');
     }
-    void line16(const QString& s)
-    {
-        for (QChar c : s) {
-            m_bytes.append(char(c.unicode() & 0xff));
-            m_bytes.append(char(c.unicode() >> 8));
-        }
-        m_bytes.append('\n');
-        m_bytes.append('\0');
-    }
+    void line16(const QString& s) { m_bytes.append(encodeUtf16le(s + QLatin1Char('\n'))); }
     QByteArray bytes() const { return m_bytes; }
 
 private:
@@ -84,17 +78,12 @@ public:
     {
         if (m_failed)
             return false;
-        QString text;
-        for (qsizetype p = m_pos; p + 1 < m_bytes.size(); p += 2) {
-            const char16_t c = char16_t(quint8(m_bytes[p]) | (quint8(m_bytes[p + 1]) << 8));
-            if (c == u'\n') {
-                s = text;
-                m_pos = p + 2;
-                return true;
-            }
-            text.append(QChar(c));
-        }
-        return fail();
+        const Utf16Line read = readUtf16Line(m_bytes, m_pos, false);
+        if (!read.terminated)
+            return fail();
+        s = read.text;
+        m_pos = read.next;
+        return true;
     }
     bool failed() const { return m_failed; }
 

@@ -1,6 +1,7 @@
 // The main window's map side: views, check boxes, read-outs, keys and redraws.
-#include "maps/MapKeysWindow.h"
+#include "maps/MapPanel.h"
 
+#include "app/MenuEvents.h"
 #include "maps/CurveScene.h"
 #include "maps/EditorText.h"
 #include "maps/MapScenes.h"
@@ -23,8 +24,8 @@ void setText(QLabel* label, const QString& text)
 
 }  // namespace
 
-MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
-                             forms::Hilfedialog* helpForm, setup::SetupRecord& record,
+MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form,
+                   forms::Hilfedialog* helpForm, setup::SetupRecord& record,
                              app::ProgramSettings& settings, app::Dialogs& dialogs,
                              app::MessageLog& log, CellLink& link, QObject* parent)
     : QObject(parent),
@@ -45,7 +46,7 @@ MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
         if (canvasSlots[size_t(v)])
             forms::Hauptdialog::placeCanvas(canvasSlots[size_t(v)], view);
     }
-    connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapKeysWindow::wheel);
+    connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapPanel::wheel);
 
     if (m_helpForm && m_helpForm->text) {
         QFont fixed(QStringLiteral("Courier"));
@@ -55,12 +56,12 @@ MapKeysWindow::MapKeysWindow(Windows windows, forms::Hauptdialog& form,
     }
 
     bindBoxes();
-    connect(&m_windows.main, &forms::Window::menuEvent, this, &MapKeysWindow::handleMenuEvent);
+    connect(&m_windows.main, &forms::Window::menuEvent, this, &MapPanel::handleMenuEvent);
     qApp->installEventFilter(this);
     redrawAll();
 }
 
-MapKeysWindow::~MapKeysWindow()
+MapPanel::~MapPanel()
 {
     qApp->removeEventFilter(this);
     // Views placed into the form belong to it; the others are ours.
@@ -69,7 +70,7 @@ MapKeysWindow::~MapKeysWindow()
             delete view;
 }
 
-void MapKeysWindow::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, LastControl control)
+void MapPanel::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, LastControl control)
 {
     if (!box)
         return;
@@ -82,7 +83,7 @@ void MapKeysWindow::bindBox(QCheckBox* box, View view, bool ViewBoxes::*flag, La
     });
 }
 
-void MapKeysWindow::bindBoxes()
+void MapPanel::bindBoxes()
 {
     bindBox(m_form.injectionAutoCheck, View::Injection, &ViewBoxes::autoFollow, LastControl::None);
     bindBox(m_form.injectionPosCheck, View::Injection, &ViewBoxes::pos, LastControl::InjectionPos);
@@ -113,7 +114,7 @@ void MapKeysWindow::bindBoxes()
     }
 }
 
-Scene MapKeysWindow::buildScene(View view) const
+Scene MapPanel::buildScene(View view) const
 {
     const ViewBoxes& b = m_editor.boxes(view);
     const ViewCursor cursor = m_editor.viewCursor(view);
@@ -137,19 +138,19 @@ Scene MapKeysWindow::buildScene(View view) const
     return {};
 }
 
-void MapKeysWindow::redrawView(View view)
+void MapPanel::redrawView(View view)
 {
     m_views[size_t(view)]->setScene(buildScene(view));
 }
 
-void MapKeysWindow::redrawAll()
+void MapPanel::redrawAll()
 {
     refreshReadouts();
     for (View v : allViews)
         redrawView(v);
 }
 
-void MapKeysWindow::redrawFollowingViews()
+void MapPanel::redrawFollowingViews()
 {
     RedrawPass pass;
     pass.identified = m_identified && m_identified();
@@ -170,7 +171,7 @@ void MapKeysWindow::redrawFollowingViews()
         refreshReadouts();
 }
 
-void MapKeysWindow::refreshReadouts()
+void MapPanel::refreshReadouts()
 {
     const auto inj = m_editor.readouts(View::Injection);
     setText(m_form.injectionSpeedValue, inj.first);
@@ -188,7 +189,7 @@ void MapKeysWindow::refreshReadouts()
     setText(m_form.ignitionValue, ign.third);
 }
 
-void MapKeysWindow::clearReadouts()
+void MapPanel::clearReadouts()
 {
     for (QLabel* label :
          {m_form.injectionSpeedValue, m_form.injectionThrottleValue, m_form.injectionValue,
@@ -198,7 +199,7 @@ void MapKeysWindow::clearReadouts()
         setText(label, QString());
 }
 
-void MapKeysWindow::setupReplaced()
+void MapPanel::setupReplaced()
 {
     if (QCheckBox* map = m_form.ignitionMapCheck) {
         const QSignalBlocker block(map);
@@ -207,59 +208,60 @@ void MapKeysWindow::setupReplaced()
     redrawAll();
 }
 
-void MapKeysWindow::setupFileLoaded()
+void MapPanel::setupFileLoaded()
 {
     m_editor.resetEditMode();
     setupReplaced();
     clearReadouts();
 }
 
-void MapKeysWindow::followLive(int mapColumn, int mapRow, int airPoint, int enginePoint)
+void MapPanel::followLive(int mapColumn, int mapRow, int airPoint, int enginePoint)
 {
     m_editor.followLive(mapColumn, mapRow, airPoint, enginePoint);
 }
 
-void MapKeysWindow::afterKey()
+void MapPanel::afterKey()
 {
     redrawAll();
 }
 
-void MapKeysWindow::handleMenuEvent(int number)
+void MapPanel::handleMenuEvent(int number)
 {
-    switch (number) {
-    case 1: m_editor.endEditing(); break;
-    case 2: m_editor.select(EditMode::InjectionMap); break;
-    case 3: m_editor.select(EditMode::AirTempCurve); break;
-    case 41: m_editor.select(EditMode::EngineTempCurve); break;
-    case 4: m_editor.select(EditMode::Ignition); break;
-    case 20: showHelp(); break;
-    case 100: centreWindows(); break;
-    case 43: m_editor.blockChange(true); break;
-    case 44: m_editor.blockChange(false); break;
-    case 49: m_editor.typeValue(m_dialogs); break;
-    case 50: showExpertMode(); break;
-    case 21:
+    using app::MainMenuEvent;
+    switch (MainMenuEvent(number)) {
+    case MainMenuEvent::EndEditing: m_editor.endEditing(); break;
+    case MainMenuEvent::EditInjectionMap: m_editor.select(EditMode::InjectionMap); break;
+    case MainMenuEvent::EditAirTempCurve: m_editor.select(EditMode::AirTempCurve); break;
+    case MainMenuEvent::EditEngineTempCurve: m_editor.select(EditMode::EngineTempCurve); break;
+    case MainMenuEvent::EditIgnition: m_editor.select(EditMode::Ignition); break;
+    case MainMenuEvent::ShowHelp: showHelp(); break;
+    case MainMenuEvent::CentreWindows: centreWindows(); break;
+    case MainMenuEvent::BlockUp: m_editor.blockChange(true); break;
+    case MainMenuEvent::BlockDown: m_editor.blockChange(false); break;
+    case MainMenuEvent::TypeValue: m_editor.typeValue(m_dialogs); break;
+    case MainMenuEvent::ExpertMode: showExpertMode(); break;
+    case MainMenuEvent::PadDescription:
         if (m_form.descriptionEdit)
             m_form.descriptionEdit->setText(padDescription(m_form.descriptionEdit->text()));
         break;
-    default: return;  // 60, 61 (quit) belong to the program
+    default: return;  // quitting belongs to the program
     }
     afterKey();
 }
 
-void MapKeysWindow::showHelp()
+void MapPanel::showHelp()
 {
     m_windows.help.open();
 }
 
-void MapKeysWindow::centreWindows()
+void MapPanel::centreWindows()
 {
     const QRect area = m_windows.main.screenArea();
     for (forms::Window* w : {&m_windows.main, &m_windows.system})
         w->centreOn(area);
 }
 
-void MapKeysWindow::showExpertMode()
+void MapPanel::showExpertMode()
 {
     forms::Window& expert = m_windows.expert;
     if (expert.isVisible()) {
@@ -277,7 +279,7 @@ void MapKeysWindow::showExpertMode()
     m_dialogs.message(QStringLiteral("Achtung"), QStringLiteral("Password nicht korrekt."));
 }
 
-void MapKeysWindow::wheel(bool up)
+void MapPanel::wheel(bool up)
 {
     if (!m_editor.boxes(View::Injection).kapp)
         return;
@@ -285,7 +287,7 @@ void MapKeysWindow::wheel(bool up)
     redrawView(View::Injection);
 }
 
-bool MapKeysWindow::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
+bool MapPanel::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool shift = modifiers & Qt::ShiftModifier;
     switch (key) {
@@ -312,7 +314,7 @@ bool MapKeysWindow::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-bool MapKeysWindow::eventFilter(QObject* watched, QEvent* event)
+bool MapPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress || m_editor.editMode() == EditMode::None)
         return QObject::eventFilter(watched, event);

@@ -1,6 +1,6 @@
 // Setup file bytes: header layout, description line, identity widths and tolerant decoding.
 #include "setup/SetupBlock.h"
-#include "setup/SetupFile.h"
+#include "setup/SetupFileCodec.h"
 
 #include <gtest/gtest.h>
 

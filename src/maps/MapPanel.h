@@ -20,7 +20,7 @@
 
 namespace maps {
 
-class MapKeysWindow final : public QObject {
+class MapPanel final : public QObject {
     Q_OBJECT
 public:
     struct Windows {
@@ -32,11 +32,11 @@ public:
 
     // helpForm may be null (no help text is written then). The check boxes take their first
     // state from the record and the editor.
-    MapKeysWindow(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog* helpForm,
+    MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog* helpForm,
                   setup::SetupRecord& record, app::ProgramSettings& settings,
                   app::Dialogs& dialogs, app::MessageLog& log, CellLink& link,
                   QObject* parent = nullptr);
-    ~MapKeysWindow() override;
+    ~MapPanel() override;
 
     MapEditor& editor() { return m_editor; }
     SceneView& view(View view) { return *m_views[size_t(view)]; }

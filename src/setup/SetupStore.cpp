@@ -1,5 +1,5 @@
 // The save and load procedures of setup files.
-#include "setup/SetupFiles.h"
+#include "setup/SetupStore.h"
 
 #include "app/AtomicFile.h"
 #include "setup/SetupWarnings.h"
@@ -24,7 +24,7 @@ qint64 sizeOnDisk(const QString& path)
 
 }  // namespace
 
-SetupFiles::SetupFiles(app::Dialogs& dialogs, app::MessageLog& log, QString startDirectory)
+SetupStore::SetupStore(app::Dialogs& dialogs, app::MessageLog& log, QString startDirectory)
     : m_dialogs(dialogs),
       m_log(log),
       m_directory(std::move(startDirectory)),
@@ -33,21 +33,21 @@ SetupFiles::SetupFiles(app::Dialogs& dialogs, app::MessageLog& log, QString star
 {
 }
 
-QString SetupFiles::startPath() const
+QString SetupStore::startPath() const
 {
     if (m_fileName.isEmpty())
         return m_directory;
     return QDir(m_directory).filePath(m_fileName);
 }
 
-void SetupFiles::remember(const QString& path)
+void SetupStore::remember(const QString& path)
 {
     const QFileInfo info(path);
     m_directory = info.absolutePath();
     m_fileName = info.fileName();
 }
 
-SetupFiles::Outcome SetupFiles::save(const SetupDocument& document, const SetupOrigin& connected)
+SetupStore::Outcome SetupStore::save(const SetupDocument& document, const SetupOrigin& connected)
 {
     QString path = m_dialogs.saveFile(QStringLiteral("Setup speichern"), startPath(),
                                       QStringLiteral("KVT-Dateien (*.kvt)"));
@@ -76,7 +76,7 @@ SetupFiles::Outcome SetupFiles::save(const SetupDocument& document, const SetupO
     return Outcome::Done;
 }
 
-SetupFiles::Outcome SetupFiles::load(SetupDocument& document)
+SetupStore::Outcome SetupStore::load(SetupDocument& document)
 {
     const QString path =
         m_dialogs.openFile(QStringLiteral("Setup laden"), startPath(),

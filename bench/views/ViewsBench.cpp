@@ -7,7 +7,7 @@
 #include "forms/Window.h"
 #include "forms/hilfedialog.h"
 #include "maps/CellLink.h"
-#include "maps/MapKeysWindow.h"
+#include "maps/MapPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -79,8 +79,8 @@ int main(int argc, char** argv)
         QString folder(const QString&, const QString&) override { return {}; }
     } dialogs;
 
-    maps::MapKeysWindow keys({main, help, system, expert}, form, &helpForm, record, settings,
-                             dialogs, log, link);
+    maps::MapPanel keys({main, help, system, expert}, form, &helpForm, record, settings, dialogs,
+                        log, link);
     keys.setIdentifiedSource([] { return true; });
     for (QCheckBox* box : {form.injectionAutoCheck, form.injectionPosCheck, form.airTempAutoCheck,
                            form.airTempPosCheck, form.engineTempAutoCheck, form.engineTempPosCheck,
