@@ -12,11 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const power::PowerFileContent content = power::decodePowerFile(bytes);
-    const power::Evaluation e = power::compute(content.samples, content.parameters, content.options);
+    const power::Evaluation e =
+        power::compute(content.samples, content.parameters, content.options);
     for (const power::GridPoint& g : e.curve)
         if (!std::isfinite(g.torque) || !std::isfinite(g.power))
             std::abort();
-    power::PowerCurves curves {e.curve, content.curve, {}};
+    power::PowerCurves curves{e.curve, content.curve, {}};
     const power::ChartScale s = power::chartScale(curves, e.samples, 500, true);
     if (!std::isfinite(s.k) || s.xMax < 1000)
         std::abort();
@@ -27,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!again.startsWith("KVT-Leistungsvergleich\n") || !again.endsWith("\nDateiende\n"))
         std::abort();
     const power::PowerFileContent twice = power::decodePowerFile(again);
-    if (!(twice.parameters == once.parameters) || !(twice.options == once.options)
-        || !(twice.samples == once.samples) || !(twice.curve == once.curve))
+    if (!(twice.parameters == once.parameters) || !(twice.options == once.options) ||
+        !(twice.samples == once.samples) || !(twice.curve == once.curve))
         std::abort();
     return 0;
 }

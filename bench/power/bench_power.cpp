@@ -17,7 +17,7 @@ namespace {
 
 double cpuMs()
 {
-    timespec t {};
+    timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
@@ -31,19 +31,18 @@ int main(int argc, char** argv)
     const int steps = argc > 1 ? std::max(1, atoi(argv[1])) : 700;
 
     // A full table: a run up and down again, 700 samples 40 ms apart.
-    power::PowerSamples run {};
+    power::PowerSamples run{};
     for (int i = 0; i < power::sampleCount; ++i)
-        run[i] = {40.0f * i, float(3000 + 9000 * std::sin(M_PI * i / power::sampleCount)), 0, 0,
-                  0};
+        run[i] = {40.0f * i, float(3000 + 9000 * std::sin(M_PI * i / power::sampleCount)), 0, 0, 0};
     power::PowerOptions options;
     options.addDrag = true;
     options.din = true;
     QImage canvas(600, 430, QImage::Format_RGB32);
     std::vector<double> times;
-    power::PowerCurves curves {};
+    power::PowerCurves curves{};
     for (int step = 0; step < steps; ++step) {
         const double start = cpuMs();
-        const power::Evaluation e = power::compute(run, power::PowerParameters {}, options);
+        const power::Evaluation e = power::compute(run, power::PowerParameters{}, options);
         curves[0] = e.curve;
         curves[1] = e.curve;
         curves[2] = e.curve;

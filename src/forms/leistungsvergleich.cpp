@@ -130,8 +130,8 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     showPower = checkBox("Leistung [kW]");
     showTorque = checkBox("Drehmoment [Nm]");
     rawValues = checkBox("Rohwerte (akt. M.)",
-                      "Alle Werte des leistungsvergleichs, auch Werte der quasi-Schleppleistung "
-                      "sowie unterhalb der Mindestauswertedrehzahl");
+                         "Alle Werte des leistungsvergleichs, auch Werte der quasi-Schleppleistung "
+                         "sowie unterhalb der Mindestauswertedrehzahl");
     c->addWidget(showPower, 3, 0);
     c->addWidget(swatch(Qt::black, Qt::SolidLine), 3, 1);
     c->addWidget(showTorque, 4, 0);
@@ -179,22 +179,25 @@ void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
     QGroupBox* environment = group("Umwelt", env);
     env->setVerticalSpacing(1);
     env->setContentsMargins(4, 2, 4, 2);
-    parameters[0] = field(env, 0, 0, "Temperatur [°C]:", "Umgebungstemperatur bei der Datenaufnahme");
-    parameters[1] = field(env, 1, 0, "Luftdruck [hPa]:", "Umgebungsluftdruck bei der Datenaufnahme");
-    parameters[2] = field(env, 2, 0, "Luftfeuchte [%]:",
-                          "Umgebungsluftfeuchte (relative LF) bei der datenaufnahme");
+    parameters[0] =
+        field(env, 0, 0, "Temperatur [°C]:", "Umgebungstemperatur bei der Datenaufnahme");
+    parameters[1] =
+        field(env, 1, 0, "Luftdruck [hPa]:", "Umgebungsluftdruck bei der Datenaufnahme");
+    parameters[2] = field(
+        env, 2, 0, "Luftfeuchte [%]:", "Umgebungsluftfeuchte (relative LF) bei der datenaufnahme");
     p->addWidget(environment, 0, 0, 3, 2);
-    parameters[3] = field(p, 3, 0, "Gewicht Fahrzeug [kg]:",
-                          "Testgewicht des Fahrzeugs, also inkl. Fahrer, etc.");
-    parameters[4] = field(p, 0, 2, "Übersetzung (Rad:KW):",
-                          "Übersetzungsverhältnis Abtriebsrad / Kurbelwelle");
+    parameters[3] = field(
+        p, 3, 0, "Gewicht Fahrzeug [kg]:", "Testgewicht des Fahrzeugs, also inkl. Fahrer, etc.");
+    parameters[4] =
+        field(p, 0, 2, "Übersetzung (Rad:KW):", "Übersetzungsverhältnis Abtriebsrad / Kurbelwelle");
     parameters[5] = field(p, 1, 2, "Radumfang [cm]:", "Abtriebsrad des Fahrzeugs");
-    parameters[6] = field(p, 2, 2, "Umfang Rolle [cm]:",
-                          "Die Rolle des Rollenprüfstandes auf der das Rad läuft");
+    parameters[6] = field(
+        p, 2, 2, "Umfang Rolle [cm]:", "Die Rolle des Rollenprüfstandes auf der das Rad läuft");
     parameters[7] = field(p, 3, 2, "Trägheitsmoment Schwungmasse [kgm^2]:",
                           "Wert der gesamten vom Rd angetriebenen Schwungmasse");
-    parameters[8] = field(p, 4, 2, "cw-Wert:",
-                          "Hinweis: Autos ca. 0.35, Motorräder (naked/verkleidet) ca. 0.7 / 0.3 ");
+    parameters[8] =
+        field(p, 4, 2,
+              "cw-Wert:", "Hinweis: Autos ca. 0.35, Motorräder (naked/verkleidet) ca. 0.7 / 0.3 ");
     parameters[9] = field(p, 5, 2, "Windwiderstandsfläche [m^2]:",
                           "Die Fläche des Fahrzeugs von vorn gesehen, also die Schattenfläche");
     p->setColumnMinimumWidth(1, 56);

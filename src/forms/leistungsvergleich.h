@@ -20,13 +20,13 @@ public:
     void setupUi(QWidget* content, QWidget* chart);
 
     // "Messungs-Datei"
-    QLabel* folder = nullptr;  // "Pfad:"
-    QLabel* fileName = nullptr;  // "Datei:"
+    QLabel* folder = nullptr;          // "Pfad:"
+    QLabel* fileName = nullptr;        // "Datei:"
     QLineEdit* description = nullptr;  // "Beschreibung:"
     QLabel* date = nullptr;
     QLabel* time = nullptr;
-    QLabel* hardware = nullptr;  // "HW:"
-    QLabel* software = nullptr;  // "SW:"
+    QLabel* hardware = nullptr;    // "HW:"
+    QLabel* software = nullptr;    // "SW:"
     QPushButton* load = nullptr;   // "Laden"
     QPushButton* save = nullptr;   // "Sichern"
     QPushButton* print = nullptr;  // "Druck"
@@ -36,12 +36,12 @@ public:
     QProgressBar* progress = nullptr;
     QLabel* remaining = nullptr;  // remaining seconds of the run
     // "Einstellungen", in the order of power::Parameter.
-    std::array<QLineEdit*, 10> parameters {};
+    std::array<QLineEdit*, 10> parameters{};
     // "Anzeige Kurven"
-    std::array<QCheckBox*, 3> slotShown {};  // "akt. Messung", "Kurve 2", "Kurve 3"
-    QCheckBox* showPower = nullptr;   // "Leistung [kW]"
-    QCheckBox* showTorque = nullptr;  // "Drehmoment [Nm]"
-    QCheckBox* rawValues = nullptr;   // "Rohwerte (akt. M.)"
+    std::array<QCheckBox*, 3> slotShown{};  // "akt. Messung", "Kurve 2", "Kurve 3"
+    QCheckBox* showPower = nullptr;         // "Leistung [kW]"
+    QCheckBox* showTorque = nullptr;        // "Drehmoment [Nm]"
+    QCheckBox* rawValues = nullptr;         // "Rohwerte (akt. M.)"
     // "Auswertung"
     QCheckBox* ewg = nullptr;      // "EWG 80/1269"
     QCheckBox* din = nullptr;      // "DIN 70200"
@@ -63,11 +63,11 @@ public:
         QLineEdit* description = nullptr;
         QLabel* drag = nullptr;
     };
-    std::array<Comparison, 2> comparisons {};
+    std::array<Comparison, 2> comparisons{};
     // "Werte"
     QLabel* cursorSpeed = nullptr;
-    std::array<QLabel*, 3> readoutPower {};
-    std::array<QLabel*, 3> readoutTorque {};
+    std::array<QLabel*, 3> readoutPower{};
+    std::array<QLabel*, 3> readoutTorque{};
 };
 
 }  // namespace forms

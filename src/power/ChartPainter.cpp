@@ -54,8 +54,8 @@ QColor chartBackground()
 
 ChartResult drawPowerChart(QPainter& painter, const QRectF& plot, const ChartInput& in)
 {
-    static const PowerCurves noCurves {};
-    static const PowerSamples noSamples {};
+    static const PowerCurves noCurves{};
+    static const PowerSamples noSamples{};
     const PowerCurves& curves = in.curves ? *in.curves : noCurves;
     const PowerSamples& samples = in.samples ? *in.samples : noSamples;
 
@@ -74,7 +74,8 @@ ChartResult drawPowerChart(QPainter& painter, const QRectF& plot, const ChartInp
              Qt::AlignHCenter);
     for (const Tick& t : verticalTicks(plot, s)) {
         painter.setPen(pen(Qt::black));
-        painter.drawLine(QPointF(plot.left() - 5, t.position), QPointF(plot.left() + 5, t.position));
+        painter.drawLine(QPointF(plot.left() - 5, t.position),
+                         QPointF(plot.left() + 5, t.position));
         drawText(painter, plot.left() - 7, t.position, t.label, Qt::AlignRight);
         drawText(painter, plot.left() + 7, t.position, t.torqueLabel, Qt::AlignLeft);
         painter.setPen(pen(gridColor, Qt::DotLine));
@@ -162,8 +163,7 @@ void drawSpeedChart(QPainter& painter, const QRectF& plot, const PowerSamples& s
         painter.drawLine(QPointF(plot.left() + w, plot.bottom() - 5),
                          QPointF(plot.left() + w, plot.bottom() + 5));
         drawText(painter, plot.left() + w, plot.bottom() + 14,
-                 QString::number(int(w * maxRecordingMs / plot.width() / 1000)),
-                 Qt::AlignHCenter);
+                 QString::number(int(w * maxRecordingMs / plot.width() / 1000)), Qt::AlignHCenter);
     }
     QPolygonF line;
     for (int i = 0; i < sampleCount; ++i) {

@@ -20,7 +20,7 @@ QColor chartBackground();
 struct ChartInput {
     const PowerCurves* curves = nullptr;
     const PowerSamples* samples = nullptr;  // evaluated samples of slot 1
-    std::array<bool, slotCount> shown {true, false, false};
+    std::array<bool, slotCount> shown{true, false, false};
     bool showPower = true;
     bool showTorque = true;
     bool rawValues = false;
@@ -32,7 +32,7 @@ struct ChartInput {
 struct ChartResult {
     ChartScale scale;
     int cursor = 0;  // limited to the chart
-    std::array<Readout, slotCount> readouts {};
+    std::array<Readout, slotCount> readouts{};
 };
 
 // Draws inside area (the canvas or page rectangle) with the given plot area; the caller fills

@@ -86,8 +86,8 @@ double xOf(const QRectF& plot, const ChartScale& s, double speed)
 
 double yOf(const QRectF& plot, const ChartScale& s, double value)
 {
-    return plot.top()
-           + plot.height() / double(s.highestPower - s.lowestPower) * (s.highestPower - value);
+    return plot.top() +
+           plot.height() / double(s.highestPower - s.lowestPower) * (s.highestPower - value);
 }
 
 QVector<Tick> verticalTicks(const QRectF& plot, const ChartScale& s)
@@ -101,8 +101,8 @@ QVector<Tick> verticalTicks(const QRectF& plot, const ChartScale& s)
         const int steps = int(std::lround(n));
         for (int i = (direction > 0 ? 0 : 1); i <= steps; ++i) {
             const double value = extreme * i / n;
-            out << Tick {zero - direction * height * i / n, oneDecimal(value),
-                         oneDecimal(value / s.k)};
+            out << Tick{zero - direction * height * i / n, oneDecimal(value),
+                        oneDecimal(value / s.k)};
         }
     };
     part(zero - plot.top(), s.highestPower, 1);
@@ -118,7 +118,7 @@ QVector<Tick> horizontalTicks(const QRectF& plot, const ChartScale& s)
     if (per <= 0)
         return out;
     for (int i = 0; i <= int(per); ++i)
-        out << Tick {plot.left() + 30.0 * i, QString::number(int(s.xMax / per * i)), {}};
+        out << Tick{plot.left() + 30.0 * i, QString::number(int(s.xMax / per * i)), {}};
     return out;
 }
 
@@ -139,7 +139,7 @@ Readout readoutAt(const PowerCurve& curve, int cursor, int minSpeed)
     if (cursor <= minSpeed)
         return {};
     const int k = cursor / gridStep;
-    auto point = [&](int n) { return n >= 1 && n <= gridPoints ? curve[n - 1] : GridPoint {}; };
+    auto point = [&](int n) { return n >= 1 && n <= gridPoints ? curve[n - 1] : GridPoint{}; };
     const GridPoint a = point(k);
     const GridPoint b = point(k + 1);
     const float f = float(cursor - k * gridStep) / float(gridStep);

@@ -37,8 +37,8 @@ double xOf(const QRectF& plot, const ChartScale& s, double speed);
 double yOf(const QRectF& plot, const ChartScale& s, double value);
 
 struct Tick {
-    double position;  // y for the vertical axis, x for the horizontal one
-    QString label;    // power label, or speed label
+    double position;      // y for the vertical axis, x for the horizontal one
+    QString label;        // power label, or speed label
     QString torqueLabel;  // vertical axis only
 };
 // Ticks of the vertical axis (every 35 units above and below 0) and of the horizontal axis

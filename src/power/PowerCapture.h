@@ -11,8 +11,8 @@ namespace power {
 
 // What the window does after a timer tick of a run.
 struct TimerStep {
-    bool ended = false;     // measuring off, progress bar 0, remaining-time display cleared
-    int progress = 0;       // progress bar value, 0 … 60000
+    bool ended = false;  // measuring off, progress bar 0, remaining-time display cleared
+    int progress = 0;    // progress bar value, 0 … 60000
     std::optional<int> remainingSeconds;  // shown while the run goes on
     bool recompute = false;  // a sample was just taken (or none yet): redraw, compute, redraw
 };
@@ -38,7 +38,7 @@ public:
     void replaceSamples(const PowerSamples& samples);
 
 private:
-    PowerSamples m_samples {};
+    PowerSamples m_samples{};
     bool m_measuring = false;
     int m_count = 0;
     int m_pollCounter = 0;

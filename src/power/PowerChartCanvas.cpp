@@ -33,7 +33,7 @@ void PowerChartCanvas::paintEvent(QPaintEvent*)
     font.setPixelSize(10);
     painter.setFont(font);
     if (m_mode == Mode::Speed) {
-        static const PowerSamples none {};
+        static const PowerSamples none{};
         drawSpeedChart(painter, speedPlotArea(width(), height()),
                        m_input.samples ? *m_input.samples : none, m_limiterSpeed);
     } else {

@@ -52,11 +52,11 @@ void linearRows(PowerSamples& s, const PowerParameters& p, float factor, float d
         }
         power = finite(power * factor);
         if (power > 0)
-            power = finite(power
-                           + density / 2.0f * p.frontalArea * p.cw * x.v * x.v * x.v / 1000.0f);
+            power =
+                finite(power + density / 2.0f * p.frontalArea * p.cw * x.v * x.v * x.v / 1000.0f);
         x.power = power;
-        x.torque = finite(power * 1000.0f / x.v * wheel / std::numbers::pi_v<float> / 2.0f
-                          * p.ratio);
+        x.torque =
+            finite(power * 1000.0f / x.v * wheel / std::numbers::pi_v<float> / 2.0f * p.ratio);
     }
 }
 

@@ -8,8 +8,8 @@
 namespace power {
 
 struct AirState {
-    double saturation = 0;   // hPa, saturation vapour pressure
-    double dryPressure = 0;  // hPa
+    double saturation = 0;          // hPa, saturation vapour pressure
+    double dryPressure = 0;         // hPa
     float correctionFactor = 1.0f;  // CorrectionFactor
     float density = 1.293f;         // kg/m³, used for the air drag power
 };

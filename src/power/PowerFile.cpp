@@ -101,8 +101,8 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     pair("KVT HW:", cleanVersionText(c.info.hardware));
     pair("KVT SW:", cleanVersionText(c.info.software));
     line({});
-    out.append(app::encodeUtf16le(QStringLiteral("Kommentar:,") + cleanDescription(c.info.description)
-                       + QLatin1Char('\n')));
+    out.append(app::encodeUtf16le(QStringLiteral("Kommentar:,") +
+                                  cleanDescription(c.info.description) + QLatin1Char('\n')));
     line({});
     line(QStringLiteral("Umwelt"));
     pair("Temperatur [°C]:", QString::number(p.temperature));
@@ -133,8 +133,8 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     line({});
     line(QStringLiteral("n [U/min],M [Nm],P [kW]"));
     for (const GridPoint& g : c.curve)
-        line(fixed(g.speed, 2) + QLatin1Char(',') + fixed(g.torque, 2) + QLatin1Char(',')
-             + fixed(g.power, 2));
+        line(fixed(g.speed, 2) + QLatin1Char(',') + fixed(g.torque, 2) + QLatin1Char(',') +
+             fixed(g.power, 2));
     line(QStringLiteral("Dateiende"));
     return out;
 }
@@ -194,8 +194,8 @@ ComparisonLabels comparisonLabels(const PowerFileContent& c)
     l.correction = c.options.din   ? QStringLiteral("(DIN70200)")
                    : c.options.ewg ? QStringLiteral("(EWG80/1269)")
                                    : QStringLiteral("(keine Korr.)");
-    l.drag = c.options.addDrag ? QStringLiteral("(Add. Schlepp.)")
-                               : QStringLiteral("(ignor. Schlepp.)");
+    l.drag =
+        c.options.addDrag ? QStringLiteral("(Add. Schlepp.)") : QStringLiteral("(ignor. Schlepp.)");
     return l;
 }
 

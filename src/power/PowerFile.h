@@ -18,10 +18,10 @@ struct PowerFileContent {
     QString fileName;  // name and extension, without folder
     MeasurementInfo info;
     PowerParameters parameters;
-    PowerSamples samples {};  // only time and speed are stored
+    PowerSamples samples{};  // only time and speed are stored
     PowerOptions options;
-    PowerCurve curve {};      // the grid as evaluated when saved
-    QString systemText;       // field 2 of the measurement-system line, as written
+    PowerCurve curve{};  // the grid as evaluated when saved
+    QString systemText;  // field 2 of the measurement-system line, as written
 };
 
 // The stored description: the first 200 characters without line feeds, carriage returns and

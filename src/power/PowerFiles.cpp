@@ -54,17 +54,17 @@ QString PowerFiles::startPath() const
 PowerFiles::Outcome PowerFiles::save(PowerDocument& document, const QString& hardware,
                                      const QString& software)
 {
-    QString path = m_dialogs.saveFile(QStringLiteral("Leistungsvergleich speichern"),
-                                      startPath(), QStringLiteral("KLV-Dateien (*.klv)"));
+    QString path = m_dialogs.saveFile(QStringLiteral("Leistungsvergleich speichern"), startPath(),
+                                      QStringLiteral("KLV-Dateien (*.klv)"));
     if (path.isEmpty())
         return Outcome::Cancelled;
     // Case matters: "lauf1.KLV" becomes "lauf1.KLV.klv".
     if (QFileInfo(path).suffix() != QLatin1String("klv"))
         path += QStringLiteral(".klv");
     const QFileInfo target(path);
-    if (target.exists() && target.size() > 0
-        && !m_dialogs.question(QStringLiteral("Speichern"),
-                               QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
+    if (target.exists() && target.size() > 0 &&
+        !m_dialogs.question(QStringLiteral("Speichern"),
+                            QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
         return Outcome::Refused;
 
     PowerFileContent content;
@@ -160,7 +160,8 @@ PowerFiles::Outcome PowerFiles::loadComparison(int slot, PowerCurve& curve,
     labels = comparisonLabels(content);
     labels.fileName = QFileInfo(*path).fileName();
     if (!bytes) {
-        m_log.logMessage(QStringLiteral("LV-Auswertung ") + s + QStringLiteral(" laden fehlerhaft"));
+        m_log.logMessage(QStringLiteral("LV-Auswertung ") + s +
+                         QStringLiteral(" laden fehlerhaft"));
         return Outcome::Failed;
     }
     m_log.logMessage(QStringLiteral("LV-Auswertung ") + s + QStringLiteral(" geladen"));

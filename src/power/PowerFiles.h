@@ -18,8 +18,8 @@ struct PowerDocument {
     MeasurementInfo info;
     PowerParameters parameters;
     PowerOptions options;
-    PowerSamples samples {};  // time and speed of the run
-    PowerCurve curve {};      // slot 1 as last computed
+    PowerSamples samples{};  // time and speed of the run
+    PowerCurve curve{};      // slot 1 as last computed
 };
 
 class PowerFiles final {

@@ -10,12 +10,12 @@ namespace power {
 namespace {
 
 struct Range {
-    int decimals;  // 0 for integer fields, 2 for decimal ones
+    int decimals;    // 0 for integer fields, 2 for decimal ones
     qint64 minimum;  // in units of 10^-decimals
     qint64 maximum;
 };
 
-constexpr std::array<Range, parameterCount> ranges {{
+constexpr std::array<Range, parameterCount> ranges{{
     {0, -25, 80},    // temperature
     {0, 700, 1100},  // pressure
     {0, 0, 99},      // humidity

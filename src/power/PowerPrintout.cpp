@@ -36,12 +36,10 @@ public:
     }
     void text(double x, double y, const QString& s) { m_p.drawText(QPointF(x, y), s); }
     // Lines of a block, one below the other; with a width, long lines end in an ellipsis.
-    double lines(double x, double y, const QStringList& list, double step = 8.5,
-                 double width = 0)
+    double lines(double x, double y, const QStringList& list, double step = 8.5, double width = 0)
     {
         for (const QString& s : list) {
-            text(x, y, width > 0 ? m_p.fontMetrics().elidedText(s, Qt::ElideRight, int(width))
-                                 : s);
+            text(x, y, width > 0 ? m_p.fontMetrics().elidedText(s, Qt::ElideRight, int(width)) : s);
             y += step;
         }
         return y;
@@ -59,8 +57,9 @@ QString systemName(const PowerOptions& o)
 
 QString correctionName(const PowerOptions& o)
 {
-    return o.din ? QStringLiteral("DIN 70200")
-                 : o.ewg ? QStringLiteral("EWG 80/1269") : QStringLiteral("keine Korr.");
+    return o.din   ? QStringLiteral("DIN 70200")
+           : o.ewg ? QStringLiteral("EWG 80/1269")
+                   : QStringLiteral("keine Korr.");
 }
 
 }  // namespace
@@ -75,10 +74,9 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
     page.font(16, true);
     page.text(40, 36, QString::fromLatin1(printJobName));
     page.font(7);
-    page.text(40, 50, QStringLiteral("gedruckt am ")
-                          + c.printedAt.toString(QStringLiteral("dd.MM.yyyy"))
-                          + QStringLiteral(", um ")
-                          + c.printedAt.toString(QStringLiteral("hh:mm:ss")));
+    page.text(40, 50,
+              QStringLiteral("gedruckt am ") + c.printedAt.toString(QStringLiteral("dd.MM.yyyy")) +
+                  QStringLiteral(", um ") + c.printedAt.toString(QStringLiteral("hh:mm:ss")));
     page.text(40, 60, QStringLiteral("--- ") + c.printText + QStringLiteral(" ---"));
 
     // Parameters in two columns.
@@ -100,8 +98,8 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
 
     // Display settings with line samples.
     page.lines(390, 80, {u("Leistung:"), u("Drehmoment:"), u("Rohwerte (akt.Mess):")});
-    page.lines(478, 80, {yesNo(c.chart.showPower), yesNo(c.chart.showTorque),
-                         yesNo(c.chart.rawValues)});
+    page.lines(478, 80,
+               {yesNo(c.chart.showPower), yesNo(c.chart.showTorque), yesNo(c.chart.rawValues)});
     painter.setPen(QPen(Qt::black, 0.8));
     painter.drawLine(QPointF(500, 77.5), QPointF(525, 77.5));
     painter.setPen(QPen(Qt::black, 0.8, Qt::DashLine));
@@ -120,14 +118,22 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
         page.font(7);
         QStringList block;
         if (slot == 0) {
-            block = {u("am: ") + c.info.date, u("um: ") + c.info.time, systemName(c.options),
+            block = {u("am: ") + c.info.date,
+                     u("um: ") + c.info.time,
+                     systemName(c.options),
                      correctionName(c.options),
                      c.options.addDrag ? u("Add. Schlepp.") : u("ignor. Schlepp."),
-                     u("Datei:") + c.fileName, u("Beschreibung:") + c.info.description};
+                     u("Datei:") + c.fileName,
+                     u("Beschreibung:") + c.info.description};
         } else {
             const ComparisonLabels& l = c.comparisons[slot - 1];
-            block = {u("am: ") + l.date, u("um: ") + l.time, l.system, l.correction, l.drag,
-                     u("Datei:") + l.fileName, u("Beschreibung:") + l.description};
+            block = {u("am: ") + l.date,
+                     u("um: ") + l.time,
+                     l.system,
+                     l.correction,
+                     l.drag,
+                     u("Datei:") + l.fileName,
+                     u("Beschreibung:") + l.description};
         }
         page.lines(x, 141, block, 8, 110);
     }
@@ -141,8 +147,8 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
     if (drawn.cursor > 0) {
         QStringList readouts = {u("Drehzahl: ") + QString::number(drawn.cursor) + u("Umin")};
         for (int slot = 0; slot < slotCount; ++slot)
-            readouts << titles[slot] + u(" ") + fixed(drawn.readouts[slot].power, 1) + u("kW ")
-                            + fixed(drawn.readouts[slot].torque, 1) + u("Nm");
+            readouts << titles[slot] + u(" ") + fixed(drawn.readouts[slot].power, 1) + u("kW ") +
+                            fixed(drawn.readouts[slot].torque, 1) + u("Nm");
         page.lines(390, 131, readouts, 8);
     }
 

@@ -20,7 +20,7 @@ struct PrintContent {
     PowerParameters parameters;
     PowerOptions options;
     MeasurementInfo info;
-    QString fileName;  // current measurement
+    QString fileName;                             // current measurement
     std::array<ComparisonLabels, 2> comparisons;  // "Kurve 2:", "Kurve 3:"
     ChartInput chart;
     QString printText;  // "Individualtext auf Ausdruck:"

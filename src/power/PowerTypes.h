@@ -15,16 +15,16 @@ constexpr int slotCount = 3;
 constexpr int maxRecordingMs = 60000;
 
 struct PowerParameters {
-    int temperature = 25;    // °C
-    int pressure = 1013;     // hPa
-    int humidity = 50;       // % relative
-    int mass = 1000;         // kg, vehicle with rider
-    float ratio = 1.00f;     // wheel revolutions per crankshaft revolution
+    int temperature = 25;           // °C
+    int pressure = 1013;            // hPa
+    int humidity = 50;              // % relative
+    int mass = 1000;                // kg, vehicle with rider
+    float ratio = 1.00f;            // wheel revolutions per crankshaft revolution
     int wheelCircumference = 100;   // cm
     int rollerCircumference = 100;  // cm
-    float inertia = 15.0f;   // kg·m², flywheel mass driven by the roller
-    float cw = 0.35f;        // drag coefficient
-    float frontalArea = 2.5f;  // m²
+    float inertia = 15.0f;          // kg·m², flywheel mass driven by the roller
+    float cw = 0.35f;               // drag coefficient
+    float frontalArea = 2.5f;       // m²
 
     bool operator==(const PowerParameters&) const = default;
 };
@@ -33,9 +33,9 @@ enum class MeasurementSystem { Roller, Linear };  // "rotatorisch", "linear"
 
 struct PowerOptions {
     MeasurementSystem system = MeasurementSystem::Roller;
-    bool ewg = false;        // "EWG 80/1269"
-    bool din = false;        // "DIN 70200"
-    bool addDrag = false;    // "Add. Schlepp.": the run-down counts as quasi drag power
+    bool ewg = false;      // "EWG 80/1269"
+    bool din = false;      // "DIN 70200"
+    bool addDrag = false;  // "Add. Schlepp.": the run-down counts as quasi drag power
 
     bool operator==(const PowerOptions&) const = default;
 };
@@ -59,14 +59,14 @@ struct GridPoint {
 
     bool operator==(const GridPoint&) const = default;
 };
-using PowerCurve = std::array<GridPoint, gridPoints>;  // index 0 is point 1 (50 rpm)
+using PowerCurve = std::array<GridPoint, gridPoints>;   // index 0 is point 1 (50 rpm)
 using PowerCurves = std::array<PowerCurve, slotCount>;  // slot 1 = current measurement
 
 // What a comparison file says about the measurement beside its numbers.
 struct MeasurementInfo {
-    QString date;         // "dd.mm.yyyy"
-    QString time;         // "hh:mm:ss"
-    QString hardware;     // KVT versions at the time of saving
+    QString date;      // "dd.mm.yyyy"
+    QString time;      // "hh:mm:ss"
+    QString hardware;  // KVT versions at the time of saving
     QString software;
     QString description;  // cleaned, never empty once saved ("...")
 };

@@ -12,11 +12,7 @@ namespace power {
 
 PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::MessageLog& log,
                          Hooks hooks, QObject* parent)
-    : QObject(parent),
-      m_window(window),
-      m_dialogs(dialogs),
-      m_log(log),
-      m_hooks(std::move(hooks)),
+    : QObject(parent), m_window(window), m_dialogs(dialogs), m_log(log), m_hooks(std::move(hooks)),
       m_files(dialogs, log)
 {
     m_canvas = new PowerChartCanvas;
@@ -54,9 +50,9 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
     connect(f.comparisons[1].load, &QPushButton::clicked, this, [this] { loadComparison(3); });
     connect(f.ewg, &QCheckBox::clicked, this, [this] { correctionClicked(m_form.ewg); });
     connect(f.din, &QCheckBox::clicked, this, [this] { correctionClicked(m_form.din); });
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*> {
-             f.slotShown[0], f.slotShown[1], f.slotShown[2], f.showPower, f.showTorque,
-             f.rawValues, f.addDrag, f.roller, f.linear, f.speedMode, f.measureMode})
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             f.slotShown[0], f.slotShown[1], f.slotShown[2], f.showPower, f.showTorque, f.rawValues,
+             f.addDrag, f.roller, f.linear, f.speedMode, f.measureMode})
         connect(b, &QAbstractButton::clicked, this, &PowerWindow::recompute);
     connect(m_canvas, &PowerChartCanvas::wheelTurned, this, &PowerWindow::wheel);
     connect(m_canvas, &PowerChartCanvas::clicked, this, &PowerWindow::click);

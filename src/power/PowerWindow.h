@@ -37,7 +37,7 @@ public:
         std::function<int()> limiterSpeed;   // rpm, top of the speed chart
         std::function<QString()> hardware;   // the identified KVT's versions
         std::function<QString()> software;
-        std::function<QDateTime()> clock;    // date and time for files and printouts
+        std::function<QDateTime()> clock;  // date and time for files and printouts
         std::function<SystemInfo()> systemInfo;
     };
 
@@ -107,7 +107,7 @@ private:
     PowerCapture m_capture;
     PowerDocument m_document;
     Evaluation m_evaluation;
-    PowerCurves m_curves {};
+    PowerCurves m_curves{};
     std::array<ComparisonLabels, 2> m_comparisons;
     ChartScale m_scale;
     int m_cursor = 0;

@@ -49,10 +49,10 @@ SystemInfo currentSystemInfo()
 QString footerText(const SystemInfo& info)
 {
     const QString cpu = info.cpuName.isEmpty() ? QStringLiteral("Unknown CPU") : info.cpuName;
-    return QStringLiteral("[ CPU: ") + cpu + QStringLiteral(" (") + QString::number(info.cpuCount)
-           + QStringLiteral("x), RAM: ") + QString::number(info.memoryBytes >> 20)
-           + QStringLiteral("MB, PC: ") + info.computerName + QStringLiteral(", Benutzer: ")
-           + info.loginName + QStringLiteral(" ]");
+    return QStringLiteral("[ CPU: ") + cpu + QStringLiteral(" (") + QString::number(info.cpuCount) +
+           QStringLiteral("x), RAM: ") + QString::number(info.memoryBytes >> 20) +
+           QStringLiteral("MB, PC: ") + info.computerName + QStringLiteral(", Benutzer: ") +
+           info.loginName + QStringLiteral(" ]");
 }
 
 }  // namespace power

@@ -28,7 +28,7 @@ QGuiApplication& guiApplication()
 
 PowerCurve curveWith(float speed, float torque, float power)
 {
-    PowerCurve c {};
+    PowerCurve c{};
     c[int(speed) / 50 - 1] = {speed, torque, power};
     return c;
 }
@@ -37,7 +37,7 @@ PowerCurve curveWith(float speed, float torque, float power)
 
 TEST(ChartScale, EmptyChartShows1000RpmAnd10)
 {
-    const ChartScale s = chartScale(PowerCurves {}, PowerSamples {}, 500, false);
+    const ChartScale s = chartScale(PowerCurves{}, PowerSamples{}, 500, false);
     EXPECT_EQ(s.xMax, 1000);
     EXPECT_EQ(s.highestPower, 10.0f);
     EXPECT_EQ(s.highestTorque, 10.0f);
@@ -54,9 +54,9 @@ TEST(ChartScale, EmptyChartShows1000RpmAnd10)
 
 TEST(ChartScale, TorqueFactorLetsBothPeaksMeet)
 {
-    PowerCurves curves {};
+    PowerCurves curves{};
     curves[1] = curveWith(6000, 100, 50);
-    const ChartScale s = chartScale(curves, PowerSamples {}, 500, false);
+    const ChartScale s = chartScale(curves, PowerSamples{}, 500, false);
     EXPECT_EQ(s.xMax, 6000);
     EXPECT_FLOAT_EQ(s.k, 0.5f);
     const QRectF plot = windowPlotArea(905, 500);
@@ -66,17 +66,17 @@ TEST(ChartScale, TorqueFactorLetsBothPeaksMeet)
     EXPECT_DOUBLE_EQ(power[0].y(), plot.top());
     EXPECT_DOUBLE_EQ(torque[0].y(), plot.top());
     // Points at or below the minimum speed only count from Int(min / 50) on.
-    const ChartScale high = chartScale(curves, PowerSamples {}, 6000, false);
+    const ChartScale high = chartScale(curves, PowerSamples{}, 6000, false);
     EXPECT_EQ(high.xMax, 1000);
 }
 
 TEST(ChartScale, NegativeRawValuesOnlyWithRawValuesShown)
 {
-    PowerSamples s {};
+    PowerSamples s{};
     s[0] = {0, 3000, 0, -40, -10};
     s[1] = {100, 4000, 0, 80, 30};
-    EXPECT_EQ(chartScale(PowerCurves {}, s, 500, false).lowestPower, 0.0f);
-    const ChartScale raw = chartScale(PowerCurves {}, s, 500, true);
+    EXPECT_EQ(chartScale(PowerCurves{}, s, 500, false).lowestPower, 0.0f);
+    const ChartScale raw = chartScale(PowerCurves{}, s, 500, true);
     EXPECT_EQ(raw.lowestPower, -10.0f);
     EXPECT_EQ(raw.lowestTorque, -40.0f);
     EXPECT_FLOAT_EQ(raw.k, 0.25f);  // -10 > -40 · 30/80: both minima meet
@@ -100,20 +100,20 @@ TEST(ChartScale, CursorInput)
 
 TEST(ChartScale, ReadoutsInterpolateAboveTheMinimumSpeed)
 {
-    PowerCurve c {};
+    PowerCurve c{};
     c[99] = {5000, 100, 40};
     c[100] = {5050, 110, 44};
     const Readout r = readoutAt(c, 5020, 500);
     EXPECT_FLOAT_EQ(r.torque, 104);
     EXPECT_FLOAT_EQ(r.power, 41.6f);
     c[9] = {500, 5, 5};
-    EXPECT_EQ(readoutAt(c, 500, 500).power, 0.0f);  // at the minimum: 0.0
+    EXPECT_EQ(readoutAt(c, 500, 500).power, 0.0f);    // at the minimum: 0.0
     EXPECT_EQ(readoutAt(c, 16000, 500).power, 0.0f);  // beyond the grid: no crash
 }
 
 TEST(ChartScale, SpeedChartReachesTheLimiterOrTheRun)
 {
-    PowerSamples s {};
+    PowerSamples s{};
     s[3].speed = 12345.4f;
     EXPECT_EQ(speedChartTop(11000, s), 12345);
     EXPECT_EQ(speedChartTop(13000, s), 13000);
@@ -122,19 +122,19 @@ TEST(ChartScale, SpeedChartReachesTheLimiterOrTheRun)
 TEST(ChartPainter, DrawsTheShownCurvesAndTheCursor)
 {
     guiApplication();
-    PowerSamples run {};
+    PowerSamples run{};
     for (int i = 0; i < 60; ++i)
         run[i] = {100.0f * i, 3000.0f + 150 * i, 0, 0, 0};
-    const Evaluation e = compute(run, PowerParameters {}, PowerOptions {});
-    PowerCurves curves {e.curve, e.curve, e.curve};
+    const Evaluation e = compute(run, PowerParameters{}, PowerOptions{});
+    PowerCurves curves{e.curve, e.curve, e.curve};
     for (GridPoint& g : curves[1]) {
         g.power *= 0.5f;
         g.torque *= 0.5f;
     }
     // Pixels close to a colour (lines are drawn smoothed over the grey background).
     auto near = [](const QColor& a, const QColor& b) {
-        return std::abs(a.red() - b.red()) < 60 && std::abs(a.green() - b.green()) < 60
-               && std::abs(a.blue() - b.blue()) < 60;
+        return std::abs(a.red() - b.red()) < 60 && std::abs(a.green() - b.green()) < 60 &&
+               std::abs(a.blue() - b.blue()) < 60;
     };
     auto count = [&](const QImage& image, const QColor& color) {
         int n = 0;
@@ -168,8 +168,8 @@ TEST(ChartPainter, DrawsTheShownCurvesAndTheCursor)
 
 TEST(Printout, FooterText)
 {
-    SystemInfo info {QString(), 4, qint64(3) << 30 | 12345, QStringLiteral("werkstatt"),
-                     QStringLiteral("otto")};
+    SystemInfo info{QString(), 4, qint64(3) << 30 | 12345, QStringLiteral("werkstatt"),
+                    QStringLiteral("otto")};
     EXPECT_EQ(footerText(info), QStringLiteral("[ CPU: Unknown CPU (4x), RAM: 3072MB, PC: "
                                                "werkstatt, Benutzer: otto ]"));
     const SystemInfo here = currentSystemInfo();
@@ -181,20 +181,23 @@ TEST(Printout, PageTextsInAPdf)
 {
     guiApplication();
     QTemporaryDir dir;
-    PowerSamples run {};
+    PowerSamples run{};
     for (int i = 0; i < 60; ++i)
         run[i] = {100.0f * i, 3000.0f + 150 * i, 0, 0, 0};
-    const Evaluation e = compute(run, PowerParameters {}, PowerOptions {});
-    PowerCurves curves {};
+    const Evaluation e = compute(run, PowerParameters{}, PowerOptions{});
+    PowerCurves curves{};
     curves[0] = e.curve;
     curves[1] = e.curve;
     PrintContent c;
-    c.info = {QStringLiteral("01.02.2024"), QStringLiteral("13:14:15"), {}, {},
+    c.info = {QStringLiteral("01.02.2024"),
+              QStringLiteral("13:14:15"),
+              {},
+              {},
               QStringLiteral("Erster Lauf")};
     c.fileName = QStringLiteral("lauf1.klv");
-    c.comparisons[0] = {QStringLiteral("alt.klv"), QStringLiteral("02.01.2024"),
-                        QStringLiteral("10:00:00"), QStringLiteral("Vorher"),
-                        QStringLiteral("(linear)"), QStringLiteral("(DIN70200)"),
+    c.comparisons[0] = {QStringLiteral("alt.klv"),        QStringLiteral("02.01.2024"),
+                        QStringLiteral("10:00:00"),       QStringLiteral("Vorher"),
+                        QStringLiteral("(linear)"),       QStringLiteral("(DIN70200)"),
                         QStringLiteral("(Add. Schlepp.)")};
     c.chart.curves = &curves;
     c.chart.samples = &e.samples;
@@ -215,18 +218,36 @@ TEST(Printout, PageTextsInAPdf)
     const QString text = QString::fromUtf8(p.readAllStandardOutput())
                              .normalized(QString::NormalizationForm_KC)
                              .simplified();
-    for (const char* expected :
-         {"KVT - Leistungsvergleich", "gedruckt am 05.03.2024, um 07:08:09",
-          "--- Werkstatt Süd ---", "Temperatur:", "25 °C", "% rel.", "Übersetz. KW/Rad:",
-          "Windwiderstandsfläche:", "2.50 m^2", "Trägh.-Mom. Schwungmasse:", "15.0 kgm^2",
-          "akt. Messung:", "am: 01.02.2024", "rotatorisch", "keine Korr.", "ignor. Schlepp.",
-          "Datei:lauf1.klv", "Beschreibung:Erster Lauf", "Kurve 2:", "(DIN70200)",
-          "Beschreibung:Vorher", "Drehzahl: 5000Umin", "P[kW M[Nm]]", "n [Umin]",
-          "[ CPU: Test CPU (2x), RAM: 2048MB, PC: pc1, Benutzer: otto ]"})
+    for (const char* expected : {"KVT - Leistungsvergleich",
+                                 "gedruckt am 05.03.2024, um 07:08:09",
+                                 "--- Werkstatt Süd ---",
+                                 "Temperatur:",
+                                 "25 °C",
+                                 "% rel.",
+                                 "Übersetz. KW/Rad:",
+                                 "Windwiderstandsfläche:",
+                                 "2.50 m^2",
+                                 "Trägh.-Mom. Schwungmasse:",
+                                 "15.0 kgm^2",
+                                 "akt. Messung:",
+                                 "am: 01.02.2024",
+                                 "rotatorisch",
+                                 "keine Korr.",
+                                 "ignor. Schlepp.",
+                                 "Datei:lauf1.klv",
+                                 "Beschreibung:Erster Lauf",
+                                 "Kurve 2:",
+                                 "(DIN70200)",
+                                 "Beschreibung:Vorher",
+                                 "Drehzahl: 5000Umin",
+                                 "P[kW M[Nm]]",
+                                 "n [Umin]",
+                                 "[ CPU: Test CPU (2x), RAM: 2048MB, PC: pc1, Benutzer: otto ]"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
-                                                                 << text.toStdString();
+                                                                << text.toStdString();
     // Torque box cleared while power is shown: "Drehmoment:" says "Nein".
-    EXPECT_TRUE(text.contains(QStringLiteral("Leistung: Drehmoment: Rohwerte (akt.Mess): Ja Nein Nein")))
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("Leistung: Drehmoment: Rohwerte (akt.Mess): Ja Nein Nein")))
         << text.toStdString();
     EXPECT_EQ(text.count(QStringLiteral("Beschreibung:")), 2);  // no block for "Kurve 3:"
     const Readout r = readoutAt(e.curve, 5000, 500);

@@ -62,7 +62,7 @@ TEST(DynoRun, MeasuredOnTheRollerGivesAGridOverTheRun)
     // The flywheel seen at the crankshaft: ratio 1, equal circumferences, its inertia.
     PowerParameters p;
     p.inertia = float(kvtsim::DynoRun::inertia);
-    const Evaluation e = compute(capture.samples(), p, PowerOptions {});
+    const Evaluation e = compute(capture.samples(), p, PowerOptions{});
     int filled = 0;
     float peakTorque = 0, peakTorqueAt = 0, peakPower = 0;
     for (const GridPoint& g : e.curve) {
@@ -78,8 +78,8 @@ TEST(DynoRun, MeasuredOnTheRollerGivesAGridOverTheRun)
     // 3050 … 11950 rpm, without the top point.
     EXPECT_GE(filled, 170);
     // Net torque (engine minus drag) and its peak near 9000 rpm come out again.
-    const double netPeak = kvtsim::DynoRun::fullThrottleTorque(9000)
-                           - kvtsim::DynoRun::dragTorque(9000);
+    const double netPeak =
+        kvtsim::DynoRun::fullThrottleTorque(9000) - kvtsim::DynoRun::dragTorque(9000);
     EXPECT_NEAR(peakTorque, netPeak, 0.1 * netPeak);
     EXPECT_NEAR(peakTorqueAt, 8700, 700);
     EXPECT_GT(peakPower, 15);

@@ -15,18 +15,18 @@ TEST(PowerParameters, FieldsAreRoundedAndLimited)
         const char* shown;
     };
     const Case cases[] = {
-        {Parameter::Ratio, "25", "20.00"},       {Parameter::Ratio, "0", "0.01"},
-        {Parameter::Ratio, "1.234", "1.23"},     {Parameter::Ratio, "1.235", "1.24"},
-        {Parameter::Ratio, "abc", "0.01"},       {Parameter::Temperature, "-40", "-25"},
-        {Parameter::Temperature, "22.9", "22"},  {Parameter::Pressure, "", "700"},
-        {Parameter::Humidity, "100", "99"},      {Parameter::Mass, "3500", "3000"},
+        {Parameter::Ratio, "25", "20.00"},         {Parameter::Ratio, "0", "0.01"},
+        {Parameter::Ratio, "1.234", "1.23"},       {Parameter::Ratio, "1.235", "1.24"},
+        {Parameter::Ratio, "abc", "0.01"},         {Parameter::Temperature, "-40", "-25"},
+        {Parameter::Temperature, "22.9", "22"},    {Parameter::Pressure, "", "700"},
+        {Parameter::Humidity, "100", "99"},        {Parameter::Mass, "3500", "3000"},
         {Parameter::WheelCircumference, "0", "1"}, {Parameter::RollerCircumference, "250", "200"},
-        {Parameter::Inertia, "15", "15.00"},     {Parameter::Inertia, "0.125", "0.13"},
-        {Parameter::Inertia, "1000", "100.00"},  {Parameter::Cw, "3", "2.00"},
+        {Parameter::Inertia, "15", "15.00"},       {Parameter::Inertia, "0.125", "0.13"},
+        {Parameter::Inertia, "1000", "100.00"},    {Parameter::Cw, "3", "2.00"},
         {Parameter::FrontalArea, "0.004", "0.01"},
     };
     for (const Case& c : cases) {
-        ParameterTexts texts = parameterTexts(PowerParameters {});
+        ParameterTexts texts = parameterTexts(PowerParameters{});
         texts[int(c.field)] = QString::fromUtf8(c.typed);
         const ParameterTexts shown = parameterTexts(parametersFromTexts(texts));
         EXPECT_EQ(shown[int(c.field)], QString::fromUtf8(c.shown)) << c.typed;
@@ -39,7 +39,7 @@ TEST(PowerParameters, TakingOverTheShownValuesChangesNothing)
     p.inertia = 8.15f;
     p.ratio = 0.11f;
     EXPECT_EQ(parametersFromTexts(parameterTexts(p)), p);
-    EXPECT_EQ(parametersFromTexts(parameterTexts(PowerParameters {})), PowerParameters {});
+    EXPECT_EQ(parametersFromTexts(parameterTexts(PowerParameters{})), PowerParameters{});
 }
 
 TEST(PowerParameters, DamagedValuesAreLimited)
@@ -64,7 +64,7 @@ TEST(PowerCapture, SamplesEveryIntervalPlusOneReply)
     for (int reply = 1; reply <= 13; ++reply)
         if (c.sampleHook(1000 + reply, quint32(reply * 10000), 3))
             taken.push_back(reply);
-    EXPECT_EQ(taken, (std::vector<int> {4, 8, 12}));
+    EXPECT_EQ(taken, (std::vector<int>{4, 8, 12}));
     EXPECT_EQ(c.samples()[0].time, 0.0f);
     EXPECT_EQ(c.samples()[0].speed, 1004.0f);
     EXPECT_EQ(c.samples()[1].time, 400.0f);  // 40000 units of 10 µs

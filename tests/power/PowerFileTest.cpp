@@ -24,29 +24,32 @@ QList<QByteArray> utf8Lines(const QByteArray& bytes)
 // 6000 rpm in 1.5 s, a made-up grid, comment in UTF-16LE.
 QByteArray handWritten(const char* system, int ewg, int din, int drag)
 {
-    QByteArray head = "KVT-Leistungsvergleich\nDatei:,hand.klv\nDatum:,01.02.2024\n"
-                      "Uhrzeit:,13:14:15\nKVT HW:,2.1\nKVT SW:,4.7\n\n";
+    QByteArray head =
+        "KVT-Leistungsvergleich\nDatei:,hand.klv\nDatum:,01.02.2024\n"
+        "Uhrzeit:,13:14:15\nKVT HW:,2.1\nKVT SW:,4.7\n\n";
     const QByteArray comment = "Kommentar:,Lauf A\n";
     for (char ch : comment) {
         head.append(ch);
         head.append('\0');
     }
-    QByteArray rest = "\nUmwelt\nTemperatur [\xc2\xb0" "C]:,20\nLuftdruck [hPa]:,990\n"
-                      "Luftfeuchte [%]:,40\nFahrzeug\nFahrzeuggewicht [kg]:,180\n"
-                      "Uebersetzung [Rad/KW]:,0.11\nRadumfang [cm]:,185\n"
-                      "Windflaeche [m^2]:,0.60\ncw-Wert:,0.70\nPruefstand\n"
-                      "Rollenumfang [cm]:,150\nSchwungm.Tr.Mom.[kgm^2]:,8.15\n\nLogdaten\n"
-                      "t [ms],n KW [U/min]\n";
+    QByteArray rest =
+        "\nUmwelt\nTemperatur [\xc2\xb0"
+        "C]:,20\nLuftdruck [hPa]:,990\n"
+        "Luftfeuchte [%]:,40\nFahrzeug\nFahrzeuggewicht [kg]:,180\n"
+        "Uebersetzung [Rad/KW]:,0.11\nRadumfang [cm]:,185\n"
+        "Windflaeche [m^2]:,0.60\ncw-Wert:,0.70\nPruefstand\n"
+        "Rollenumfang [cm]:,150\nSchwungm.Tr.Mom.[kgm^2]:,8.15\n\nLogdaten\n"
+        "t [ms],n KW [U/min]\n";
     for (int i = 0; i < 700; ++i)
-        rest += i < 16 ? QByteArray::number(i * 100) + ".000," + QByteArray::number(3000 + i * 200)
-                             + ".000\n"
+        rest += i < 16 ? QByteArray::number(i * 100) + ".000," +
+                             QByteArray::number(3000 + i * 200) + ".000\n"
                        : QByteArray("0.000,0.000\n");
-    rest += "\nAuswertung\nMesssystem," + QByteArray(system) + "\nEWG 80/1269,"
-            + QByteArray::number(ewg) + "\nDIN 70200," + QByteArray::number(din)
-            + "\nAdd. Schleppwerte," + QByteArray::number(drag) + "\n\nn [U/min],M [Nm],P [kW]\n";
+    rest += "\nAuswertung\nMesssystem," + QByteArray(system) + "\nEWG 80/1269," +
+            QByteArray::number(ewg) + "\nDIN 70200," + QByteArray::number(din) +
+            "\nAdd. Schleppwerte," + QByteArray::number(drag) + "\n\nn [U/min],M [Nm],P [kW]\n";
     for (int k = 1; k <= 320; ++k)
-        rest += k <= 100 ? QByteArray::number(k * 50) + ".00,1" + QByteArray::number(k) + ".50,"
-                               + QByteArray::number(k) + ".25\n"
+        rest += k <= 100 ? QByteArray::number(k * 50) + ".00,1" + QByteArray::number(k) + ".50," +
+                               QByteArray::number(k) + ".25\n"
                          : QByteArray("0.00,0.00,0.00\n");
     rest += "Dateiende\n";
     return head + rest;
@@ -69,7 +72,7 @@ struct Procedures : ::testing::Test {
     QTemporaryDir dir;
     FakeDialogs dialogs;
     app::MessageLog log;
-    PowerFiles files {dialogs, log};
+    PowerFiles files{dialogs, log};
     PowerDocument doc;
 
     Procedures()
@@ -93,8 +96,9 @@ TEST(PowerFile, WritesTheDocumentedLines)
     const QByteArray bytes = encodePowerFile(c);
 
     // Line 8: "Kommentar:,..." and its line feed in UTF-16LE, 30 bytes.
-    const QByteArray head = "KVT-Leistungsvergleich\nDatei:,lauf1.klv\nDatum:,05.03.2024\n"
-                            "Uhrzeit:,07:08:09\nKVT HW:,2.1\nKVT SW:,4.7\n\n";
+    const QByteArray head =
+        "KVT-Leistungsvergleich\nDatei:,lauf1.klv\nDatum:,05.03.2024\n"
+        "Uhrzeit:,07:08:09\nKVT HW:,2.1\nKVT SW:,4.7\n\n";
     ASSERT_TRUE(bytes.startsWith(head));
     const QByteArray line8 = bytes.mid(head.size(), 30);
     EXPECT_EQ(line8, QByteArray("K\0o\0m\0m\0e\0n\0t\0a\0r\0:\0,\0.\0.\0.\0\n\0", 30));
@@ -103,7 +107,9 @@ TEST(PowerFile, WritesTheDocumentedLines)
     // Lines 9 … 1054 and the empty text after the last line feed.
     ASSERT_EQ(rest.size(), 1054 - 8 + 1);
     auto line = [&](int n) { return rest[n - 9]; };
-    EXPECT_EQ(line(11), "Temperatur [\xc2\xb0" "C]:,25");
+    EXPECT_EQ(line(11),
+              "Temperatur [\xc2\xb0"
+              "C]:,25");
     EXPECT_EQ(line(16), "Uebersetzung [Rad/KW]:,1.00");
     EXPECT_EQ(line(22), "Schwungm.Tr.Mom.[kgm^2]:,15.00");
     EXPECT_EQ(line(26), "0.000,3000.000");
@@ -187,7 +193,7 @@ TEST_F(Procedures, HandWrittenFileLoadsIntoSlot1AndIsRecomputed)
     EXPECT_FLOAT_EQ(doc.parameters.ratio, 0.11f);
     EXPECT_FLOAT_EQ(doc.parameters.inertia, 8.15f);
     EXPECT_EQ(doc.parameters.rollerCircumference, 150);
-    EXPECT_EQ(doc.options, (PowerOptions {MeasurementSystem::Roller, false, true, true}));
+    EXPECT_EQ(doc.options, (PowerOptions{MeasurementSystem::Roller, false, true, true}));
     EXPECT_EQ(doc.samples[15].speed, 6000.0f);
     EXPECT_EQ(doc.samples[15].time, 1500.0f);
     EXPECT_EQ(files.fileName(), QStringLiteral("hand.klv"));
@@ -204,10 +210,10 @@ TEST_F(Procedures, HandWrittenFileLoadsIntoSlot2WithItsGridAndLabels)
 {
     writeFile(path("hand.klv"), handWritten("rotatorisch", 1, 0, 0));
     dialogs.answerFile(path("hand.klv"));
-    PowerCurve curve {};
+    PowerCurve curve{};
     ComparisonLabels labels;
     ASSERT_EQ(files.loadComparison(2, curve, labels), PowerFiles::Outcome::Done);
-    EXPECT_EQ(curve[59], (GridPoint {3000, 160.5f, 60.25f}));
+    EXPECT_EQ(curve[59], (GridPoint{3000, 160.5f, 60.25f}));
     EXPECT_EQ(curve[100].speed, 0.0f);
     EXPECT_EQ(labels.fileName, QStringLiteral("hand.klv"));
     EXPECT_EQ(labels.time, QStringLiteral("13:14:15"));
@@ -238,9 +244,9 @@ TEST_F(Procedures, OtherExtensionsAskFirst)
               QStringLiteral("Vermutlich ist die Datei nicht kompatibel.\rWenn sie gelesen "
                              "wurde, könnten die daten falsch interpretiert worden sein!\r"
                              "Trotzdem Laden?"));
-    EXPECT_EQ(doc.parameters, PowerParameters {});
+    EXPECT_EQ(doc.parameters, PowerParameters{});
 
-    PowerCurve curve {};
+    PowerCurve curve{};
     ComparisonLabels labels;
     dialogs.answerFile(path("hand.txt"));
     dialogs.answerQuestion(true);
@@ -261,7 +267,7 @@ TEST_F(Procedures, FailedLoadLeavesTheMeasurement)
     EXPECT_EQ(doc.parameters, before.parameters);
     EXPECT_EQ(files.fileName(), QStringLiteral("good.klv"));
 
-    PowerCurve curve {};
+    PowerCurve curve{};
     curve[0] = {50, 1, 1};
     ComparisonLabels labels;
     dialogs.answerFile(path("missing.klv"));
@@ -276,8 +282,8 @@ TEST_F(Procedures, SaveNamesAndOverwriteRules)
         const char* typed;
         const char* written;
     };
-    for (const Case& c : {Case {"lauf1", "lauf1.klv"}, Case {"lauf1.txt", "lauf1.txt.klv"},
-                          Case {"lauf1.KLV", "lauf1.KLV.klv"}}) {
+    for (const Case& c : {Case{"lauf1", "lauf1.klv"}, Case{"lauf1.txt", "lauf1.txt.klv"},
+                          Case{"lauf1.KLV", "lauf1.KLV.klv"}}) {
         dialogs.answerFile(path(c.typed));
         ASSERT_EQ(files.save(doc, QStringLiteral("2.1"), QStringLiteral("4.7")),
                   PowerFiles::Outcome::Done);
@@ -298,7 +304,8 @@ TEST_F(Procedures, SaveNamesAndOverwriteRules)
     dialogs.answerFile(path("empty.klv"));
     dialogs.answerQuestion(false);
     EXPECT_EQ(files.save(doc, {}, {}), PowerFiles::Outcome::Refused);
-    EXPECT_EQ(dialogs.boxTexts().value(0), QStringLiteral("Datei existiert bereits.\rÜberschreiben?"));
+    EXPECT_EQ(dialogs.boxTexts().value(0),
+              QStringLiteral("Datei existiert bereits.\rÜberschreiben?"));
 }
 
 TEST_F(Procedures, FailedSaveChangesNothing)

@@ -25,22 +25,23 @@ namespace {
 struct PowerWindowTest : ::testing::Test {
     // Before any widget below.
     QApplication& application = testsupport::application();
-    forms::Window window {app::windowInfo(app::WindowId::PowerComparison)};
+    forms::Window window{app::windowInfo(app::WindowId::PowerComparison)};
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
     qint64 nowMs = 1000;
-    PowerWindow::Hooks hooks {
-        [this] { return nowMs; },
-        [] { return 3; },
-        [] { return 500; },
-        [] { return QStringLiteral("Prüfstand 2"); },
-        [] { return 11000; },
-        [] { return QStringLiteral("2.1"); },
-        [] { return QStringLiteral("4.7"); },
-        [] { return QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9)); },
-        [] { return SystemInfo {QStringLiteral("Test CPU"), 2, qint64(1) << 30,
-                                QStringLiteral("pc"), QStringLiteral("otto")}; }};
-    PowerWindow power {window, dialogs, log, hooks};
+    PowerWindow::Hooks hooks{[this] { return nowMs; },
+                             [] { return 3; },
+                             [] { return 500; },
+                             [] { return QStringLiteral("Prüfstand 2"); },
+                             [] { return 11000; },
+                             [] { return QStringLiteral("2.1"); },
+                             [] { return QStringLiteral("4.7"); },
+                             [] { return QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9)); },
+                             [] {
+                                 return SystemInfo{QStringLiteral("Test CPU"), 2, qint64(1) << 30,
+                                                   QStringLiteral("pc"), QStringLiteral("otto")};
+                             }};
+    PowerWindow power{window, dialogs, log, hooks};
     QTemporaryDir dir;
 
     forms::leistungsvergleich& f() { return power.form(); }
@@ -148,9 +149,9 @@ TEST_F(PowerWindowTest, WheelAndClickMoveTheCursor)
         int step;
     };
     power.setCursor(5000);
-    for (const Case& c : {Case {Qt::NoModifier, 1}, Case {Qt::ShiftModifier, 10},
-                          Case {Qt::ControlModifier, 100},
-                          Case {Qt::ShiftModifier | Qt::ControlModifier, 109}}) {
+    for (const Case& c :
+         {Case{Qt::NoModifier, 1}, Case{Qt::ShiftModifier, 10}, Case{Qt::ControlModifier, 100},
+          Case{Qt::ShiftModifier | Qt::ControlModifier, 109}}) {
         const int before = power.cursor();
         wheel(120, c.modifiers);
         EXPECT_EQ(power.cursor(), before + c.step);

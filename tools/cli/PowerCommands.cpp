@@ -52,7 +52,7 @@ QJsonArray gridJson(const power::PowerCurve& curve)
     QJsonArray out;
     for (const power::GridPoint& g : curve)
         if (g.speed != 0)
-            out.append(QJsonArray {double(g.speed), double(g.torque), double(g.power)});
+            out.append(QJsonArray{double(g.speed), double(g.torque), double(g.power)});
     return out;
 }
 
@@ -93,22 +93,22 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err)
         o[QStringLiteral("hardware")] = c->info.hardware;
         o[QStringLiteral("software")] = c->info.software;
         o[QStringLiteral("comment")] = c->info.description;
-        o[QStringLiteral("parameters")] = QJsonObject {
-            {QStringLiteral("temperature"), p.temperature},
-            {QStringLiteral("pressure"), p.pressure},
-            {QStringLiteral("humidity"), p.humidity},
-            {QStringLiteral("mass"), p.mass},
-            {QStringLiteral("ratio"), double(p.ratio)},
-            {QStringLiteral("wheelCircumference"), p.wheelCircumference},
-            {QStringLiteral("rollerCircumference"), p.rollerCircumference},
-            {QStringLiteral("inertia"), double(p.inertia)},
-            {QStringLiteral("cw"), double(p.cw)},
-            {QStringLiteral("frontalArea"), double(p.frontalArea)}};
-        o[QStringLiteral("options")] = QJsonObject {
-            {QStringLiteral("system"), systemText(c->options)},
-            {QStringLiteral("ewg"), c->options.ewg},
-            {QStringLiteral("din"), c->options.din},
-            {QStringLiteral("addDrag"), c->options.addDrag}};
+        o[QStringLiteral("parameters")] =
+            QJsonObject{{QStringLiteral("temperature"), p.temperature},
+                        {QStringLiteral("pressure"), p.pressure},
+                        {QStringLiteral("humidity"), p.humidity},
+                        {QStringLiteral("mass"), p.mass},
+                        {QStringLiteral("ratio"), double(p.ratio)},
+                        {QStringLiteral("wheelCircumference"), p.wheelCircumference},
+                        {QStringLiteral("rollerCircumference"), p.rollerCircumference},
+                        {QStringLiteral("inertia"), double(p.inertia)},
+                        {QStringLiteral("cw"), double(p.cw)},
+                        {QStringLiteral("frontalArea"), double(p.frontalArea)}};
+        o[QStringLiteral("options")] =
+            QJsonObject{{QStringLiteral("system"), systemText(c->options)},
+                        {QStringLiteral("ewg"), c->options.ewg},
+                        {QStringLiteral("din"), c->options.din},
+                        {QStringLiteral("addDrag"), c->options.addDrag}};
         o[QStringLiteral("samples")] = samples;
         o[QStringLiteral("correctionFactor")] = double(e.air.correctionFactor);
         o[QStringLiteral("storedGrid")] = gridJson(c->curve);
@@ -123,19 +123,20 @@ int show(const QStringList& args, QTextStream& out, QTextStream& err)
         << "Umwelt:       " << p.temperature << " °C, " << p.pressure << " hPa, " << p.humidity
         << " % rel.\n"
         << "Fahrzeug:     " << p.mass << " kg, Übersetzung " << QString::number(p.ratio, 'f', 2)
-        << ", Radumfang " << p.wheelCircumference << " cm, cw "
-        << QString::number(p.cw, 'f', 2) << ", Fläche " << QString::number(p.frontalArea, 'f', 2)
-        << " m^2\n"
+        << ", Radumfang " << p.wheelCircumference << " cm, cw " << QString::number(p.cw, 'f', 2)
+        << ", Fläche " << QString::number(p.frontalArea, 'f', 2) << " m^2\n"
         << "Prüfstand:    Rollenumfang " << p.rollerCircumference << " cm, Trägheitsmoment "
         << QString::number(p.inertia, 'f', 2) << " kgm^2\n"
         << "Auswertung:   " << systemText(c->options)
-        << (c->options.din ? ", DIN 70200" : c->options.ewg ? ", EWG 80/1269" : ", keine Korr.")
+        << (c->options.din   ? ", DIN 70200"
+            : c->options.ewg ? ", EWG 80/1269"
+                             : ", keine Korr.")
         << (c->options.addDrag ? ", Add. Schlepp." : ", ignor. Schlepp.") << "\n"
         << "Messwerte:    " << samples << "\n"
         << "Gespeicherte Auswertung:\n";
     gridText(out, c->curve);
-    out << "Neu berechnet (Korrekturfaktor "
-        << QString::number(e.air.correctionFactor, 'f', 4) << "):\n";
+    out << "Neu berechnet (Korrekturfaktor " << QString::number(e.air.correctionFactor, 'f', 4)
+        << "):\n";
     gridText(out, e.curve);
     return exitOk;
 }
@@ -175,7 +176,7 @@ int print(const QStringList& args, QTextStream& err)
     // Slot 1 is evaluated anew as on loading; comparison slots show their stored grids.
     const power::PowerFileContent& first = *loaded[0];
     const power::Evaluation e = power::compute(first.samples, first.parameters, first.options);
-    power::PowerCurves curves {};
+    power::PowerCurves curves{};
     curves[0] = e.curve;
     power::PrintContent page;
     page.parameters = first.parameters;
@@ -207,8 +208,8 @@ int print(const QStringList& args, QTextStream& err)
 
 bool powerCommandNeedsGui(const QStringList& args)
 {
-    return args.size() >= 2 && args[0] == QLatin1String("power")
-           && args[1] == QLatin1String("print");
+    return args.size() >= 2 && args[0] == QLatin1String("power") &&
+           args[1] == QLatin1String("print");
 }
 
 int runPowerCommand(const QStringList& args, QTextStream& out, QTextStream& err)

@@ -17,7 +17,7 @@ public:
 
     static constexpr double startRpm = 3000;
     static constexpr double topRpm = 12000;
-    static constexpr double inertia = 0.16;   // kg·m² at the crankshaft, flywheel included
+    static constexpr double inertia = 0.16;  // kg·m² at the crankshaft, flywheel included
 
     // The next live reply starts a run.
     void request() { m_requested = true; }

@@ -54,12 +54,12 @@ TEST_F(CliPower, ShowGivesStoredAndRecomputedGrids)
     EXPECT_EQ(o["samples"].toInt(), 40);
     EXPECT_EQ(o["storedGrid"].toArray().size(), 1);
     const QJsonArray computed = o["computedGrid"].toArray();
-    power::PowerSamples s {};
+    power::PowerSamples s{};
     for (int i = 0; i < 40; ++i)
         s[i] = {100.0f * i, 3000.0f + 200 * i, 0, 0, 0};
     const power::Evaluation e = power::compute(s, {}, {});
-    ASSERT_EQ(computed.size(), std::count_if(e.curve.begin(), e.curve.end(),
-                                             [](auto& g) { return g.speed != 0; }));
+    ASSERT_EQ(computed.size(),
+              std::count_if(e.curve.begin(), e.curve.end(), [](auto& g) { return g.speed != 0; }));
     EXPECT_NEAR(computed[80][1].toDouble(), e.curve[80].torque, 1e-3);
 
     ASSERT_EQ(run({"power", "show", path}), 0);
