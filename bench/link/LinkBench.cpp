@@ -37,6 +37,10 @@ struct NoDialogs final : app::Dialogs {
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
     QString folder(const QString&, const QString&) override { return {}; }
+    bool print(const QString&, const std::function<void(QPagedPaintDevice&)>&) override
+    {
+        return false;
+    }
 };
 
 // 57600 baud, 11 bit times per byte.

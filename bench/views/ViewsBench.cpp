@@ -77,6 +77,10 @@ int main(int argc, char** argv)
         QString openFile(const QString&, const QString&, const QString&) override { return {}; }
         QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
         QString folder(const QString&, const QString&) override { return {}; }
+        bool print(const QString&, const std::function<void(QPagedPaintDevice&)>&) override
+        {
+            return false;
+        }
     } dialogs;
 
     maps::MapPanel keys({main, help, system, expert}, form, &helpForm, record, settings, dialogs,
