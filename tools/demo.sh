@@ -14,10 +14,10 @@ sudo=""
 
 log="$home/kvtsim.log"
 if [ -z "$sudo" ]; then
-  build/kvtsim --link "$link" --quiet >"$log" 2>&1 </dev/null &
+  build/kvtsim --link "$link" --quiet --dyno-every 30 >"$log" 2>&1 </dev/null &
 else
   # Only root may put a link into /dev: the simulator makes none, and sudo links its terminal.
-  build/kvtsim --no-link --quiet >"$log" 2>&1 </dev/null &
+  build/kvtsim --no-link --quiet --dyno-every 30 >"$log" 2>&1 </dev/null &
 fi
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT

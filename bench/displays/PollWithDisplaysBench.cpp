@@ -2,6 +2,7 @@
 // simulator at line rate on a pseudo-terminal, once with no window besides the main window and
 // once with the big display, the lambda logger (recording live values) and the logger window
 // shown. Both runs in one process, one after the other.
+#include "BenchDialogs.h"
 #include "PtyHost.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
@@ -18,17 +19,7 @@
 namespace {
 
 // Answers nothing: the benchmark never asks the user.
-struct SilentDialogs final : app::Dialogs {
-    void message(const QString&, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override
-    {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-};
+using SilentDialogs = bench::BenchDialogs;
 
 double run(bool windows, double seconds)
 {

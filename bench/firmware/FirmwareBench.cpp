@@ -5,6 +5,7 @@
 // erfolgreich" beside the line time of the frames, and, for comparison, the rate of one frame
 // per tick (steps from the timer only).
 #include "PtyHost.h"
+#include "BenchDialogs.h"
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
 #include "firmware/FirmwareUpdate.h"
@@ -65,18 +66,6 @@ private:
     devlink::LinkClock& m_clock;
 };
 
-struct OpenFile final : app::Dialogs {
-    QString path;
-    void message(const QString&, const QString&) override {}
-    bool question(const QString&, const QString&) override { return true; }
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override
-    {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return path; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-};
 
 double cpuSeconds()
 {
@@ -107,8 +96,9 @@ Result run(const QString& file, int blocks, int periodMs, bool byteSteps)
     }
     devlink::LinkClock& clock = devlink::systemClock();
     PortLine line(*port, clock);
-    OpenFile dialogs;
-    dialogs.path = file;
+    bench::BenchDialogs dialogs;
+    dialogs.answer = true;
+    dialogs.openPath = file;
     app::MessageLog log;
     firmware::FirmwareUpdate update(dialogs, log, line);
     update.choose();

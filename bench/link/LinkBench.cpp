@@ -3,6 +3,7 @@
 // per second beside the limit 1 / (period + line time of the "D" request and its reply), and the
 // CPU use of the program's thread. A last run with a silent KVT shows how often "I" is repeated.
 #include "PtyHost.h"
+#include "BenchDialogs.h"
 #include "app/Dialogs.h"
 #include "app/MainLoop.h"
 #include "app/MessageLog.h"
@@ -27,17 +28,7 @@ struct CountingView final : devlink::LinkView {
 };
 
 // The loop never shows a dialog here.
-struct NoDialogs final : app::Dialogs {
-    void message(const QString&, const QString&) override {}
-    bool question(const QString&, const QString&) override { return false; }
-    std::optional<QString> input(const QString&, const QString&, const QString&, bool) override
-    {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-};
+using NoDialogs = bench::BenchDialogs;
 
 // 57600 baud, 11 bit times per byte.
 constexpr double byteMs = 11 * 1000.0 / 57600;

@@ -1,4 +1,4 @@
-// Every message box, question, input box and file or folder dialog of the program goes through
+// Every message box, question, input box, file or folder dialog and print dialog goes through
 // this interface, so that tests can answer them by script and check their exact texts.
 // Texts use "\r" as line break, as the program's messages are written; implementations that
 // show them translate it.
@@ -10,7 +10,10 @@
 #include "app/EventGate.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QPagedPaintDevice;
 
 namespace app {
 
@@ -31,6 +34,10 @@ public:
     virtual QString saveFile(const QString& title, const QString& startPath,
                              const QString& filter) = 0;
     virtual QString folder(const QString& title, const QString& startPath) = 0;
+    // Print dialog for a job named jobName; when the user confirms, draw paints the pages on
+    // the chosen printer (or PDF file). False when the user cancels.
+    virtual bool print(const QString& jobName,
+                       const std::function<void(QPagedPaintDevice&)>& draw) = 0;
 
     // Held while a dialog waits for the user; the main loop watches it.
     EventGate& gate() { return m_gate; }

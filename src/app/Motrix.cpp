@@ -9,6 +9,7 @@
 #include "logger/LogRecorder.h"
 #include "logger/LoggerWindow.h"
 #include "maps/LearnWindow.h"
+#include "power/PowerWindow.h"
 #include "maps/ViewGeometry.h"
 #include "setup/ExpertWindow.h"
 #include "setup/SettingsWindow.h"
@@ -92,6 +93,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
 
     createTestAndExpertWindows();
     createLiveDisplays();
+    createPowerWindow();
 
     m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
     m_link->setView(m_linkView.get());
@@ -141,9 +143,28 @@ void Motrix::createTestAndExpertWindows()
                                                            m_document.record, std::move(expert));
 }
 
+void Motrix::createPowerWindow()
+{
+    power::PowerWindow::Hooks hooks;
+    hooks.nowMs = [] { return devlink::systemClock().nowMs(); };
+    hooks.dataInterval = [this] { return int(m_settings.powerSampleInterval); };
+    hooks.minSpeed = [this] { return int(m_settings.powerMinSpeed); };
+    hooks.printText = [this] { return m_settings.printoutText; };
+    hooks.limiterSpeed = [this] { return m_document.record.limiterSpeed * 100; };
+    hooks.hardware = [this] { return m_link->identity().hw; };
+    hooks.software = [this] { return m_link->identity().sw; };
+    m_powerWindow = std::make_unique<power::PowerWindow>(m_windows[WindowId::PowerComparison],
+                                                         m_dialogs, m_log, std::move(hooks));
+}
+
 void Motrix::subscribeToLink()
 {
     devlink::LinkFeed& feed = m_link->feed();
+    // Every (interval + 1)-th record of a power run becomes a sample.
+    feed.onLiveRecord([this](const devlink::LiveRecord& record) {
+        if (m_powerWindow->measuring())
+            m_powerWindow->liveSample(record.rpmForMaps, record.timeStamp);
+    });
     feed.onLiveRecord([this](const devlink::LiveRecord& record) {
         m_mainWindow->showLiveValues(record);
         // The views mark the live point; an edited view with "auto" ticked moves its cursor.
@@ -267,6 +288,8 @@ void Motrix::wireTick()
     };
     hooks.refreshDisplays = [this] { refreshLiveDisplays(); };
     hooks.firmwareStep = [this] { m_firmwareArea->step(); };
+    hooks.powerRunning = [this] { return m_powerWindow->measuring(); };
+    hooks.powerProgress = [this] { m_powerWindow->timerTick(); };
     hooks.redrawFollowingViews = [this] { m_mapKeys->redrawFollowingViews(); };
     hooks.loggerTick = [this] { m_recorder->tick(); };
     hooks.drawLoggerLamp = [this] { m_loggerWindow->drawLamp(); };

@@ -42,6 +42,10 @@ class LogRecorder;
 class LoggerWindow;
 }  // namespace logger
 
+namespace power {
+class PowerWindow;
+}  // namespace power
+
 namespace app {
 
 class LinkViewHub;
@@ -81,6 +85,7 @@ public:
     maps::LearnWindow& learnWindow() { return *m_learnWindow; }
     kvttest::TestWindow& testWindow() { return *m_testWindow; }
     setup::ExpertWindow& expertWindow() { return *m_expertWindow; }
+    power::PowerWindow& powerWindow() { return *m_powerWindow; }
     setup::SetupRecord& setupRecord() { return m_document.record; }
     devlink::DeviceLink& link() { return *m_link; }
     devlink::SetupTransfer& setupTransfer() { return *m_transfer; }
@@ -105,6 +110,7 @@ private:
     void collectSettings();
     void handleMainMenuEvent(int number);
     // The windows and watchers that follow what the polling cycle reads.
+    void createPowerWindow();
     void subscribeToLink();
     void wireSetupActions();
     void createTestAndExpertWindows();
@@ -148,6 +154,7 @@ private:
     std::unique_ptr<maps::LearnWindow> m_learnWindow;
     std::unique_ptr<kvttest::TestWindow> m_testWindow;
     std::unique_ptr<setup::ExpertWindow> m_expertWindow;
+    std::unique_ptr<power::PowerWindow> m_powerWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
     // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
     kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace app {
@@ -68,6 +70,20 @@ QString QtDialogs::folder(const QString& title, const QString& startPath)
 {
     EventGate::Hold hold(gate());
     return QFileDialog::getExistingDirectory(m_parent, title, startPath);
+}
+
+bool QtDialogs::print(const QString& jobName,
+                      const std::function<void(QPagedPaintDevice&)>& draw)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(jobName);
+    EventGate::Hold hold(gate());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    draw(printer);
+    return true;
 }
 
 }  // namespace app

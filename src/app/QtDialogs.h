@@ -20,6 +20,8 @@ public:
     QString openFile(const QString& title, const QString& startPath, const QString& filter) override;
     QString saveFile(const QString& title, const QString& startPath, const QString& filter) override;
     QString folder(const QString& title, const QString& startPath) override;
+    bool print(const QString& jobName,
+               const std::function<void(QPagedPaintDevice&)>& draw) override;
 
 private:
     QWidget* m_parent;

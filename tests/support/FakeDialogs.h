@@ -4,6 +4,7 @@
 
 #include "app/Dialogs.h"
 
+#include <QPdfWriter>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace testsupport {
 
 class FakeDialogs final : public app::Dialogs {
 public:
-    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Folder };
+    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Folder, Print };
     struct Call {
         Kind kind;
         QString title;
@@ -30,6 +31,8 @@ public:
     void answerQuestion(bool yes) { m_questions.push_back(yes); }
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
     void answerFile(QString path) { m_files.push_back(std::move(path)); }
+    // The print dialog prints into this PDF file; an empty path (or none queued) cancels.
+    void answerPrint(QString pdfPath) { m_prints.push_back(std::move(pdfPath)); }
 
     void message(const QString& title, const QString& text) override
     {
@@ -71,6 +74,22 @@ public:
         return file(Kind::Folder, title, startPath, {});
     }
 
+    bool print(const QString& jobName,
+               const std::function<void(QPagedPaintDevice&)>& draw) override
+    {
+        calls.push_back({Kind::Print, jobName, {}, {}, false});
+        if (m_prints.empty())
+            return false;
+        const QString path = m_prints.front();
+        m_prints.pop_front();
+        if (path.isEmpty())
+            return false;
+        QPdfWriter writer(path);
+        writer.setTitle(jobName);
+        draw(writer);
+        return true;
+    }
+
     // Titles and texts of the message boxes and questions, in order.
     QStringList boxTexts() const
     {
@@ -98,6 +117,7 @@ private:
     std::deque<bool> m_questions;
     std::deque<std::optional<QString>> m_inputs;
     std::deque<QString> m_files;
+    std::deque<QString> m_prints;
 };
 
 }  // namespace testsupport

@@ -54,12 +54,32 @@ QString consoleHelp()
         "  instant on|off        answer at once or at the line rate\n"
         "  trigger none|nosignal|teeth|gap  spoil the crank sensor signal\n"
         "  outputs               the last value of every test output (\"V\")\n"
+        "  dyno [every S|off]    a run on the roller dynamometer now (or every S seconds)\n"
         "  status                what the simulator is doing\n"
         "  boot nak:K|checksum|silence|drop:K|ok   boot-loader faults (refuse frame K once,\n"
         "                        refuse every frame, never answer, drop after K frames)\n"
         "  boot image PATH       write each completed firmware image to PATH\n"
         "  boot status           what the boot loader received\n"
         "  quit                  end the simulator\n");
+}
+
+// "dyno": a run now; "dyno every S": runs repeated S seconds apart; "dyno off": no repeats.
+static QString dynoCommand(PtyHost& host, const QStringList& args)
+{
+    const QString what = args.value(0).toLower();
+    return host.withSimulator([&](KvtSimulator& sim) {
+        DynoRun& dyno = sim.dynoRun();
+        if (what == QLatin1String("off")) {
+            dyno.setRepeatEvery(0);
+            return QStringLiteral("dyno repeats off");
+        }
+        if (what == QLatin1String("every")) {
+            dyno.setRepeatEvery(args.value(1).toInt());
+            return QStringLiteral("dyno run every %1 s").arg(dyno.repeatEvery());
+        }
+        dyno.request();
+        return QStringLiteral("dyno run: 3000 to 12000 rpm and down");
+    });
 }
 
 QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
@@ -114,6 +134,8 @@ QString runConsoleCommand(PtyHost& host, const QString& line, bool* quit)
     }
     if (cmd == QLatin1String("trigger") || cmd == QLatin1String("outputs"))
         return runTestConsoleCommand(host, cmd, arg);
+    if (cmd == QLatin1String("dyno"))
+        return dynoCommand(host, words.mid(1));
     if (cmd == QLatin1String("status")) {
         // The paths take the host's lock themselves: read them outside withSimulator.
         const QString port = host.portPath();

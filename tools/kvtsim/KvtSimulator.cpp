@@ -114,6 +114,7 @@ QByteArray KvtSimulator::reply(char letter, qint64 nowMs)
         break;
     case 'D': {
         LiveFrame frame = m_engine.step(nowMs, m_setup, m_lambdaRam);
+        m_dyno.apply(frame, nowMs);
         if (frame.rpm > 0)
             spoilTrigger(frame, m_triggerSpoil);
         out = (m_frozen ? *m_frozen : frame).encode();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "BootLoader.h"
+#include "DynoRun.h"
 #include "EngineModel.h"
 #include "LiveFrame.h"
 #include "TriggerSpoil.h"
@@ -56,6 +57,8 @@ public:
     // Every "D" answers exactly this frame until cleared (tests use known values).
     void setFrozenFrame(std::optional<LiveFrame> frame) { m_frozen = std::move(frame); }
     int ignitionMode() const { return m_engine.ignitionMode(); }
+    // A run on the roller dynamometer ("dyno" on the console, --dyno-every).
+    DynoRun& dynoRun() { return m_dyno; }
 
     // --- inner state, for tests and the console ---
     QByteArray& setup() { return m_setup; }
@@ -95,6 +98,7 @@ private:
     QByteArray lambdaReply(bool fromEeprom) const;
 
     EngineModel m_engine;
+    DynoRun m_dyno;
     std::optional<LiveFrame> m_frozen;
     QByteArray m_setup;
     QByteArray m_eeprom;

@@ -39,6 +39,8 @@ const char* const usage =
     "                     every frame), silence, drop:K (drop the link after K frames);\n"
     "                     may be given more than once\n"
     "  --boot-image PATH  write each completed firmware image to PATH\n"
+    "  --dyno-every S     a run on the roller dynamometer every S seconds (3000 to\n"
+    "                     12000 rpm at full throttle, then rolling down)\n"
     "  --quiet            no console prompt messages\n"
     "  --help             this text\n"
     "\n"
@@ -67,6 +69,7 @@ int main(int argc, char** argv)
     QString bootImage;
     bool emergency = false;
     kvtsim::TriggerSpoil spoil = kvtsim::TriggerSpoil::None;
+    int dynoEvery = 0;
     bool quiet = false;
     int dropAfterMs = -1;
     int dropForMs = 3000;
@@ -113,6 +116,8 @@ int main(int argc, char** argv)
             bootImage = value();
         } else if (arg == QLatin1String("--emergency")) {
             emergency = true;
+        } else if (arg == QLatin1String("--dyno-every")) {
+            dynoEvery = value().toInt();
         } else if (arg == QLatin1String("--quiet")) {
             quiet = true;
         } else {
@@ -137,6 +142,7 @@ int main(int argc, char** argv)
         sim.setTriggerSpoil(spoil);
         sim.bootLoader().setFaults(bootFaults);
         sim.bootLoader().setImageFile(bootImage);
+        sim.dynoRun().setRepeatEvery(dynoEvery);
     });
     QString error;
     if (!host.start(&error)) {
