@@ -1,7 +1,7 @@
 // Wiring of the lambda logger, the big display and the emergency notice into the program.
 #include "app/Motrix.h"
 
-#include <QPdfWriter>
+#include <QPagedPaintDevice>
 
 namespace app {
 
@@ -18,16 +18,9 @@ void Motrix::createLiveDisplays()
     lambdaHooks.setLambdaLogging = [this](bool on) { m_document.record.lambdaLogging = on; };
     lambdaHooks.lambdaLogging = [this] { return m_document.record.lambdaLogging != 0; };
     // The page goes into a PDF file chosen through the file dialog.
-    lambdaHooks.choosePrinter = [this]() -> std::unique_ptr<QPagedPaintDevice> {
-        const QString path =
-            m_dialogs.saveFile(QStringLiteral("KVT - Lambdalog"), m_programDirectory,
-                               QStringLiteral("PDF-Dateien (*.pdf)"));
-        if (path.isEmpty())
-            return nullptr;
-        auto writer = std::make_unique<QPdfWriter>(path);
-        writer->setTitle(QStringLiteral("KVT - Lambdalog"));
-        writer->setPageSize(QPageSize(QPageSize::A4));
-        return writer;
+    lambdaHooks.print = [this](const QString& job,
+                               const std::function<void(QPagedPaintDevice&)>& draw) {
+        return m_dialogs.print(job, draw);
     };
     m_lambdaWindow =
         std::make_unique<lambda::LambdaWindow>(m_windows[WindowId::LambdaLogger], *m_lambdaLogger,

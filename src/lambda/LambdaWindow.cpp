@@ -2,13 +2,11 @@
 #include "lambda/LambdaWindow.h"
 
 #include "app/ProgramInfo.h"
+#include "app/SystemInfo.h"
 #include "forms/Window.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QGuiApplication>
-#include <QSysInfo>
-#include <QThread>
 
 namespace lambda {
 
@@ -20,31 +18,7 @@ bool plainClick()
     return QGuiApplication::keyboardModifiers() == Qt::NoModifier;
 }
 
-QString procField(const QString& file, const QByteArray& key)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return QString::fromUtf8(line.mid(line.indexOf(':') + 1)).trimmed();
-    return {};
-}
-
 }  // namespace
-
-QString systemFooterLine()
-{
-    const QString cpu = procField(QStringLiteral("/proc/cpuinfo"), "model name");
-    const qint64 memKb =
-        procField(QStringLiteral("/proc/meminfo"), "MemTotal").split(' ').value(0).toLongLong();
-    QString user = qEnvironmentVariable("USER");
-    return QStringLiteral("[ CPU: ") + cpu + QStringLiteral(" (") +
-           QString::number(QThread::idealThreadCount()) + QStringLiteral("x), RAM: ") +
-           QString::number(memKb / 1024) + QStringLiteral("MB, PC: ") +
-           QSysInfo::machineHostName() + QStringLiteral(", Benutzer: ") + user +
-           QStringLiteral(" ]");
-}
 
 LambdaWindow::LambdaWindow(forms::Window& window, LambdaLogger& logger,
                            const app::ProgramSettings& settings, app::MessageLog& log, Hooks hooks,
@@ -193,13 +167,6 @@ void LambdaWindow::showDocument()
 
 void LambdaWindow::print()
 {
-    std::unique_ptr<QPagedPaintDevice> device =
-        m_hooks.choosePrinter ? m_hooks.choosePrinter() : nullptr;
-    if (!device) {
-        m_log.logMessage(
-            QStringLiteral("Lambdalog drucken fehlgeschlagen oder kein Drucker gewählt "));
-        return;
-    }
     const KllDocument& doc = m_logger.document();
     PrintHeader header;
     header.fileName = m_logger.fileName();
@@ -212,8 +179,20 @@ void LambdaWindow::print()
         QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy, 'um' hh:mm:ss"));
     header.description = app::programName + QStringLiteral(" ") + app::versionText +
                          QStringLiteral(" - Zünd- & Einspritzsteuerung");
-    header.systemLine = systemFooterLine();
-    if (!printPage(*device, m_logger.table(), thresholds(), header)) {
+    header.systemLine = app::footerText(app::currentSystemInfo());
+    bool printed = false;
+    const bool chosen = m_hooks.print && m_hooks.print(QStringLiteral("KVT - Lambdalog"),
+                                                       [&](QPagedPaintDevice& device) {
+                                                           printed = printPage(
+                                                               device, m_logger.table(),
+                                                               thresholds(), header);
+                                                       });
+    if (!chosen) {
+        m_log.logMessage(
+            QStringLiteral("Lambdalog drucken fehlgeschlagen oder kein Drucker gewählt "));
+        return;
+    }
+    if (!printed) {
         m_log.logMessage(QStringLiteral("Lambdalog drucken abgebrochen oder Fehler "));
         return;
     }

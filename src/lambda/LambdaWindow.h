@@ -31,8 +31,9 @@ public:
         // "KVT loggt Lambda im EEPROM" sets lambdaLogging in the SetupRecord; and reads it.
         std::function<void(bool)> setLambdaLogging;
         std::function<bool()> lambdaLogging;
-        // Where the page goes: a printer or a PDF chosen by the user; nothing when cancelled.
-        std::function<std::unique_ptr<QPagedPaintDevice>()> choosePrinter;
+        // The print dialog for a job of that name (app::Dialogs::print): draw paints the page on
+        // the chosen printer or PDF file; false when the user cancelled.
+        std::function<bool(const QString&, const std::function<void(QPagedPaintDevice&)>&)> print;
     };
 
     LambdaWindow(forms::Window& window, LambdaLogger& logger, const app::ProgramSettings& settings,
@@ -68,8 +69,5 @@ private:
     std::pair<int, int> m_point{1, 1};
     QElapsedTimer m_sinceRepaint;
 };
-
-// The printout's footer line about the computer: CPU, memory, computer and user name.
-QString systemFooterLine();
 
 }  // namespace lambda

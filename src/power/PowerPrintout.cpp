@@ -155,7 +155,7 @@ void drawPowerPage(QPainter& painter, const QSizeF& size, const PrintContent& c)
     // The footer, centred.
     page.font(7);
     painter.drawText(QRectF(0, size.height() - 60, size.width(), 12), Qt::AlignCenter,
-                     footerText(c.system));
+                     app::footerText(c.system));
     painter.restore();
 }
 

@@ -5,7 +5,7 @@
 
 #include "power/ChartPainter.h"
 #include "power/PowerTypes.h"
-#include "power/SystemInfo.h"
+#include "app/SystemInfo.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,7 +25,7 @@ struct PrintContent {
     ChartInput chart;
     QString printText;  // "Individualtext auf Ausdruck:"
     QDateTime printedAt;
-    SystemInfo system;
+    app::SystemInfo system;
 };
 
 constexpr const char* printJobName = "KVT - Leistungsvergleich";

@@ -301,7 +301,7 @@ PrintContent PowerWindow::printContent() const
     c.chart = chartInput();
     c.printText = m_hooks.printText ? m_hooks.printText() : QString();
     c.printedAt = now();
-    c.system = m_hooks.systemInfo ? m_hooks.systemInfo() : currentSystemInfo();
+    c.system = m_hooks.systemInfo ? m_hooks.systemInfo() : app::currentSystemInfo();
     return c;
 }
 

@@ -11,7 +11,7 @@
 #include "power/PowerFiles.h"
 #include "power/PowerParameters.h"
 #include "power/PowerPrintout.h"
-#include "power/SystemInfo.h"
+#include "app/SystemInfo.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -38,7 +38,7 @@ public:
         std::function<QString()> hardware;   // the identified KVT's versions
         std::function<QString()> software;
         std::function<QDateTime()> clock;  // date and time for files and printouts
-        std::function<SystemInfo()> systemInfo;
+        std::function<app::SystemInfo()> systemInfo;
     };
 
     // Menu events of the window: Return and Enter take over, F11 starts, F12 stops.

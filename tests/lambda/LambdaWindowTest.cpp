@@ -10,7 +10,6 @@
 #include "support/TestApplication.h"
 
 #include <QImage>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -72,10 +71,8 @@ struct Fixture : AppGuard {
                                 {[this] { return link.identified(); }, [] { return false; },
                                  [this] { return link.liveRecord(); },
                                  [this](bool on) { logging = on; }, [this] { return logging; },
-                                 [this] {
-                                     auto w = std::make_unique<QPdfWriter>(pdf);
-                                     w->setPageSize(QPageSize(QPageSize::A4));
-                                     return std::unique_ptr<QPagedPaintDevice>(std::move(w));
+                                 [this](const QString& job, const auto& draw) {
+                                     return dialogs.print(job, draw);
                                  }}};
 };
 
@@ -113,6 +110,9 @@ TEST(LambdaWindowWithKvt, PrintsThePageIntoAPdf)
 {
     Fixture fx;
     fx.logger.table().set(5, 5, 2, 910);
+    fx.window.form().printButton->click();  // print dialog cancelled
+    EXPECT_TRUE(fx.log.statusText().contains("kein Drucker gewählt"));
+    fx.dialogs.answerPrint(fx.pdf);
     fx.window.form().printButton->click();
     QProcess p;
     p.start("pdftotext", {fx.pdf, "-"});

@@ -4,7 +4,7 @@
 #include "power/ChartScale.h"
 #include "power/PowerCompute.h"
 #include "power/PowerPrintout.h"
-#include "power/SystemInfo.h"
+#include "app/SystemInfo.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -168,11 +168,11 @@ TEST(ChartPainter, DrawsTheShownCurvesAndTheCursor)
 
 TEST(Printout, FooterText)
 {
-    SystemInfo info{QString(), 4, qint64(3) << 30 | 12345, QStringLiteral("werkstatt"),
+    app::SystemInfo info{QString(), 4, qint64(3) << 30 | 12345, QStringLiteral("werkstatt"),
                     QStringLiteral("otto")};
-    EXPECT_EQ(footerText(info), QStringLiteral("[ CPU: Unknown CPU (4x), RAM: 3072MB, PC: "
+    EXPECT_EQ(app::footerText(info), QStringLiteral("[ CPU: Unknown CPU (4x), RAM: 3072MB, PC: "
                                                "werkstatt, Benutzer: otto ]"));
-    const SystemInfo here = currentSystemInfo();
+    const app::SystemInfo here = app::currentSystemInfo();
     EXPECT_GE(here.cpuCount, 1);
     EXPECT_GT(here.memoryBytes, 0);
 }

@@ -38,7 +38,7 @@ struct PowerWindowTest : ::testing::Test {
                              [] { return QStringLiteral("4.7"); },
                              [] { return QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9)); },
                              [] {
-                                 return SystemInfo{QStringLiteral("Test CPU"), 2, qint64(1) << 30,
+                                 return app::SystemInfo{QStringLiteral("Test CPU"), 2, qint64(1) << 30,
                                                    QStringLiteral("pc"), QStringLiteral("otto")};
                              }};
     PowerWindow power{window, dialogs, log, hooks};

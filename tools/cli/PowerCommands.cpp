@@ -196,7 +196,7 @@ int print(const QStringList& args, QTextStream& err)
     page.chart.minSpeed = int(defaults.powerMinSpeed);
     page.printText = text.left(100);
     page.printedAt = QDateTime::currentDateTime();
-    page.system = power::currentSystemInfo();
+    page.system = app::currentSystemInfo();
     if (!power::printPowerPdf(output, page)) {
         err << "motrix-cli: " << output << ": PDF kann nicht geschrieben werden\n";
         return exitError;

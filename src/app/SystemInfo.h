@@ -5,7 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace power {
+namespace app {
 
 struct SystemInfo {
     QString cpuName;  // empty when unknown
@@ -20,4 +20,4 @@ SystemInfo currentSystemInfo();
 // "[ CPU: name (countx), RAM: nMB, PC: name, Benutzer: login ]"
 QString footerText(const SystemInfo& info);
 
-}  // namespace power
+}  // namespace app

@@ -1,12 +1,12 @@
 // The computer's facts for printout footers, from /proc and the C library.
-#include "power/SystemInfo.h"
+#include "app/SystemInfo.h"
 
 #include <QFile>
 #include <QSysInfo>
 #include <pwd.h>
 #include <unistd.h>
 
-namespace power {
+namespace app {
 namespace {
 
 QString processorName()
@@ -55,4 +55,4 @@ QString footerText(const SystemInfo& info)
            info.loginName + QStringLiteral(" ]");
 }
 
-}  // namespace power
+}  // namespace app
