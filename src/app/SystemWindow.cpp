@@ -38,7 +38,7 @@ SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialog
 {
     m_form.setupUi(m_window.content());
     // Event 2 takes over like Return in this window.
-    m_fields = new forms::FieldBinding(m_window, {1, 2}, this);
+    m_fields = new forms::FieldBinding(m_window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     bindFields();
     connectBoxes();
 

@@ -7,7 +7,7 @@
 
 namespace forms {
 
-FieldBinding::FieldBinding(Window& window, QList<int> events, QObject* parent)
+FieldBinding::FieldBinding(Window& window, QList<app::FieldMenuEvent> events, QObject* parent)
     : QObject(parent), m_takeOver(new TakeOver([this] { run(); }, this))
 {
     m_takeOver->listenTo(window, std::move(events));

@@ -3,7 +3,7 @@
 // every field is read in binding order and stored, the window's extra rules run, and every
 // field shows again what was stored.
 //
-//   FieldBinding& fields = *new FieldBinding(window, {1}, this);
+//   FieldBinding& fields = *new FieldBinding(window, {app::FieldMenuEvent::TakeOver}, this);
 //   fields.bind(f.comTimer,
 //               [this](const QString& text) { m_settings.comTimer = ...; },  // read, limit, store
 //               [this] { return QString::number(m_settings.comTimer); });     // stored as text
@@ -12,6 +12,8 @@
 //   fields.showAll();                                         // filling the window
 // Setup fields bind through setup::bindSetupField<&SetupRecord::member>(...) instead.
 #pragma once
+
+#include "app/MenuEvents.h"
 
 #include <QList>
 #include <QObject>
@@ -33,7 +35,7 @@ public:
     using Show = std::function<QString()>;
 
     // events: the window's menu events that take the fields over (1 = Return).
-    FieldBinding(Window& window, QList<int> events, QObject* parent = nullptr);
+    FieldBinding(Window& window, QList<app::FieldMenuEvent> events, QObject* parent = nullptr);
 
     // Binds an input field; its focus loss takes every field over.
     void bind(QLineEdit* field, Take take, Show show);

@@ -26,10 +26,10 @@ void TakeOver::watchField(QLineEdit* field)
     field->installEventFilter(this);
 }
 
-void TakeOver::listenTo(Window& window, QList<int> events)
+void TakeOver::listenTo(Window& window, QList<app::FieldMenuEvent> events)
 {
     connect(&window, &Window::menuEvent, this, [this, events](int number) {
-        if (events.contains(number))
+        if (events.contains(app::FieldMenuEvent(number)))
             run();
     });
 }

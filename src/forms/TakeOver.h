@@ -3,6 +3,8 @@
 // the window's take-over function reads, converts, limits and writes back every field.
 #pragma once
 
+#include "app/MenuEvents.h"
+
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -24,8 +26,8 @@ public:
     // Every editable line edit below root (read-only ones are display fields).
     void watchFields(QWidget* root);
     void watchField(QLineEdit* field);
-    // The window's menu events that take the fields over (1 = Return).
-    void listenTo(Window& window, QList<int> events);
+    // The window's menu events that take the fields over (Return, keypad Enter).
+    void listenTo(Window& window, QList<app::FieldMenuEvent> events);
 
     // Runs the handler unless it is already running: a message box shown while taking over
     // moves the focus away from a field, which must not start a second take-over.

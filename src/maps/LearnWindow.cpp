@@ -16,7 +16,7 @@ LearnWindow::LearnWindow(forms::Window& window, setup::SetupRecord& record, Hook
 {
     m_form.setupUi(window.content());
     auto& f = m_form;
-    m_fields = new forms::FieldBinding(window, {1}, this);
+    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver}, this);
     auto& b = *m_fields;
     using R = setup::SetupRecord;
     setup::bindSetupField<&R::learnMinEngineTemp>(b, f.minEngineTemp, record);

@@ -1,6 +1,8 @@
 // The power window's filling, take-over, run control, files, cursor and printing.
 #include "power/PowerWindow.h"
 
+#include "app/MenuEvents.h"
+
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "power/PowerChartCanvas.h"
@@ -22,7 +24,7 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
         m_files.setClock(m_hooks.clock);
 
     // Return and Enter, or a field losing the focus, take all ten fields over at once.
-    m_fields = new forms::FieldBinding(window, {1, 2}, this);
+    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     for (int i = 0; i < parameterCount; ++i)
         m_fields->bind(
             f.parameters[i], [this, i](const QString& text) { m_typed[i] = text; },
@@ -31,9 +33,9 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
     m_fields->setAfterShow([this] { recompute(); });
     window.setFiller([this] { redrawPowerChart(); });
     connect(&window, &forms::Window::menuEvent, this, [this](int event) {
-        if (event == startEvent)
+        if (app::FieldMenuEvent(event) == app::FieldMenuEvent::StartPowerRun)
             start();
-        else if (event == stopEvent)
+        else if (app::FieldMenuEvent(event) == app::FieldMenuEvent::StopPowerRun)
             stop();
     });
 

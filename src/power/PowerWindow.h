@@ -41,10 +41,6 @@ public:
         std::function<app::SystemInfo()> systemInfo;
     };
 
-    // Menu events of the window: Return and Enter take over, F11 starts, F12 stops.
-    static constexpr int startEvent = 11;
-    static constexpr int stopEvent = 12;
-
     PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::MessageLog& log, Hooks hooks,
                 QObject* parent = nullptr);
     ~PowerWindow() override;

@@ -15,7 +15,7 @@ SettingsWindow::SettingsWindow(forms::Window& window, SetupRecord& record, Follo
     : QObject(parent), m_window(window), m_record(record), m_followers(std::move(followers))
 {
     m_form.setupUi(window.content());
-    m_fields = new forms::FieldBinding(window, {1}, this);
+    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver}, this);
     bindFields();
     connectChoices();
     connect(&window, &forms::Window::shownChanged, this, [this](bool on) { m_shown = on; });

@@ -30,7 +30,7 @@ struct Fixture {
     int lowValue = 0;
     int highValue = 0;
     QStringList steps;
-    forms::FieldBinding fields{window, {1}};
+    forms::FieldBinding fields{window, {app::FieldMenuEvent::TakeOver}};
 
     Fixture()
     {

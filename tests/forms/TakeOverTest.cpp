@@ -56,14 +56,14 @@ TEST(TakeOver, RunsOnTheListedMenuEventsOnly)
 {
     application();
     Fixture f;
-    f.takeOver.listenTo(f.window, {1, 2});
+    f.takeOver.listenTo(f.window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad});
     emit f.window.menuEvent(1);
     emit f.window.menuEvent(2);
     emit f.window.menuEvent(3);
     EXPECT_EQ(f.calls, 2);
 
     Fixture returnOnly;
-    returnOnly.takeOver.listenTo(returnOnly.window, {1});
+    returnOnly.takeOver.listenTo(returnOnly.window, {app::FieldMenuEvent::TakeOver});
     emit returnOnly.window.menuEvent(2);
     emit returnOnly.window.menuEvent(1);
     EXPECT_EQ(returnOnly.calls, 1);

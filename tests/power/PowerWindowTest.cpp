@@ -1,6 +1,7 @@
 // The power window: defaults, take-over on Return, the exclusive corrections, a run with F11
 // and F12 on the simulated KVT's dynamometer run, the cursor by wheel and click, comparison
 // curves, and printing through the print dialog.
+#include "app/MenuEvents.h"
 #include "DynoRun.h"
 #include "KvtSimulator.h"
 #include "app/WindowTable.h"
@@ -58,7 +59,7 @@ struct PowerWindowTest : ::testing::Test {
     {
         kvtsim::KvtSimulator sim;
         sim.dynoRun().request();
-        emit window.menuEvent(PowerWindow::startEvent);
+        emit window.menuEvent(int(app::FieldMenuEvent::StartPowerRun));
         for (qint64 kvtMs = 20000; kvtMs < 32000; kvtMs += 100) {
             nowMs += 100;
             power.timerTick();
@@ -66,7 +67,7 @@ struct PowerWindowTest : ::testing::Test {
             ASSERT_TRUE(record);
             power.liveSample(record->rpmForMaps, record->timeStamp);
         }
-        emit window.menuEvent(PowerWindow::stopEvent);
+        emit window.menuEvent(int(app::FieldMenuEvent::StopPowerRun));
     }
 };
 
@@ -130,7 +131,7 @@ TEST_F(PowerWindowTest, DynoRunGivesPowerAndTorqueOverItsSpeeds)
 
 TEST_F(PowerWindowTest, RunEndsAfterSixtySeconds)
 {
-    emit window.menuEvent(PowerWindow::startEvent);
+    emit window.menuEvent(int(app::FieldMenuEvent::StartPowerRun));
     nowMs += 15500;
     power.timerTick();
     EXPECT_EQ(f().remaining->text(), QStringLiteral("44"));
