@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (block.size() != setup::setupBlockSize)
         std::abort();
     // A whole block survives the round trip byte for byte.
-    if (size >= static_cast<size_t>(setup::setupBlockSize)
-        && block != bytes.first(setup::setupBlockSize))
+    if (size >= static_cast<size_t>(setup::setupBlockSize) &&
+        block != bytes.first(setup::setupBlockSize))
         std::abort();
     setup::SetupRecord fromFile = record;
     setup::decodeSetupFileForm(bytes, fromFile);

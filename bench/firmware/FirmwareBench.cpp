@@ -4,8 +4,8 @@
 // the boot loader is waiting. It reports the time from the click on "update KVT" to "update
 // erfolgreich" beside the line time of the frames, and, for comparison, the rate of one frame
 // per tick (steps from the timer only).
-#include "PtyHost.h"
 #include "BenchDialogs.h"
+#include "PtyHost.h"
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
 #include "firmware/FirmwareUpdate.h"
@@ -65,7 +65,6 @@ private:
     devlink::SerialPort& m_port;
     devlink::LinkClock& m_clock;
 };
-
 
 double cpuSeconds()
 {

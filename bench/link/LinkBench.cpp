@@ -2,8 +2,8 @@
 // period once each event has ended) against the simulator on a pseudo-terminal and reports polls
 // per second beside the limit 1 / (period + line time of the "D" request and its reply), and the
 // CPU use of the program's thread. A last run with a silent KVT shows how often "I" is repeated.
-#include "PtyHost.h"
 #include "BenchDialogs.h"
+#include "PtyHost.h"
 #include "app/Dialogs.h"
 #include "app/MainLoop.h"
 #include "app/MessageLog.h"

@@ -19,10 +19,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <charconv>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <string>
@@ -175,8 +175,8 @@ double fromCharsLoad(const QString& path, qint64& rows)
                 for (int c = 0; c < 19; ++c) {
                     double v = 0;
                     const auto r = std::from_chars(f, nl, v);
-                    const char* comma = static_cast<const char*>(
-                        std::memchr(r.ptr, ',', std::size_t(nl - r.ptr)));
+                    const char* comma =
+                        static_cast<const char*>(std::memchr(r.ptr, ',', std::size_t(nl - r.ptr)));
                     columns[std::size_t(c)].push_back(float(v));
                     f = comma ? comma + 1 : nl;
                 }
@@ -281,10 +281,10 @@ int main(int argc, char** argv)
         }
         const logger::ViewSpan v = logger::visibleSpan(result.rows, zoom, 1);
         const logger::ColumnPlan plan = logger::planColumns(*pyramid, v.first, v.last, width);
-        std::printf("decimation z=%-4d span %9lld rows, pyramid level %2d: %.3f ms per frame "
-                    "(plain scan %.2f ms)\n",
-                    zoom, (long long)v.span, plan.level, fastS / frames * 1000,
-                    rawS / (frames / 5) * 1000);
+        std::printf(
+            "decimation z=%-4d span %9lld rows, pyramid level %2d: %.3f ms per frame "
+            "(plain scan %.2f ms)\n",
+            zoom, (long long)v.span, plan.level, fastS / frames * 1000, rawS / (frames / 5) * 1000);
     }
     delete pyramid;
     delete table;

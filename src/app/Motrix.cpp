@@ -1,22 +1,22 @@
 #include "app/Motrix.h"
 
-#include "app/SettingsStore.h"
+#include "app/FirmwareArea.h"
 #include "app/LinkViewHub.h"
 #include "app/MenuEvents.h"
+#include "app/SettingsStore.h"
 #include "app/StartWindow.h"
-#include "app/FirmwareArea.h"
 #include "app/SystemWindow.h"
-#include "logger/LogRecorder.h"
-#include "logger/LoggerWindow.h"
-#include "maps/LearnWindow.h"
-#include "power/PowerWindow.h"
-#include "maps/ViewGeometry.h"
-#include "setup/ExpertWindow.h"
-#include "setup/SettingsWindow.h"
-#include "test/TestWindow.h"
 #include "forms/Lamp.h"
 #include "link/PortList.h"
 #include "link/PosixSerialPort.h"
+#include "logger/LogRecorder.h"
+#include "logger/LoggerWindow.h"
+#include "maps/LearnWindow.h"
+#include "maps/ViewGeometry.h"
+#include "power/PowerWindow.h"
+#include "setup/ExpertWindow.h"
+#include "setup/SettingsWindow.h"
+#include "test/TestWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,11 +30,8 @@
 namespace app {
 
 Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory ports)
-    : m_dialogs(dialogs),
-      m_programDirectory(std::move(programDirectory)),
-      m_log(m_programDirectory),
-      m_loop(dialogs),
-      m_setupStore(dialogs, m_log, m_programDirectory)
+    : m_dialogs(dialogs), m_programDirectory(std::move(programDirectory)),
+      m_log(m_programDirectory), m_loop(dialogs), m_setupStore(dialogs, m_log, m_programDirectory)
 {
     setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
@@ -64,12 +61,12 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
-    m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
-                                                    m_log);
+    m_firmwareArea =
+        std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs, m_log);
 
     m_mapKeys = std::make_unique<maps::MapPanel>(
         maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
-                                     m_windows[WindowId::System], m_windows[WindowId::Expert]},
+                                m_windows[WindowId::System], m_windows[WindowId::Expert]},
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
 
@@ -80,8 +77,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
         if (m_testWindow)
             m_testWindow->showResults();
     };
-    m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings], record,
-                                                               std::move(followers));
+    m_settingsWindow = std::make_unique<setup::SettingsWindow>(m_windows[WindowId::Settings],
+                                                               record, std::move(followers));
 
     maps::LearnWindow::Hooks learnHooks;
     learnHooks.identified = [this] { return m_link->identified(); };
@@ -106,7 +103,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     connect(&main, &forms::Window::menuEvent, this, &Motrix::handleMainMenuEvent);
     connect(m_mainForm.refreshPortsButton, &QPushButton::clicked, this, &Motrix::refreshPortList);
     m_portLister = [this] {
-        return devlink::refreshPortList(devlink::PosixSerialPort::factory(), QStringLiteral("/dev/"),
+        return devlink::refreshPortList(devlink::PosixSerialPort::factory(),
+                                        QStringLiteral("/dev/"),
                                         m_link->portOpen() ? m_link->portName() : QString());
     };
 
@@ -169,15 +167,13 @@ void Motrix::subscribeToLink()
         m_mainWindow->showLiveValues(record);
         // The views mark the live point; an edited view with "auto" ticked moves its cursor.
         m_mapKeys->setLivePoint(maps::livePointOf(record));
-        m_mapKeys->followLive(maps::autoSpeedIndex(record.rpmForMaps),
-                              maps::autoThrottleIndex(record.throttle),
-                              maps::autoTempIndex(record.airTemp),
-                              maps::autoTempIndex(record.engineTemp));
+        m_mapKeys->followLive(
+            maps::autoSpeedIndex(record.rpmForMaps), maps::autoThrottleIndex(record.throttle),
+            maps::autoTempIndex(record.airTemp), maps::autoTempIndex(record.engineTemp));
         m_sensorWatch.liveRecord(record);
         m_testWindow->liveRecord(record, m_sensorWatch.checks());
         m_expertWindow->liveRecord(record.rpmForMaps, record.timeStamp, record.teethSeen,
-                                   record.toothPeriod,
-                                   record.gapPeriod);
+                                   record.toothPeriod, record.gapPeriod);
         // "Vitaldaten lesen" records whether the lambda window is shown or not.
         m_lambdaLogger->onLiveRecord(record);
     });
@@ -186,10 +182,12 @@ void Motrix::subscribeToLink()
     feed.onExpertValues([this](const QByteArray& data) { m_expertWindow->expertValues(data); });
     // The learn window writes the cells into the SetupRecord and redraws the injection view.
     feed.want(devlink::OnDemand::LearnedMap, [this] { return m_learnWindow->learnedMapWanted(); });
-    feed.onLearnedMap([this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
+    feed.onLearnedMap(
+        [this](const devlink::LearnedMap& map) { m_learnWindow->learnedMapRead(map); });
     feed.want(devlink::OnDemand::SensorVoltages, [this] { return m_settingsWindow->shown(); });
-    feed.onSensorVoltages(
-        [this](const devlink::SensorVoltages& volts) { m_settingsWindow->showSensorVoltages(volts); });
+    feed.onSensorVoltages([this](const devlink::SensorVoltages& volts) {
+        m_settingsWindow->showSensorVoltages(volts);
+    });
 }
 
 void Motrix::createLogger()
@@ -332,7 +330,8 @@ void Motrix::startUp(const StartOptions& options)
     }
 
     refreshPortList();
-    const SettingsSource source = readSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
+    const SettingsSource source =
+        readSettingsFile(m_programDirectory, m_settings, m_dialogs, m_log);
     if (source == SettingsSource::File) {
         applySettings();
         logSettingsRead(m_log);
@@ -364,7 +363,8 @@ void Motrix::applySettings()
 {
     for (std::size_t i = 0; i < storedWindowOrder.size(); ++i) {
         const WindowGeometry& g = m_settings.windows[i];
-        m_windows[storedWindowOrder[i]].setGeometry(int(g.x), int(g.y), int(g.width), int(g.height));
+        m_windows[storedWindowOrder[i]].setGeometry(int(g.x), int(g.y), int(g.width),
+                                                    int(g.height));
     }
     m_log.setFileEnabled(m_settings.messageFile);
     const int stored = m_mainForm.portCombo->findText(m_settings.portName);
@@ -394,8 +394,9 @@ void Motrix::reserveLoggerCapacity()
     m_logTable.resize(m_settings.loggerCapacity + 1);
     m_dialogs.message(
         QStringLiteral("Achtung"),
-        QStringLiteral("Die eingelesenen Voreinstellungen beinhalten eine max. Feldanzahl für den "
-                       "Logger.\rEs steht nicht genügend Arbeitsspeicher für die Datenfeldgröße (") +
+        QStringLiteral(
+            "Die eingelesenen Voreinstellungen beinhalten eine max. Feldanzahl für den "
+            "Logger.\rEs steht nicht genügend Arbeitsspeicher für die Datenfeldgröße (") +
             QString::number(requested * 65) +
             QStringLiteral(") zur Verfügung.\r\rGgf. ist der Arbeitsspeicher zu klein.\r\r\rDie "
                            "Feldanzahl wird auf den Standardwert gesetzt"));

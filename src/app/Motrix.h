@@ -13,13 +13,13 @@
 #include "forms/hilfedialog.h"
 #include "lambda/LambdaLogger.h"
 #include "lambda/LambdaWindow.h"
-#include "logger/LogTable.h"
 #include "link/DeviceLink.h"
 #include "link/SetupTransfer.h"
+#include "logger/LogTable.h"
 #include "maps/LinkAdapters.h"
 #include "maps/MapPanel.h"
-#include "setup/SetupStore.h"
 #include "setup/SetupRecord.h"
+#include "setup/SetupStore.h"
 #include "test/SensorWatch.h"
 
 #include <QObject>
@@ -30,7 +30,7 @@
 namespace setup {
 class SettingsWindow;
 class ExpertWindow;
-}
+}  // namespace setup
 namespace kvttest {
 class TestWindow;
 }
@@ -157,7 +157,7 @@ private:
     std::unique_ptr<power::PowerWindow> m_powerWindow;
     std::unique_ptr<LinkViewHub> m_linkView;
     // Trigger-wheel checks and sensor errors of every poll, shown by the test window.
-    kvttest::SensorWatch m_sensorWatch {m_document.record, m_settings};
+    kvttest::SensorWatch m_sensorWatch{m_document.record, m_settings};
     // The data logger and its window.
     std::unique_ptr<logger::LogRecorder> m_recorder;
     std::unique_ptr<logger::LoggerWindow> m_loggerWindow;

@@ -13,6 +13,9 @@ inline const QString versionText = QStringLiteral("1.G");
 QString programDirectory();
 
 // The title of a window: program name, version text and the window's own text, joined.
-inline QString windowTitle(const QString& suffix) { return programName + versionText + suffix; }
+inline QString windowTitle(const QString& suffix)
+{
+    return programName + versionText + suffix;
+}
 
 }  // namespace app

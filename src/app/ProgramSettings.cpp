@@ -21,7 +21,10 @@ std::array<WindowGeometry, 10> ProgramSettings::defaultWindowGeometry()
 
 namespace {
 
-void clampInt(qint64& v, qint64 lo, qint64 hi) { v = std::clamp(v, lo, hi); }
+void clampInt(qint64& v, qint64 lo, qint64 hi)
+{
+    v = std::clamp(v, lo, hi);
+}
 
 void clampFloat(float& v, float lo, float hi, float fallback)
 {

@@ -72,8 +72,7 @@ QString QtDialogs::folder(const QString& title, const QString& startPath)
     return QFileDialog::getExistingDirectory(m_parent, title, startPath);
 }
 
-bool QtDialogs::print(const QString& jobName,
-                      const std::function<void(QPagedPaintDevice&)>& draw)
+bool QtDialogs::print(const QString& jobName, const std::function<void(QPagedPaintDevice&)>& draw)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(jobName);

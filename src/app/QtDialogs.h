@@ -17,8 +17,10 @@ public:
     bool question(const QString& title, const QString& text) override;
     std::optional<QString> input(const QString& title, const QString& prompt,
                                  const QString& initial, bool hidden) override;
-    QString openFile(const QString& title, const QString& startPath, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& startPath, const QString& filter) override;
+    QString openFile(const QString& title, const QString& startPath,
+                     const QString& filter) override;
+    QString saveFile(const QString& title, const QString& startPath,
+                     const QString& filter) override;
     QString folder(const QString& title, const QString& startPath) override;
     bool print(const QString& jobName,
                const std::function<void(QPagedPaintDevice&)>& draw) override;

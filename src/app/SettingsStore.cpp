@@ -21,8 +21,8 @@ SettingsSource readSettingsFile(const QString& programDirectory, ProgramSettings
         dialogs.message(programName,
                         QStringLiteral("Keine Einstellungsdatei im Programmverzeichnis gefunden."
                                        "\r\rStandardeinstellungen werden verwendet."));
-        log.logMessage(
-            QStringLiteral("Einstellungsdatei nicht gefunden. Standardeinstellungen werden verwendet"));
+        log.logMessage(QStringLiteral(
+            "Einstellungsdatei nicht gefunden. Standardeinstellungen werden verwendet"));
         return SettingsSource::Defaults;
     }
     // The file is tiny; a damaged giant one is cut rather than read whole.
@@ -38,8 +38,8 @@ SettingsSource readSettingsFile(const QString& programDirectory, ProgramSettings
                                            "Programmersion (") +
                             programName + versionText +
                             QStringLiteral(").\r\rStandardeinstellungen werden verwendet."));
-        log.logMessage(
-            QStringLiteral("Einstellungsdfatei: falscher Typ. Standardeinstellungen werden verwendet"));
+        log.logMessage(QStringLiteral(
+            "Einstellungsdfatei: falscher Typ. Standardeinstellungen werden verwendet"));
         return SettingsSource::Defaults;
     }
     settings = fromFile;
@@ -49,7 +49,8 @@ SettingsSource readSettingsFile(const QString& programDirectory, ProgramSettings
 void logSettingsRead(MessageLog& log)
 {
     log.logMessage(QString());
-    log.logMessage(QStringLiteral("KVT ") + programName + versionText + QStringLiteral(" gestartet"));
+    log.logMessage(QStringLiteral("KVT ") + programName + versionText +
+                   QStringLiteral(" gestartet"));
     log.logMessage(QStringLiteral("KVT Einstellungsdatei gelesen"));
 }
 

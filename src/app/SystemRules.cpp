@@ -38,8 +38,14 @@ QString lambdaThresholdWarning(double veryRich, double rich, double lean, double
                : QString();
 }
 
-QString voltsText(double millivolts) { return QString::number(millivolts / 1000.0, 'f', 2); }
+QString voltsText(double millivolts)
+{
+    return QString::number(millivolts / 1000.0, 'f', 2);
+}
 
-QString printoutTextEntry(const QString& text) { return text.left(100); }
+QString printoutTextEntry(const QString& text)
+{
+    return text.left(100);
+}
 
 }  // namespace app

@@ -13,7 +13,10 @@
 namespace app {
 namespace {
 
-qint64 wholeEntry(const QString& text) { return setup::wholeValue(text); }
+qint64 wholeEntry(const QString& text)
+{
+    return setup::wholeValue(text);
+}
 
 // Volts typed with decimals, kept as whole mV.
 double millivoltEntry(const QString& text)
@@ -27,18 +30,14 @@ double millivoltEntry(const QString& text)
 SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialogs& dialogs,
                            MessageLog& log, logger::LogTable& logTable, Hooks hooks,
                            QObject* parent)
-    : QObject(parent),
-      m_windows(windows),
-      m_window(windows[WindowId::System]),
-      m_settings(settings),
-      m_dialogs(dialogs),
-      m_log(log),
-      m_logTable(logTable),
+    : QObject(parent), m_windows(windows), m_window(windows[WindowId::System]),
+      m_settings(settings), m_dialogs(dialogs), m_log(log), m_logTable(logTable),
       m_hooks(std::move(hooks))
 {
     m_form.setupUi(m_window.content());
     // Event 2 takes over like Return in this window.
-    m_fields = new forms::FieldBinding(m_window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
+    m_fields = new forms::FieldBinding(
+        m_window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     bindFields();
     connectBoxes();
 
@@ -67,7 +66,10 @@ SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialog
 
 SystemWindow::~SystemWindow() = default;
 
-forms::TakeOver& SystemWindow::takeOverMechanism() { return m_fields->mechanism(); }
+forms::TakeOver& SystemWindow::takeOverMechanism()
+{
+    return m_fields->mechanism();
+}
 
 void SystemWindow::bindFields()
 {
@@ -110,11 +112,11 @@ void SystemWindow::bindFields()
     stepped(f.rpmWarning, s.rpmWarning, 100, 4000, 16000);
     stepped(f.rpmRounding, s.rpmRounding, 1, 1, 500);
     // Volts typed with decimals, kept as whole mV.
-    for (const auto& [field, value] : {std::pair<QLineEdit*, float*>{f.lambdaVeryRich,
-                                                                     &s.lambdaVeryRich},
-                                       {f.lambdaRich, &s.lambdaRich},
-                                       {f.lambdaLean, &s.lambdaLean},
-                                       {f.lambdaVeryLean, &s.lambdaVeryLean}}) {
+    for (const auto& [field, value] :
+         {std::pair<QLineEdit*, float*>{f.lambdaVeryRich, &s.lambdaVeryRich},
+          {f.lambdaRich, &s.lambdaRich},
+          {f.lambdaLean, &s.lambdaLean},
+          {f.lambdaVeryLean, &s.lambdaVeryLean}}) {
         b.bind(
             field, [value](const QString& text) { *value = float(millivoltEntry(text)); },
             [value] { return voltsText(*value); });

@@ -40,9 +40,8 @@ public:
         std::function<void()> eraseEeprom;
     };
 
-    SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialogs& dialogs,
-                 MessageLog& log, logger::LogTable& logTable, Hooks hooks,
-                 QObject* parent = nullptr);
+    SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialogs& dialogs, MessageLog& log,
+                 logger::LogTable& logTable, Hooks hooks, QObject* parent = nullptr);
     ~SystemWindow() override;
 
     // Fill every control from the settings (at start-up and after they changed elsewhere).

@@ -18,12 +18,12 @@ Utf16Line readUtf16Line(QByteArrayView bytes, qsizetype pos, bool crEndsLine)
 {
     Utf16Line line;
     while (pos + 1 < bytes.size()) {
-        const char16_t unit =
-            static_cast<char16_t>(static_cast<quint8>(bytes[pos]) |
-                                  static_cast<quint8>(bytes[pos + 1]) << 8);
+        const char16_t unit = static_cast<char16_t>(static_cast<quint8>(bytes[pos]) |
+                                                    static_cast<quint8>(bytes[pos + 1]) << 8);
         pos += 2;
         if (unit == u'\n' || (crEndsLine && unit == u'\r')) {
-            if (unit == u'\r' && pos + 1 < bytes.size() && bytes[pos] == '\n' && bytes[pos + 1] == 0)
+            if (unit == u'\r' && pos + 1 < bytes.size() && bytes[pos] == '\n' &&
+                bytes[pos + 1] == 0)
                 pos += 2;
             line.next = pos;
             line.terminated = true;

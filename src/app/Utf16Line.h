@@ -12,8 +12,8 @@ namespace app {
 QByteArray encodeUtf16le(const QString& text);
 
 struct Utf16Line {
-    QString text;            // without the line end
-    qsizetype next = 0;      // first byte after the line end
+    QString text;             // without the line end
+    qsizetype next = 0;       // first byte after the line end
     bool terminated = false;  // false: the data ended (or left one odd byte) before a line end
 };
 

@@ -10,6 +10,9 @@ namespace app {
 qint64 wavDurationMs(const QByteArray& bytes);
 
 // How long the start window stays: the sound's length capped at 2000 ms, 1000 ms without one.
-inline qint64 startWindowDuration(qint64 soundMs) { return soundMs > 0 ? qMin<qint64>(soundMs, 2000) : 1000; }
+inline qint64 startWindowDuration(qint64 soundMs)
+{
+    return soundMs > 0 ? qMin<qint64>(soundMs, 2000) : 1000;
+}
 
 }  // namespace app

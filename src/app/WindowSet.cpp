@@ -35,10 +35,8 @@ void registerShortcuts(forms::Window& w)
         return;
     case WindowId::Help:
     case WindowId::BigDisplay:
-    case WindowId::LambdaLogger:
-        return;
-    default:
-        break;
+    case WindowId::LambdaLogger: return;
+    default: break;
     }
     // Windows with input fields take them over on Return; the keypad's Enter gives event 2.
     w.addShortcut(QKeySequence(Qt::Key_Return), int(FieldMenuEvent::TakeOver));
@@ -75,7 +73,8 @@ std::optional<QString> screenSizeWarning(QSize screen, QSize largest)
     if (screen.width() >= largest.width() && screen.height() >= largest.height())
         return std::nullopt;
     return QStringLiteral("Für die ") + programName +
-           QStringLiteral(" wird folgende \rMindestbildschirmgröße empfohlen:\r\rBreite * Höhe:   ") +
+           QStringLiteral(
+               " wird folgende \rMindestbildschirmgröße empfohlen:\r\rBreite * Höhe:   ") +
            QString::number(largest.width()) + QStringLiteral(" * ") +
            QString::number(largest.height()) + QStringLiteral("\r");
 }

@@ -43,12 +43,15 @@ inline constexpr std::array<WindowInfo, 11> windowTable{{
     {WindowId::LambdaLogger, 755, 485, u" - Lambdalogger", true},
 }};
 
-inline const WindowInfo& windowInfo(WindowId id) { return windowTable[static_cast<int>(id)]; }
+inline const WindowInfo& windowInfo(WindowId id)
+{
+    return windowTable[static_cast<int>(id)];
+}
 
 // The ten windows whose geometry the settings file keeps, in the file's order.
 inline constexpr std::array<WindowId, 10> storedWindowOrder{
-    WindowId::Main,   WindowId::BigDisplay, WindowId::Logger, WindowId::PowerComparison,
-    WindowId::Learn,  WindowId::Settings,   WindowId::Test,   WindowId::System,
+    WindowId::Main,   WindowId::BigDisplay,   WindowId::Logger, WindowId::PowerComparison,
+    WindowId::Learn,  WindowId::Settings,     WindowId::Test,   WindowId::System,
     WindowId::Expert, WindowId::LambdaLogger,
 };
 

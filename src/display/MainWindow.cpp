@@ -34,10 +34,7 @@ void setIfSome(QLabel* label, const std::optional<QString>& text)
 
 MainWindow::MainWindow(forms::Window& window, forms::Hauptdialog& form, WindowLookup windows,
                        const app::ProgramSettings& settings, QObject* parent)
-    : QObject(parent),
-      m_window(window),
-      m_form(form),
-      m_windows(std::move(windows)),
+    : QObject(parent), m_window(window), m_form(form), m_windows(std::move(windows)),
       m_settings(settings)
 {
     connectButtons();

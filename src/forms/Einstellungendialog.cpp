@@ -25,10 +25,10 @@ QGroupBox* motorGroup(Einstellungendialog& f, QWidget* owner)
     label(g, 3, 0, "Flanke:");
     f.triggerEdge = new QButtonGroup(owner);
     auto* edges = new QHBoxLayout;
-    edges->addWidget(option(f.triggerEdge, 0, "fallend",
-                            u("Es wird die fallende Sensorflanke ausgewertet")));
-    edges->addWidget(option(f.triggerEdge, 1, "steigend",
-                            u("Es wird die steigende Sensorflanke ausgewertet")));
+    edges->addWidget(
+        option(f.triggerEdge, 0, "fallend", u("Es wird die fallende Sensorflanke ausgewertet")));
+    edges->addWidget(
+        option(f.triggerEdge, 1, "steigend", u("Es wird die steigende Sensorflanke ausgewertet")));
     g->addLayout(edges, 3, 1, 1, 3);
     f.cylinderOffset12 = fieldRow(g, 4, "Zylinderversatz 1-2:", "°KW",
                                   u("Um wieviel Grad KW in Drehrichtung ist der 2. Zylinder "
@@ -55,15 +55,16 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
     QGridLayout* g = nullptr;
     QGroupBox* box = group("Einspritzung", g);
     label(g, 0, 0, "Einspritz-Startwinkel n.OT:", 2);
-    f.injectionStartAngle = numberField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
-                                        "das Einspritzventil geöffnet."));
+    f.injectionStartAngle =
+        numberField(u("Ab diesem Kurbelwellenwinkel wird für jeden Zylinder "
+                      "das Einspritzventil geöffnet."));
     g->addWidget(f.injectionStartAngle, 0, 2);
     label(g, 0, 3, "°KW");
     label(g, 1, 1, "Einspritzkorrektur:", 2);
     label(g, 1, 3, "Ausgleichswert:", 2);
     label(g, 1, 5, "Umschaltzeit:", 2);
-    static const char* const names[3] = {"Einspritzdüse 1:", "Einspritzdüse 2:",
-                                         "Einspritzdüse 3:"};
+    static const char* const names[3] = {
+        "Einspritzdüse 1:", "Einspritzdüse 2:", "Einspritzdüse 3:"};
     for (int i = 0; i < 3; ++i) {
         const int row = 2 + i;
         label(g, row, 0, names[i]);
@@ -72,8 +73,7 @@ QGroupBox* injectionGroup(Einstellungendialog& f)
             QString::number(i + 1) + u(" erweitert."));
         g->addWidget(f.injectionExtension[i], row, 1);
         label(g, row, 2, "°/oo");
-        f.injectorBalance[i] =
-            readOnlyField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"));
+        f.injectorBalance[i] = readOnlyField(u("Korrekturfaktor zur Gleichbehandlung aller Düsen"));
         g->addWidget(f.injectorBalance[i], row, 3);
         label(g, row, 4, "°/oo");
         f.injectorDeadTime[i] =
@@ -125,8 +125,8 @@ QGroupBox* sensorGroup(Einstellungendialog& f)
 {
     QGridLayout* g = nullptr;
     QGroupBox* box = group("Sensoren", g);
-    static const char* const rows[3] = {"Motorttemperatur-Sensor:", "Ansauglufttemperatur-Sensor:",
-                                        "Drosselklappenpotentiometer:"};
+    static const char* const rows[3] = {
+        "Motorttemperatur-Sensor:", "Ansauglufttemperatur-Sensor:", "Drosselklappenpotentiometer:"};
     static const char* const firstUnit[3] = {"°C    und", "°C    und", "%    und"};
     static const char* const secondUnit[3] = {"°C", "°C", "%"};
     label(g, 0, 9, "Messwert:", 2);
@@ -196,17 +196,20 @@ QGroupBox* startGroup(Einstellungendialog& f)
     f.startInjectionTime = fieldRow(g, 1, "Start-Einspritzmenge:", "µs für",
                                     u("Beim Start des Motors wird für diesen Zeitraum konstant "
                                       "eingespritzt."));
-    f.startInjectionRevs = numberField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
-                                       "konstant eingespritzt."));
+    f.startInjectionRevs =
+        numberField(u("Beim Start des Motors wird für diese Anzahl Umdrehungen "
+                      "konstant eingespritzt."));
     g->addWidget(f.startInjectionRevs, 1, 3);
     label(g, 1, 4, "Umdr.");
     f.startInjectionAdd = new QCheckBox(u("Einspritzwert addieren"));
-    f.startInjectionAdd->setToolTip(u("Der Start-Einspritzwert wird direkt verwendet oder zum "
-                                      "berechneten Einspritzwert addiert."));
+    f.startInjectionAdd->setToolTip(
+        u("Der Start-Einspritzwert wird direkt verwendet oder zum "
+          "berechneten Einspritzwert addiert."));
     g->addWidget(f.startInjectionAdd, 2, 0, 1, 2);
     f.startInjectionOff = new QCheckBox(u("Start Einspritzung Aus"));
-    f.startInjectionOff->setToolTip(u("Überfetteten Zylinder leerpumpen (Einspritzung Aus): "
-                                      "Starten aus 0Umin bei laufender Benzinpumpe"));
+    f.startInjectionOff->setToolTip(
+        u("Überfetteten Zylinder leerpumpen (Einspritzung Aus): "
+          "Starten aus 0Umin bei laufender Benzinpumpe"));
     g->addWidget(f.startInjectionOff, 3, 0, 1, 2);
     return box;
 }
@@ -236,15 +239,15 @@ QGroupBox* ignitionGroup(Einstellungendialog& f, QWidget* owner)
                                 u("Dies ist die konstante Ladezeit der Zündspule(n)."));
     f.coilDriver = new QButtonGroup(owner);
     auto* drivers = new QHBoxLayout;
-    drivers->addWidget(option(f.coilDriver, 0, "Spule",
-                              u("Es wird direkt eine Zündspule geschaltet.")));
+    drivers->addWidget(
+        option(f.coilDriver, 0, "Spule", u("Es wird direkt eine Zündspule geschaltet.")));
     drivers->addWidget(option(f.coilDriver, 1, "ext. Treiber",
                               u("Es wird eine Zündspule mit eigenem Treiber verwendet. Die KVT "
                                 "steuert diesen entsprechend an.")));
     drivers->addStretch();
     g->addLayout(drivers, 1, 0, 1, 3);
-    f.timingStep = fieldRow(g, 2, "ZZP-Änderungsgschrittweite:", "",
-                            u("ZZP-Änderungsgeschwindigkeit"));
+    f.timingStep =
+        fieldRow(g, 2, "ZZP-Änderungsgschrittweite:", "", u("ZZP-Änderungsgeschwindigkeit"));
     return box;
 }
 
@@ -260,16 +263,18 @@ QGridLayout* outputRows(int number, QButtonGroup* group, QLineEdit*& speed1, QLi
     label(g, 0, 0, number == 1 ? "Schaltausgang 1:" : "Schaltausgang 2:", 3);
     g->addWidget(option(group, 0, "Aus", u("Der Ausgang ist immer aus")), 1, 0);
     g->addWidget(option(group, 1, "Ein, wenn Drehzahl größer als",
-                        u("der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl überschritten "
-                                                  "ist")),
+                        u("der Ausgang ") + n +
+                            u(" schaltet ein, wenn die Drehzahl überschritten "
+                              "ist")),
                  2, 0);
     speed1 = numberField(u("Ober- oder unterhalb dieser Drehzahl wird der Ausgang ") + n +
-                       u(" geschaltet."));
+                         u(" geschaltet."));
     g->addWidget(speed1, 2, 1);
     label(g, 2, 2, "Umin");
     g->addWidget(option(group, 2, "Ein, wenn Drehzahl größer als",
-                        u("Der Ausgang ") + n + u(" schaltet ein, wenn die Drehzahl zwischen "
-                                                  "beiden Werten liegt.")),
+                        u("Der Ausgang ") + n +
+                            u(" schaltet ein, wenn die Drehzahl zwischen "
+                              "beiden Werten liegt.")),
                  3, 0);
     // Indented under its option, so it reads as the option's second condition.
     auto* below = label("und wenn Drehzahl kleiner als");
@@ -325,8 +330,8 @@ void Einstellungendialog::setupUi(QWidget* content)
     QGroupBox* ignition = ignitionGroup(*this, content);
     QGroupBox* outputs = outputGroup(*this, content);
     // Owned in that order too, so that Tab walks the groups in the order the window lists them.
-    for (QGroupBox* g : {motor, injection, limp, overrun, sensors, inputs, start, limiter,
-                         ignition, outputs})
+    for (QGroupBox* g :
+         {motor, injection, limp, overrun, sensors, inputs, start, limiter, ignition, outputs})
         g->setParent(content);
 
     auto* outer = new QVBoxLayout(content);

@@ -42,7 +42,10 @@ private:
 };
 
 // A German text from a UTF-8 literal, for texts put together from parts.
-inline QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString u(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 // Characters a number field is made wide enough for ("16000", "-0.50").
 inline constexpr int numberChars = 5;

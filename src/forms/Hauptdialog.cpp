@@ -403,9 +403,8 @@ void Hauptdialog::setupUi(QWidget* content)
         input2Value = value("input2Value", 30);
         input3Value = value("input3Value", 30);
         const std::pair<const char*, QLabel*> rows[] = {
-            {"Ausgang 1:", output1Value}, {"Ausgang 2:", output2Value},
-            {"Eingang 1:", input1Value},  {"Eingang 2:", input2Value},
-            {"Eingang 3:", input3Value},
+            {"Ausgang 1:", output1Value}, {"Ausgang 2:", output2Value}, {"Eingang 1:", input1Value},
+            {"Eingang 2:", input2Value},  {"Eingang 3:", input3Value},
         };
         int r = 0;
         for (const auto& [caption, shown] : rows) {
@@ -416,7 +415,6 @@ void Hauptdialog::setupUi(QWidget* content)
     }
     middle->addWidget(io);
     middle->addStretch(1);
-
 
     // ---- buttons ----
     auto* buttons = new QGridLayout;
@@ -434,8 +432,8 @@ void Hauptdialog::setupUi(QWidget* content)
                           QStringLiteral("Speichert das setup in der KVT in deren EEPROM"));
     settingsButton = button("settingsButton", QStringLiteral("Einstellungen"),
                             QStringLiteral("Öffnet das Fenster 'Einstellungen'"));
-    testButton = button("testButton", QStringLiteral("Test"),
-                        QStringLiteral("Öffnet das Fenster 'Test'"));
+    testButton =
+        button("testButton", QStringLiteral("Test"), QStringLiteral("Öffnet das Fenster 'Test'"));
     learnButton = button("learnButton", QStringLiteral("Lernmodus"),
                          QStringLiteral("Öffnet das Fenster Lern-Modus"));
     lambdaLoggerButton = button("lambdaLoggerButton", QStringLiteral("Lambda-Logger"),
@@ -451,7 +449,7 @@ void Hauptdialog::setupUi(QWidget* content)
     // Setup transfer on the left (with "System" below it), the other windows on the right.
     QPushButton* const setupColumn[] = {loadButton,       saveButton,   readFromKvtButton,
                                         writeToKvtButton, eepromButton, systemButton};
-    QPushButton* const windowColumn[] = {settingsButton, testButton,   learnButton,
+    QPushButton* const windowColumn[] = {settingsButton,     testButton,   learnButton,
                                          lambdaLoggerButton, loggerButton, powerButton,
                                          bigDisplayButton};
     int r = 0;

@@ -93,8 +93,8 @@ public:
     QLabel* liveCpuTemp = nullptr;
 
     // --- "Motor" ---
-    QLabel* setupFileName = nullptr;        // "Datei:"
-    QLineEdit* descriptionEdit = nullptr;   // "Beschreibung:", at most 100 characters
+    QLabel* setupFileName = nullptr;       // "Datei:"
+    QLineEdit* descriptionEdit = nullptr;  // "Beschreibung:", at most 100 characters
 
     // --- "Kommunikation" ---
     QComboBox* portCombo = nullptr;
@@ -105,11 +105,11 @@ public:
     QLabel* kvtSwValue = nullptr;  // "SW:"
 
     // --- setup buttons ---
-    QPushButton* loadButton = nullptr;        // "Laden"
-    QPushButton* saveButton = nullptr;        // "Speichern"
-    QPushButton* readFromKvtButton = nullptr; // "-> PC"
-    QPushButton* writeToKvtButton = nullptr;  // "-> KVT"
-    QPushButton* eepromButton = nullptr;      // "-> EEPROM"
+    QPushButton* loadButton = nullptr;         // "Laden"
+    QPushButton* saveButton = nullptr;         // "Speichern"
+    QPushButton* readFromKvtButton = nullptr;  // "-> PC"
+    QPushButton* writeToKvtButton = nullptr;   // "-> KVT"
+    QPushButton* eepromButton = nullptr;       // "-> EEPROM"
 
     // --- window buttons ---
     QPushButton* settingsButton = nullptr;      // "Einstellungen"

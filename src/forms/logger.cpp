@@ -24,9 +24,9 @@ QLabel* captioned(QGridLayout* grid, int row, int column, const char* caption, i
 
 // Channel names as the check boxes show them.
 const char* const channelNames[logger::channels] = {
-    "Drehzahl (Umin)", "Drosselklappe (%)", "Motortemp. (°C)", "Ansauglufttemp. (°C)",
-    "Lambda1 (V)",     "Lambda2 (V)",       "Lambda3 (V)",     "Ausgang1",
-    "Ausgang2",        "Eingang1",          "Eingang2",        "Eingang3",
+    "Drehzahl (Umin)",  "Drosselklappe (%)", "Motortemp. (°C)", "Ansauglufttemp. (°C)",
+    "Lambda1 (V)",      "Lambda2 (V)",       "Lambda3 (V)",     "Ausgang1",
+    "Ausgang2",         "Eingang1",          "Eingang2",        "Eingang3",
     "Zündwinkel (°KW)", "Einspritzung (µs)"};
 
 }  // namespace

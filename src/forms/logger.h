@@ -53,13 +53,13 @@ public:
     // group "Datei"
     QLabel* commentLabel = nullptr;  // "Kommentar:" with the tool tip
     QLineEdit* comment = nullptr;
-    QLabel* logPath = nullptr;       // beside "Log-Pfad:"
-    QLabel* fileName = nullptr;      // beside "Datei:"
-    QLabel* dataPoint = nullptr;     // beside "Datenpunkt:"
-    QLabel* logDate = nullptr;       // "Log_Datum:"
-    QLabel* logTime = nullptr;       // "Log_Zeitpunkt:"
-    QLabel* logHw = nullptr;         // "Log_HW:"
-    QLabel* logSw = nullptr;         // "Log_SW:"
+    QLabel* logPath = nullptr;    // beside "Log-Pfad:"
+    QLabel* fileName = nullptr;   // beside "Datei:"
+    QLabel* dataPoint = nullptr;  // beside "Datenpunkt:"
+    QLabel* logDate = nullptr;    // "Log_Datum:"
+    QLabel* logTime = nullptr;    // "Log_Zeitpunkt:"
+    QLabel* logHw = nullptr;      // "Log_HW:"
+    QLabel* logSw = nullptr;      // "Log_SW:"
     RecordingLamp* lamp = nullptr;
     QProgressBar* progress = nullptr;
     QPushButton* startButton = nullptr;  // "START Log"

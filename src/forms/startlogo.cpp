@@ -17,7 +17,8 @@ void Startlogo::setupUi(QWidget* window)
     name->setFont(big);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
-    for (const char16_t* text : {u"Zünd- & Einspritzsteuerung", u"für 2 Takt-Motoren", u"Viel Spaß"}) {
+    for (const char16_t* text :
+         {u"Zünd- & Einspritzsteuerung", u"für 2 Takt-Motoren", u"Viel Spaß"}) {
         auto* label = new QLabel(QString::fromUtf16(text));
         label->setAlignment(Qt::AlignCenter);
         layout->addWidget(label);

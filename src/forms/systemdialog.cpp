@@ -35,14 +35,18 @@ void Systemdialog::setupUi(QWidget* content)
     g->addWidget(label("Lambdaanzeige"), 2, 0);
     g->addWidget(label("[V]"), 2, 1);
     // The four judgement voltages two by two, richest first.
-    lambdaVeryRich = numberField("oberhalb dieser Lambdaspannung wird im Grossbild ein '++' "
-                                 "angezeigt.");
-    lambdaRich = numberField("oberhalb dieser Lambdaspannung wird im Grossbild ein '+' "
-                             "angezeigt.");
-    lambdaLean = numberField("unterhalb dieser Lambdaspannung wird im Grossbild ein '-' "
-                             "angezeigt.");
-    lambdaVeryLean = numberField("unterhalb dieser Lambdaspannung wird im Grossbild ein '--' "
-                                 "angezeigt.");
+    lambdaVeryRich = numberField(
+        "oberhalb dieser Lambdaspannung wird im Grossbild ein '++' "
+        "angezeigt.");
+    lambdaRich = numberField(
+        "oberhalb dieser Lambdaspannung wird im Grossbild ein '+' "
+        "angezeigt.");
+    lambdaLean = numberField(
+        "unterhalb dieser Lambdaspannung wird im Grossbild ein '-' "
+        "angezeigt.");
+    lambdaVeryLean = numberField(
+        "unterhalb dieser Lambdaspannung wird im Grossbild ein '--' "
+        "angezeigt.");
     g->addWidget(label("sehr fett (++)"), 3, 0);
     g->addWidget(lambdaVeryRich, 3, 1);
     g->addWidget(label("fett (+)"), 3, 2);
@@ -65,9 +69,9 @@ void Systemdialog::setupUi(QWidget* content)
     auto* lambdas = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        showLambda[i] = checkBox(QStringLiteral("Lambda ") + n,
-                                 QStringLiteral("Lambdaspannung ") + n +
-                                     QStringLiteral(" in Grossbild anzeigen"));
+        showLambda[i] =
+            checkBox(QStringLiteral("Lambda ") + n, QStringLiteral("Lambdaspannung ") + n +
+                                                        QStringLiteral(" in Grossbild anzeigen"));
         lambdas->addWidget(showLambda[i]);
     }
     lambdas->addStretch();
@@ -157,8 +161,9 @@ void Systemdialog::setupUi(QWidget* content)
     QGroupBox* positions = group("Fensterposition rücksetzten", w);
     const char* onMain = "Setzt Fenster mittig zum Hauptfenster";
     centreMain = button("Hauptfenster", "Setzt Fenster mittig zum Hautbildschirm");
-    centreBigDisplay = button("Grossbild", "Setzt Fenster mittig zum Hauptfenster und "
-                                           "Standardgrösse");
+    centreBigDisplay = button("Grossbild",
+                              "Setzt Fenster mittig zum Hauptfenster und "
+                              "Standardgrösse");
     centreLogger = button("Logger", onMain);
     centrePower = button("Leistungsvergleich", onMain);
     centreLearn = button("Lernmodus", onMain);
@@ -166,9 +171,9 @@ void Systemdialog::setupUi(QWidget* content)
     centreLambdaLogger = button("Lambdalogger", onMain);
     centreTest = button("Test", onMain);
     centreSystem = button("System", onMain);
-    const std::array<QPushButton*, 9> all{centreMain,     centreBigDisplay,   centreLogger,
-                                          centrePower,    centreLearn,        centreSettings,
-                                          centreLambdaLogger, centreTest,     centreSystem};
+    const std::array<QPushButton*, 9> all{centreMain,         centreBigDisplay, centreLogger,
+                                          centrePower,        centreLearn,      centreSettings,
+                                          centreLambdaLogger, centreTest,       centreSystem};
     for (int i = 0; i < int(all.size()); ++i)
         w->addWidget(all[i], i / 5, i % 5);
     outer->addWidget(positions);

@@ -181,12 +181,11 @@ void LambdaWindow::print()
                          QStringLiteral(" - Zünd- & Einspritzsteuerung");
     header.systemLine = app::footerText(app::currentSystemInfo());
     bool printed = false;
-    const bool chosen = m_hooks.print && m_hooks.print(QStringLiteral("KVT - Lambdalog"),
-                                                       [&](QPagedPaintDevice& device) {
-                                                           printed = printPage(
-                                                               device, m_logger.table(),
-                                                               thresholds(), header);
-                                                       });
+    const bool chosen =
+        m_hooks.print &&
+        m_hooks.print(QStringLiteral("KVT - Lambdalog"), [&](QPagedPaintDevice& device) {
+            printed = printPage(device, m_logger.table(), thresholds(), header);
+        });
     if (!chosen) {
         m_log.logMessage(
             QStringLiteral("Lambdalog drucken fehlgeschlagen oder kein Drucker gewählt "));

@@ -114,8 +114,8 @@ void ChartCanvas::paintEvent(QPaintEvent*)
 
 void ChartCanvas::wheelEvent(QWheelEvent* event)
 {
-    const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y()
-                                                    : event->angleDelta().x();
+    const int delta =
+        event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
     if (delta != 0 && onWheel)
         onWheel(delta > 0, event->modifiers() & Qt::ControlModifier,
                 event->modifiers() & Qt::ShiftModifier);

@@ -44,15 +44,15 @@ inline const char* scanNumber(const char* p, const char* end, double& out)
             ++decimals;
         }
     }
-    const bool simple = count > 0 && count < 16 &&
-                        !(p < end && (quint8(*p - '0') < 10 || *p == 'e' || *p == 'E'));
+    const bool simple =
+        count > 0 && count < 16 && !(p < end && (quint8(*p - '0') < 10 || *p == 'e' || *p == 'E'));
     if (simple) {
         const double v = double(mantissa) / exactPowers[decimals];
         out = negative ? -v : v;
         return p;
     }
-    if (count == 0 && !(digits < end && *digits == '.' && digits + 1 < end &&
-                        quint8(digits[1] - '0') < 10)) {
+    if (count == 0 &&
+        !(digits < end && *digits == '.' && digits + 1 < end && quint8(digits[1] - '0') < 10)) {
         out = 0;  // no number at all ("e5", ".", "-", "nan", text)
         return p == digits ? start : p;
     }

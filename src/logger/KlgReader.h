@@ -23,12 +23,12 @@ double fieldNumber(const char* begin, const char* end);
 void parseRecordLine(const char* begin, const char* end, RecordFields& fields);
 
 struct KlgHeaderText {
-    int lines = 0;  // header lines found (0 to 11)
-    QString title;  // line 1 as it stands ("KVT-Log-Datei," and the name)
-    QString date;   // text after the first comma of line 2
-    QString time;   // line 3
-    QString hw;     // line 5
-    QString sw;     // line 6
+    int lines = 0;    // header lines found (0 to 11)
+    QString title;    // line 1 as it stands ("KVT-Log-Datei," and the name)
+    QString date;     // text after the first comma of line 2
+    QString time;     // line 3
+    QString hw;       // line 5
+    QString sw;       // line 6
     QString comment;  // line 8
 };
 

@@ -42,12 +42,8 @@ std::array<double, 14> sampleColumns(const devlink::LiveRecord& live)
 
 LogRecorder::LogRecorder(LogTable& table, app::ProgramSettings& settings, app::Dialogs& dialogs,
                          app::MessageLog& log, QString logPath, Hooks hooks)
-    : m_table(table),
-      m_settings(settings),
-      m_dialogs(dialogs),
-      m_log(log),
-      m_hooks(std::move(hooks)),
-      m_logPath(std::move(logPath))
+    : m_table(table), m_settings(settings), m_dialogs(dialogs), m_log(log),
+      m_hooks(std::move(hooks)), m_logPath(std::move(logPath))
 {
 }
 
@@ -105,8 +101,8 @@ bool LogRecorder::createLogFile(Created mode)
         file = std::make_unique<QFile>(filePath());
     // Unbuffered: every write goes to the system at once, line by line.
     const QIODevice::OpenMode how =
-        QIODevice::WriteOnly | (mode == Created::Recording ? QIODevice::Unbuffered
-                                                           : QIODevice::OpenModeFlag::NotOpen);
+        QIODevice::WriteOnly |
+        (mode == Created::Recording ? QIODevice::Unbuffered : QIODevice::OpenModeFlag::NotOpen);
     const QByteArray head = headerBytes(header);
     if (!file->open(how) || file->write(head) != head.size()) {
         if (auto* save = dynamic_cast<QSaveFile*>(file.get()))
@@ -246,8 +242,7 @@ void LogRecorder::choosePath()
 {
     if (m_recording)
         return;
-    const QString folder =
-        m_dialogs.folder(QStringLiteral("Log-Datei-Pfad wählen"), m_logPath);
+    const QString folder = m_dialogs.folder(QStringLiteral("Log-Datei-Pfad wählen"), m_logPath);
     if (folder.isEmpty())
         return;
     m_logPath = folder;
@@ -258,9 +253,8 @@ void LogRecorder::load()
 {
     if (m_recording)
         return;
-    const QString chosen =
-        m_dialogs.openFile(QStringLiteral("Log-Datei laden"), filePath(),
-                           QStringLiteral("klg (*.klg);;Alle Dateien (*.*)"));
+    const QString chosen = m_dialogs.openFile(QStringLiteral("Log-Datei laden"), filePath(),
+                                              QStringLiteral("klg (*.klg);;Alle Dateien (*.*)"));
     if (chosen.isEmpty()) {
         m_dialogs.message(attention, QStringLiteral("Log-Datei laden abgebrochen."));
         m_log.logMessage(QStringLiteral("Log-datei laden abgebrochen"));
@@ -312,8 +306,9 @@ bool LogRecorder::readLogFile(const QString& path)
                     QStringLiteral(") zur Verfügung.\r\rGgf. ist der Arbeitsspeicher zu klein."
                                    "\r\r\rDie Datei wird schrittweise eingelesen, bis der Speicher "
                                    "voll ist."));
-            m_log.logMessage(QStringLiteral("Nicht genügend Arbeitsspeicher für Log-datei "
-                                            "verfügbar. Lesen erfolgt, bis Speicher voll ist"));
+            m_log.logMessage(
+                QStringLiteral("Nicht genügend Arbeitsspeicher für Log-datei "
+                               "verfügbar. Lesen erfolgt, bis Speicher voll ist"));
         }
     }
     m_view->showProgress(maxRecords(), 0);
@@ -331,8 +326,9 @@ bool LogRecorder::readLogFile(const QString& path)
     if (result.memoryShort) {
         m_dialogs.message(attention, QStringLiteral(" Die Log-Datei konnte mangels Speicherplatz "
                                                     "nicht vollständig eingelesen werden."));
-        m_log.logMessage(QStringLiteral("Log-Datei konnte mangels Speicherplatz nicht "
-                                        "vollständig gelesen werden"));
+        m_log.logMessage(
+            QStringLiteral("Log-Datei konnte mangels Speicherplatz nicht "
+                           "vollständig gelesen werden"));
     }
     m_view->showProgress(maxRecords(), result.rows);
     m_view->showDataPoint(dataPointText(result.rows, maxRecords()));

@@ -7,10 +7,10 @@
 // that replaces the old one only when complete.
 #pragma once
 
+#include "link/LiveRecord.h"
 #include "logger/ChartPyramid.h"
 #include "logger/LogFormat.h"
 #include "logger/LogTable.h"
-#include "link/LiveRecord.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -69,8 +69,8 @@ public:
 class LogRecorder final {
 public:
     struct Hooks {
-        std::function<qint64()> clockMs;        // the program's millisecond counter
-        std::function<QDateTime()> now;         // local date and time
+        std::function<qint64()> clockMs;         // the program's millisecond counter
+        std::function<QDateTime()> now;          // local date and time
         std::function<void(int ms)> startTimer;  // the main window's logger timer
         std::function<void()> stopTimer;
         std::function<bool()> firmwareBusy;
@@ -154,6 +154,5 @@ private:
     QString m_comment;
     std::unique_ptr<QFileDevice> m_file;  // the recording's file, or the save's temporary one
 };
-
 
 }  // namespace logger

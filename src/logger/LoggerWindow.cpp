@@ -119,8 +119,8 @@ void LoggerWindow::layoutChart()
     std::array<int, 14> heights{};
     for (int c = 0; c < 14; ++c) {
         const ChannelInfo& info = channelInfo[std::size_t(c)];
-        const int h = m_form.channelBox[std::size_t(c)]->isChecked() ? info.expanded
-                                                                     : info.collapsed;
+        const int h =
+            m_form.channelBox[std::size_t(c)]->isChecked() ? info.expanded : info.collapsed;
         heights[std::size_t(c)] = h;
         // Each row stays left of the chart: box on top, "Wert:" and the value below it.
         QCheckBox* box = m_form.channelBox[std::size_t(c)];

@@ -51,10 +51,10 @@ QList<QPair<QString, QString>> helpRows()
         {QStringLiteral("-> KVT"),
          QStringLiteral("Die Daten in der ") + name + QStringLiteral(" werden zur KVT kopiert")},
         {QStringLiteral("Laden"),
-         QStringLiteral("Es wird ein KVT-Setup von einem Datenträger in die ") + name
-             + QStringLiteral(" geladen")},
-        {QStringLiteral("Speichern"), QStringLiteral("Es wird aus den Setup-Daten in der ") + name
-                                          + QStringLiteral(" eine Datei erstellt")},
+         QStringLiteral("Es wird ein KVT-Setup von einem Datenträger in die ") + name +
+             QStringLiteral(" geladen")},
+        {QStringLiteral("Speichern"), QStringLiteral("Es wird aus den Setup-Daten in der ") + name +
+                                          QStringLiteral(" eine Datei erstellt")},
         {QStringLiteral("Einstellungen"),
          QStringLiteral("Das Einstellungen-Fenster wird aktiviert")},
         {QStringLiteral("Test"), QStringLiteral("Das Test-Fenster wird aktiviert")},

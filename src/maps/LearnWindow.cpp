@@ -44,7 +44,10 @@ LearnWindow::LearnWindow(forms::Window& window, setup::SetupRecord& record, Hook
 
 LearnWindow::~LearnWindow() = default;
 
-forms::TakeOver& LearnWindow::takeOverMechanism() { return m_fields->mechanism(); }
+forms::TakeOver& LearnWindow::takeOverMechanism()
+{
+    return m_fields->mechanism();
+}
 
 void LearnWindow::refill()
 {
@@ -84,7 +87,10 @@ void LearnWindow::lambdaInputsClicked()
     m_record.learnLambdaInputs = static_cast<quint8>(bits);
 }
 
-bool LearnWindow::mapUpdatesShown() const { return m_form.showMapUpdates->isChecked(); }
+bool LearnWindow::mapUpdatesShown() const
+{
+    return m_form.showMapUpdates->isChecked();
+}
 
 void LearnWindow::learnedMapRead(const std::array<quint16, setup::mapCells>& cells)
 {

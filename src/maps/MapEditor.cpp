@@ -20,8 +20,8 @@ QByteArray bytes(std::initializer_list<int> values)
 
 QString indexText(int s, int t)
 {
-    return QStringLiteral("Einspritzkennfeld aktualisiert (") + QString::number(s) + u':'
-           + QString::number(t) + u')';
+    return QStringLiteral("Einspritzkennfeld aktualisiert (") + QString::number(s) + u':' +
+           QString::number(t) + u')';
 }
 
 }  // namespace
@@ -71,9 +71,7 @@ void MapEditor::select(EditMode mode)
     case EditMode::Ignition:
         m_log.logMessage(QStringLiteral("Zündung zu Drehzahl bearbeiten"));
         break;
-    case EditMode::None:
-        endEditing();
-        return;
+    case EditMode::None: endEditing(); return;
     }
     m_mode = mode;
 }
@@ -104,8 +102,14 @@ void MapEditor::setCursor(View view, int first, int second)
     first = std::clamp(first, 0, 16);
     second = std::clamp(second, 0, 8);
     switch (view) {
-    case View::Injection: m_injS = first; m_injT = second; break;
-    case View::Ignition: m_ignS = first; m_ignT = second; break;
+    case View::Injection:
+        m_injS = first;
+        m_injT = second;
+        break;
+    case View::Ignition:
+        m_ignS = first;
+        m_ignT = second;
+        break;
     case View::AirTemp: m_airI = first; break;
     case View::EngineTemp: m_engI = first; break;
     }
@@ -116,8 +120,14 @@ ViewCursor MapEditor::viewCursor(View view) const
     ViewCursor c;
     c.shown = viewOf(m_mode) == view;
     switch (view) {
-    case View::Injection: c.speedIndex = m_injS; c.throttleIndex = m_injT; break;
-    case View::Ignition: c.speedIndex = m_ignS; c.throttleIndex = ignitionRow(); break;
+    case View::Injection:
+        c.speedIndex = m_injS;
+        c.throttleIndex = m_injT;
+        break;
+    case View::Ignition:
+        c.speedIndex = m_ignS;
+        c.throttleIndex = ignitionRow();
+        break;
     case View::AirTemp: c.speedIndex = m_airI; break;
     case View::EngineTemp: c.speedIndex = m_engI; break;
     }
@@ -138,10 +148,12 @@ Readouts MapEditor::readouts(View view) const
                 QString::number(m_record.ignitionCell(m_ignS, ignitionRow()))};
     case View::AirTemp:
         return {QString::number(temperatureReadout(m_airI)),
-                QString::number(correctionReadout(m_record.airTempCell(m_airI))), {}};
+                QString::number(correctionReadout(m_record.airTempCell(m_airI))),
+                {}};
     case View::EngineTemp:
         return {QString::number(temperatureReadout(m_engI)),
-                QString::number(correctionReadout(m_record.engineTempCell(m_engI))), {}};
+                QString::number(correctionReadout(m_record.engineTempCell(m_engI))),
+                {}};
     }
     return {};
 }
@@ -163,8 +175,14 @@ bool MapEditor::moveCursor(Arrow arrow)
     int* first = nullptr;
     int* row = nullptr;
     switch (*view) {
-    case View::Injection: first = &m_injS; row = &m_injT; break;
-    case View::Ignition: first = &m_ignS; row = ignitionMapOn() ? &m_ignT : nullptr; break;
+    case View::Injection:
+        first = &m_injS;
+        row = &m_injT;
+        break;
+    case View::Ignition:
+        first = &m_ignS;
+        row = ignitionMapOn() ? &m_ignT : nullptr;
+        break;
     case View::AirTemp: first = &m_airI; break;
     case View::EngineTemp: first = &m_engI; break;
     }
@@ -299,12 +317,11 @@ bool MapEditor::typeValue(app::Dialogs& dialogs)
 {
     if (m_mode != EditMode::InjectionMap)
         return false;
-    const QString prompt = QStringLiteral("  Drehzahl: ") + QString::number(speedReadout(m_injS))
-                           + QStringLiteral("   Drosselklappe: ")
-                           + QString::number(throttleReadout(m_injT));
-    const auto answer =
-        dialogs.input(QStringLiteral("Einspritzwert [µs] für:"), prompt,
-                      QString::number(m_record.injectionCell(m_injS, m_injT)));
+    const QString prompt = QStringLiteral("  Drehzahl: ") + QString::number(speedReadout(m_injS)) +
+                           QStringLiteral("   Drosselklappe: ") +
+                           QString::number(throttleReadout(m_injT));
+    const auto answer = dialogs.input(QStringLiteral("Einspritzwert [µs] für:"), prompt,
+                                      QString::number(m_record.injectionCell(m_injS, m_injT)));
     // A cancelled box, and an answer that holds no number at all, leave the cell alone: the
     // cell would otherwise drop to 0 and go straight to the running engine.
     static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d|\\.\\d)"));

@@ -24,21 +24,14 @@ void setText(QLabel* label, const QString& text)
 
 }  // namespace
 
-MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form,
-                   forms::Hilfedialog* helpForm, setup::SetupRecord& record,
-                             app::ProgramSettings& settings, app::Dialogs& dialogs,
-                             app::MessageLog& log, CellLink& link, QObject* parent)
-    : QObject(parent),
-      m_windows(windows),
-      m_form(form),
-      m_helpForm(helpForm),
-      m_record(record),
-      m_settings(settings),
-      m_dialogs(dialogs),
-      m_editor(record, link, log)
+MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog* helpForm,
+                   setup::SetupRecord& record, app::ProgramSettings& settings,
+                   app::Dialogs& dialogs, app::MessageLog& log, CellLink& link, QObject* parent)
+    : QObject(parent), m_windows(windows), m_form(form), m_helpForm(helpForm), m_record(record),
+      m_settings(settings), m_dialogs(dialogs), m_editor(record, link, log)
 {
     const std::array<QWidget*, 4> canvasSlots{form.injectionCanvasSlot, form.airTempCanvasSlot,
-                                        form.engineTempCanvasSlot, form.ignitionCanvasSlot};
+                                              form.engineTempCanvasSlot, form.ignitionCanvasSlot};
     for (View v : allViews) {
         const bool map = v == View::Injection || v == View::Ignition;
         auto* view = new SceneView(canvasWidth, map ? mapCanvasHeight : curveCanvasHeight);
@@ -132,8 +125,7 @@ Scene MapPanel::buildScene(View view) const
         return curveScene(m_record.airTempCorrection, b.pos, m_live.airTemp, cursor);
     case View::EngineTemp:
         return curveScene(m_record.engineTempCorrection, b.pos, m_live.engineTemp, cursor);
-    case View::Ignition:
-        return ignitionScene(m_record, b.pos, m_live, cursor);
+    case View::Ignition: return ignitionScene(m_record, b.pos, m_live, cursor);
     }
     return {};
 }

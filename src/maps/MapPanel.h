@@ -33,9 +33,8 @@ public:
     // helpForm may be null (no help text is written then). The check boxes take their first
     // state from the record and the editor.
     MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog* helpForm,
-                  setup::SetupRecord& record, app::ProgramSettings& settings,
-                  app::Dialogs& dialogs, app::MessageLog& log, CellLink& link,
-                  QObject* parent = nullptr);
+             setup::SetupRecord& record, app::ProgramSettings& settings, app::Dialogs& dialogs,
+             app::MessageLog& log, CellLink& link, QObject* parent = nullptr);
     ~MapPanel() override;
 
     MapEditor& editor() { return m_editor; }

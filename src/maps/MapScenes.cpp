@@ -79,8 +79,14 @@ void liveMarker(Scene& scene, const MapProjection& p, double speedPos, double th
     scene.circles.append({top, 2, colours::livePoint, true, Part::LiveMarker});
 }
 
-double speedPosition(double rpmForMaps) { return std::clamp(rpmForMaps, 0.0, 16000.0) / 1000; }
-double throttlePosition(double throttle) { return std::max(0.0, throttle) / 12.5; }
+double speedPosition(double rpmForMaps)
+{
+    return std::clamp(rpmForMaps, 0.0, 16000.0) / 1000;
+}
+double throttlePosition(double throttle)
+{
+    return std::max(0.0, throttle) / 12.5;
+}
 
 }  // namespace
 
@@ -117,14 +123,14 @@ Scene injectionScene(const setup::SetupRecord& record, const InjectionViewOption
         const LiveCell c = interpolateAt(value, live.rpmForMaps, live.throttle);
         liveMarker(scene, p, speedPosition(live.rpmForMaps), throttlePosition(live.throttle),
                    c.value);
-        const int corners[5][2] = {{c.s, c.t}, {c.s + 1, c.t}, {c.s + 1, c.t + 1},
-                                   {c.s, c.t + 1}, {c.s, c.t}};
+        const int corners[5][2] = {
+            {c.s, c.t}, {c.s + 1, c.t}, {c.s + 1, c.t + 1}, {c.s, c.t + 1}, {c.s, c.t}};
         for (int i = 0; i < 4; ++i) {
             const int s1 = corners[i][0], t1 = corners[i][1];
             const int s2 = corners[i + 1][0], t2 = corners[i + 1][1];
             if (!clipped(value(s1, t1), value(s2, t2)))
-                addCellLine(scene, p, colours::highlight, Part::LiveCell, s1, t1, value(s1, t1),
-                            s2, t2, value(s2, t2));
+                addCellLine(scene, p, colours::highlight, Part::LiveCell, s1, t1, value(s1, t1), s2,
+                            t2, value(s2, t2));
         }
     }
 
@@ -163,8 +169,8 @@ Scene ignitionScene(const setup::SetupRecord& record, bool pos, const LivePoint&
         const LiveCell c = interpolateAt(value, live.rpmForMaps, throttle);
         liveMarker(scene, p, speedPosition(live.rpmForMaps), throttlePosition(throttle), c.value);
         if (enabled) {
-            const int corners[5][2] = {{c.s, c.t}, {c.s + 1, c.t}, {c.s + 1, c.t + 1},
-                                       {c.s, c.t + 1}, {c.s, c.t}};
+            const int corners[5][2] = {
+                {c.s, c.t}, {c.s + 1, c.t}, {c.s + 1, c.t + 1}, {c.s, c.t + 1}, {c.s, c.t}};
             for (int i = 0; i < 4; ++i)
                 addCellLine(scene, p, colours::highlight, Part::LiveCell, corners[i][0],
                             corners[i][1], value(corners[i][0], corners[i][1]), corners[i + 1][0],

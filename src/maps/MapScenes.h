@@ -15,8 +15,8 @@ struct InjectionViewOptions {
 };
 
 Scene injectionScene(const setup::SetupRecord& record, const InjectionViewOptions& options,
-                     const LivePoint& live, const ViewCursor& cursor,
-                     int width = canvasWidth, int height = mapCanvasHeight);
+                     const LivePoint& live, const ViewCursor& cursor, int width = canvasWidth,
+                     int height = mapCanvasHeight);
 
 // The ignition view; its map switch is the record's ignitionMapEnabled.
 Scene ignitionScene(const setup::SetupRecord& record, bool pos, const LivePoint& live,

@@ -9,11 +9,11 @@ std::array<bool, 4> viewsToRedraw(const RedrawPass& pass)
     if (!pass.identified && !pass.shortcutUsed && !pass.wheelTurned)
         return out;
     const auto& inj = pass.boxes[size_t(View::Injection)];
-    out[size_t(View::Injection)] = inj.autoFollow || inj.pos || inj.kapp || pass.wheelTurned
-                                   || pass.shortcutUsed
-                                   || pass.lastControl == LastControl::InjectionStart
-                                   || pass.lastControl == LastControl::InjectionPos
-                                   || pass.lastControl == LastControl::InjectionKapp;
+    out[size_t(View::Injection)] = inj.autoFollow || inj.pos || inj.kapp || pass.wheelTurned ||
+                                   pass.shortcutUsed ||
+                                   pass.lastControl == LastControl::InjectionStart ||
+                                   pass.lastControl == LastControl::InjectionPos ||
+                                   pass.lastControl == LastControl::InjectionKapp;
     auto other = [&](View view, LastControl own) {
         const auto& b = pass.boxes[size_t(view)];
         return b.autoFollow || b.pos || pass.shortcutUsed || pass.lastControl == own;

@@ -9,8 +9,15 @@
 namespace maps {
 
 // The check box that produced the last control event of the main window, if any.
-enum class LastControl { None, InjectionStart, InjectionPos, InjectionKapp, AirTempPos,
-                         EngineTempPos, IgnitionPos };
+enum class LastControl {
+    None,
+    InjectionStart,
+    InjectionPos,
+    InjectionKapp,
+    AirTempPos,
+    EngineTempPos,
+    IgnitionPos
+};
 
 struct RedrawPass {
     bool identified = false;    // the KVT is identified (a poll ran)

@@ -8,7 +8,10 @@
 
 namespace maps {
 namespace {
-QColor colour(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+QColor colour(const Rgb& c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 }  // namespace
 
 SceneView::SceneView(int width, int height, QWidget* parent) : QWidget(parent), m_font(viewFont())
@@ -117,8 +120,8 @@ void SceneView::paintContent(QPainter& painter, const Scene& scene)
 
 void SceneView::paintEvent(QPaintEvent*)
 {
-    if (m_frameKey.isEmpty() || m_frameKey != m_scene.frameKey
-        || m_frame.devicePixelRatio() != devicePixelRatioF()) {
+    if (m_frameKey.isEmpty() || m_frameKey != m_scene.frameKey ||
+        m_frame.devicePixelRatio() != devicePixelRatioF()) {
         m_frame = QPixmap(QSize(m_scene.width, m_scene.height) * devicePixelRatioF());
         m_frame.setDevicePixelRatio(devicePixelRatioF());
         QPainter framePainter(&m_frame);

@@ -37,7 +37,10 @@ QList<int> injectionValueTicks(int ymax)
     return ticks;
 }
 
-QList<int> ignitionValueTicks() { return {0, 9, 18, 27, 36, 45}; }
+QList<int> ignitionValueTicks()
+{
+    return {0, 9, 18, 27, 36, 45};
+}
 
 int injectionWarnLimit(int speedIndex, int warnPercent, int maxDeadTime)
 {
@@ -80,8 +83,8 @@ LiveCell interpolateAt(const CellValue& cell, double rpmForMaps, double throttle
         c.t = 7;
         c.ft = 0.99;
     }
-    c.value = cell(c.s, c.t) * (1 - c.fs) * (1 - c.ft) + cell(c.s + 1, c.t) * c.fs * (1 - c.ft)
-              + cell(c.s, c.t + 1) * (1 - c.fs) * c.ft + cell(c.s + 1, c.t + 1) * c.fs * c.ft;
+    c.value = cell(c.s, c.t) * (1 - c.fs) * (1 - c.ft) + cell(c.s + 1, c.t) * c.fs * (1 - c.ft) +
+              cell(c.s, c.t + 1) * (1 - c.fs) * c.ft + cell(c.s + 1, c.t + 1) * c.fs * c.ft;
     return c;
 }
 
@@ -94,7 +97,10 @@ CurveProjection curveProjection(int width, int height)
     return p;
 }
 
-bool curveMarkerShown(double temperature) { return temperature > -20 && temperature < 140; }
+bool curveMarkerShown(double temperature)
+{
+    return temperature > -20 && temperature < 140;
+}
 
 int throttleReadout(int throttleIndex)
 {

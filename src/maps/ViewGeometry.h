@@ -22,7 +22,7 @@ inline constexpr Rgb axis{0, 0, 0};
 inline constexpr Rgb line{0, 0, 255};
 inline constexpr Rgb warning{255, 102, 0};
 inline constexpr Rgb block{0, 150, 30};
-inline constexpr Rgb highlight{255, 0, 0};  // cells around the live point, cursor circles
+inline constexpr Rgb highlight{255, 0, 0};   // cells around the live point, cursor circles
 inline constexpr Rgb unused{255, 255, 255};  // ignition rows not used in curve mode
 inline constexpr Rgb marker{127, 127, 0};
 inline constexpr Rgb livePoint{127, 127, 127};
@@ -38,8 +38,8 @@ inline constexpr int curveCanvasHeight = 100;
 struct MapProjection {
     double originX = 120;
     double originY = 0;
-    int dx = 0;       // pixels per 1000 rpm
-    double k = 0;     // pixels per stored unit
+    int dx = 0;    // pixels per 1000 rpm
+    double k = 0;  // pixels per stored unit
 
     // Canvas point of (fractional) speed position s, throttle position t and value v.
     QPointF at(double s, double t, double v) const
@@ -91,13 +91,25 @@ CurveProjection curveProjection(int width, int height);
 // The curve marker is drawn only strictly inside the curve's temperature range.
 bool curveMarkerShown(double temperature);
 // Marker position in temperature steps from −20 °C.
-inline double curveMarkerPosition(double temperature) { return (temperature + 20) / 10; }
+inline double curveMarkerPosition(double temperature)
+{
+    return (temperature + 20) / 10;
+}
 
 // Read-out numbers.
-inline int speedReadout(int speedIndex) { return 1000 * speedIndex; }
+inline int speedReadout(int speedIndex)
+{
+    return 1000 * speedIndex;
+}
 int throttleReadout(int throttleIndex);  // 12.5 × index, halves to even: 0, 12, 25, 38, ...
-inline int temperatureReadout(int tempIndex) { return 10 * tempIndex - 20; }
-inline int correctionReadout(int stored) { return stored + 85; }
+inline int temperatureReadout(int tempIndex)
+{
+    return 10 * tempIndex - 20;
+}
+inline int correctionReadout(int stored)
+{
+    return stored + 85;
+}
 
 // The number left-aligned in a field of the given width ("12   ").
 QString leftAligned(int value, int width);

@@ -3,9 +3,9 @@
 // and the footer with the computer's facts. Drawn on any paged device (printer or PDF).
 #pragma once
 
+#include "app/SystemInfo.h"
 #include "power/ChartPainter.h"
 #include "power/PowerTypes.h"
-#include "app/SystemInfo.h"
 
 #include <QDateTime>
 #include <QString>

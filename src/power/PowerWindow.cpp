@@ -24,7 +24,8 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
         m_files.setClock(m_hooks.clock);
 
     // Return and Enter, or a field losing the focus, take all ten fields over at once.
-    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
+    m_fields = new forms::FieldBinding(
+        window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     for (int i = 0; i < parameterCount; ++i)
         m_fields->bind(
             f.parameters[i], [this, i](const QString& text) { m_typed[i] = text; },

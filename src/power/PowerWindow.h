@@ -5,13 +5,13 @@
 
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
+#include "app/SystemInfo.h"
 #include "forms/leistungsvergleich.h"
 #include "power/PowerCapture.h"
 #include "power/PowerCompute.h"
 #include "power/PowerFiles.h"
 #include "power/PowerParameters.h"
 #include "power/PowerPrintout.h"
-#include "app/SystemInfo.h"
 
 #include <QDateTime>
 #include <QObject>

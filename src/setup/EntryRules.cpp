@@ -97,33 +97,23 @@ int clampToRange(qint64 value, int minimum, int maximum)
 qint64 storedFromText(Encoding encoding, QStringView text)
 {
     switch (encoding) {
-        case Encoding::Rpm100:
-            return floorDivide(wholeValue(text), 100);
-        case Encoding::Rpm20:
-            return floorDivide(wholeValue(text), 20);
-        case Encoding::Charge250:
-            return floorDivide(wholeValue(text), 250);
-        case Encoding::Temp20:
-            return wholeValue(text) + 20;
-        case Encoding::LimpTiming:
-            return wholeValue(text) + 30;
-        case Encoding::Correction:
-            return wholeValue(text) - 85;
-        case Encoding::CentiVolt:
-            return scaledDecimal(text, 2, Rounding::HalfEven);
-        case Encoding::MilliVolt:
-            return scaledDecimal(text, 3, Rounding::Truncate);
-        case Encoding::Factor:
-            return scaledDecimal(text, 0, Rounding::HalfEven);
-        case Encoding::Degrees:
-        case Encoding::Percent:
-        case Encoding::PerMille:
-        case Encoding::Micros:
-        case Encoding::Flag:
-        case Encoding::Count:
-        case Encoding::Bits:
-        case Encoding::Choice:
-            break;
+    case Encoding::Rpm100: return floorDivide(wholeValue(text), 100);
+    case Encoding::Rpm20: return floorDivide(wholeValue(text), 20);
+    case Encoding::Charge250: return floorDivide(wholeValue(text), 250);
+    case Encoding::Temp20: return wholeValue(text) + 20;
+    case Encoding::LimpTiming: return wholeValue(text) + 30;
+    case Encoding::Correction: return wholeValue(text) - 85;
+    case Encoding::CentiVolt: return scaledDecimal(text, 2, Rounding::HalfEven);
+    case Encoding::MilliVolt: return scaledDecimal(text, 3, Rounding::Truncate);
+    case Encoding::Factor: return scaledDecimal(text, 0, Rounding::HalfEven);
+    case Encoding::Degrees:
+    case Encoding::Percent:
+    case Encoding::PerMille:
+    case Encoding::Micros:
+    case Encoding::Flag:
+    case Encoding::Count:
+    case Encoding::Bits:
+    case Encoding::Choice: break;
     }
     return wholeValue(text);
 }
@@ -136,63 +126,43 @@ int entryValue(const FieldDescriptor& field, QStringView text)
 QString displayText(Encoding encoding, int stored)
 {
     switch (encoding) {
-        case Encoding::CentiVolt:
-            return QString::number(stored / 100.0, 'f', 2);
-        case Encoding::MilliVolt:
-            return QString::number(stored / 1000.0, 'f', 3);
-        default:
-            return QString::number(static_cast<qint64>(engineeringValue(encoding, stored)));
+    case Encoding::CentiVolt: return QString::number(stored / 100.0, 'f', 2);
+    case Encoding::MilliVolt: return QString::number(stored / 1000.0, 'f', 3);
+    default: return QString::number(static_cast<qint64>(engineeringValue(encoding, stored)));
     }
 }
 
 double engineeringValue(Encoding encoding, int stored)
 {
     switch (encoding) {
-        case Encoding::Rpm100:
-            return 100.0 * stored;
-        case Encoding::Rpm20:
-            return 20.0 * stored;
-        case Encoding::Charge250:
-            return 250.0 * stored;
-        case Encoding::Temp20:
-            return stored - 20.0;
-        case Encoding::LimpTiming:
-            return stored - 30.0;
-        case Encoding::Correction:
-            return stored + 85.0;
-        case Encoding::CentiVolt:
-            return stored / 100.0;
-        case Encoding::MilliVolt:
-            return stored / 1000.0;
-        default:
-            return stored;
+    case Encoding::Rpm100: return 100.0 * stored;
+    case Encoding::Rpm20: return 20.0 * stored;
+    case Encoding::Charge250: return 250.0 * stored;
+    case Encoding::Temp20: return stored - 20.0;
+    case Encoding::LimpTiming: return stored - 30.0;
+    case Encoding::Correction: return stored + 85.0;
+    case Encoding::CentiVolt: return stored / 100.0;
+    case Encoding::MilliVolt: return stored / 1000.0;
+    default: return stored;
     }
 }
 
 QString unitText(Encoding encoding)
 {
     switch (encoding) {
-        case Encoding::Degrees:
-        case Encoding::LimpTiming:
-            return QStringLiteral("°KW");
-        case Encoding::Rpm100:
-        case Encoding::Rpm20:
-            return QStringLiteral("Umin");
-        case Encoding::Temp20:
-            return QStringLiteral("°C");
-        case Encoding::CentiVolt:
-        case Encoding::MilliVolt:
-            return QStringLiteral("V");
-        case Encoding::Percent:
-        case Encoding::Correction:
-            return QStringLiteral("%");
-        case Encoding::PerMille:
-            return QStringLiteral("°/oo");
-        case Encoding::Micros:
-        case Encoding::Charge250:
-            return QStringLiteral("µs");
-        default:
-            return {};
+    case Encoding::Degrees:
+    case Encoding::LimpTiming: return QStringLiteral("°KW");
+    case Encoding::Rpm100:
+    case Encoding::Rpm20: return QStringLiteral("Umin");
+    case Encoding::Temp20: return QStringLiteral("°C");
+    case Encoding::CentiVolt:
+    case Encoding::MilliVolt: return QStringLiteral("V");
+    case Encoding::Percent:
+    case Encoding::Correction: return QStringLiteral("%");
+    case Encoding::PerMille: return QStringLiteral("°/oo");
+    case Encoding::Micros:
+    case Encoding::Charge250: return QStringLiteral("µs");
+    default: return {};
     }
 }
 

@@ -26,7 +26,10 @@ SettingsWindow::SettingsWindow(forms::Window& window, SetupRecord& record, Follo
 
 SettingsWindow::~SettingsWindow() = default;
 
-forms::TakeOver& SettingsWindow::takeOverMechanism() { return m_fields->mechanism(); }
+forms::TakeOver& SettingsWindow::takeOverMechanism()
+{
+    return m_fields->mechanism();
+}
 
 void SettingsWindow::bindFields()
 {

@@ -7,16 +7,16 @@
 namespace setup {
 namespace {
 
-#define SCALAR(no, field, off, w, enc, lo, hi, def, label)                   \
-    FieldDescriptor                                                          \
-    {                                                                        \
-        no, #field, off, Width::w, 1, Encoding::enc, lo, hi, def, label,     \
+#define SCALAR(no, field, off, w, enc, lo, hi, def, label)                                   \
+    FieldDescriptor                                                                          \
+    {                                                                                        \
+        no, #field, off, Width::w, 1, Encoding::enc, lo, hi, def, label,                     \
             &detail::getScalar<&SetupRecord::field>, &detail::setScalar<&SetupRecord::field> \
     }
-#define ARRAY(no, field, off, w, n, enc, lo, hi, label)                        \
-    FieldDescriptor                                                            \
-    {                                                                          \
-        no, #field, off, Width::w, n, Encoding::enc, lo, hi, 0, label,         \
+#define ARRAY(no, field, off, w, n, enc, lo, hi, label)                                        \
+    FieldDescriptor                                                                            \
+    {                                                                                          \
+        no, #field, off, Width::w, n, Encoding::enc, lo, hi, 0, label,                         \
             &detail::getElement<&SetupRecord::field>, &detail::setElement<&SetupRecord::field> \
     }
 

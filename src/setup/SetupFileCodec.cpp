@@ -42,8 +42,8 @@ public:
         while (m_pos < m_bytes.size() && m_bytes[m_pos] != '\r' && m_bytes[m_pos] != '\n')
             ++m_pos;
         QByteArray text = m_bytes.sliced(start, m_pos - start).toByteArray();
-        if (m_pos < m_bytes.size() && m_bytes[m_pos++] == '\r' && m_pos < m_bytes.size()
-            && m_bytes[m_pos] == '\n')
+        if (m_pos < m_bytes.size() && m_bytes[m_pos++] == '\r' && m_pos < m_bytes.size() &&
+            m_bytes[m_pos] == '\n')
             ++m_pos;
         return text;
     }

@@ -6,8 +6,8 @@ namespace {
 
 bool onMap(int speedIndex, int throttleIndex)
 {
-    return speedIndex >= 0 && speedIndex < speedPoints && throttleIndex >= 0
-           && throttleIndex < throttlePoints;
+    return speedIndex >= 0 && speedIndex < speedPoints && throttleIndex >= 0 &&
+           throttleIndex < throttlePoints;
 }
 
 bool onCurve(int tempIndex)

@@ -25,9 +25,7 @@ qint64 sizeOnDisk(const QString& path)
 }  // namespace
 
 SetupStore::SetupStore(app::Dialogs& dialogs, app::MessageLog& log, QString startDirectory)
-    : m_dialogs(dialogs),
-      m_log(log),
-      m_directory(std::move(startDirectory)),
+    : m_dialogs(dialogs), m_log(log), m_directory(std::move(startDirectory)),
       m_clock([] { return QDateTime::currentDateTime(); }),
       m_random([] { return static_cast<int>(QRandomGenerator::global()->bounded(1001)); })
 {
@@ -56,9 +54,9 @@ SetupStore::Outcome SetupStore::save(const SetupDocument& document, const SetupO
     // Case matters: "a.KVT" is not taken as a setup file name and becomes "a.KVT.kvt".
     if (QFileInfo(path).suffix() != QLatin1String("kvt"))
         path += QStringLiteral(".kvt");
-    if (sizeOnDisk(path) > 0
-        && !m_dialogs.question(QStringLiteral("Speichern"),
-                               QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
+    if (sizeOnDisk(path) > 0 &&
+        !m_dialogs.question(QStringLiteral("Speichern"),
+                            QStringLiteral("Datei existiert bereits.\rÜberschreiben?")))
         return Outcome::Refused;
     remember(path);
 
@@ -66,8 +64,8 @@ SetupStore::Outcome SetupStore::save(const SetupDocument& document, const SetupO
         encodeSetupFile(document.record, document.description, connected, m_clock());
     // Through a temporary file: a crash or a full disk never destroys the file that was there.
     const bool written = app::writeFileAtomically(path, bytes);
-    m_log.logMessage(QStringLiteral("Setup ") + path + QStringLiteral(" gespeichert (")
-                     + QString::number(sizeOnDisk(path)) + QStringLiteral(")"));
+    m_log.logMessage(QStringLiteral("Setup ") + path + QStringLiteral(" gespeichert (") +
+                     QString::number(sizeOnDisk(path)) + QStringLiteral(")"));
     if (!written) {
         m_dialogs.message(QStringLiteral("Speichern"),
                           QStringLiteral("Setup konnte nicht gespeichert werden:\r") + path);
@@ -85,8 +83,8 @@ SetupStore::Outcome SetupStore::load(SetupDocument& document)
         return Outcome::Cancelled;
     if (QFileInfo(path).suffix() != QLatin1String("kvt")) {
         // The number only makes repeated messages look different in the status line.
-        m_log.logMessage(QStringLiteral("Falscher Dateityp (#") + QString::number(m_random())
-                         + QStringLiteral(")"));
+        m_log.logMessage(QStringLiteral("Falscher Dateityp (#") + QString::number(m_random()) +
+                         QStringLiteral(")"));
         return Outcome::Refused;
     }
 
@@ -112,10 +110,10 @@ SetupStore::Outcome SetupStore::load(SetupDocument& document)
     if (size != setupFileSize) {
         if (!m_dialogs.question(
                 QStringLiteral("Setup laden"),
-                QStringLiteral("Vermutlich ist die Datei nicht kompatibel.(")
-                    + QString::number(size)
-                    + QStringLiteral(")\rWenn sie gelesen wurde, bitte alle Einstellungen "
-                                     "kontrollieren!\rTrotzdem Laden?")))
+                QStringLiteral("Vermutlich ist die Datei nicht kompatibel.(") +
+                    QString::number(size) +
+                    QStringLiteral(")\rWenn sie gelesen wurde, bitte alle Einstellungen "
+                                   "kontrollieren!\rTrotzdem Laden?")))
             return Outcome::Refused;
         m_log.logMessage(QStringLiteral("Setup ggf. nicht kompatibel"));
     }

@@ -34,7 +34,8 @@ TEST_F(LogFixture, FileLineCarriesDateTimeAndText)
     log.setFileEnabled(true);
     log.logMessage("COM aus");
     log.logMessage("");
-    EXPECT_EQ(fileLines(), QStringList({"2026.12.06 20:05:09 : COM aus", "2026.12.06 20:05:09 : "}));
+    EXPECT_EQ(fileLines(),
+              QStringList({"2026.12.06 20:05:09 : COM aus", "2026.12.06 20:05:09 : "}));
     EXPECT_EQ(shown.last(), "");
 }
 

@@ -1,9 +1,9 @@
 // The program's start-up and orderly end against a temporary program directory.
-#include "support/TestApplication.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "support/FakeDialogs.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFile>

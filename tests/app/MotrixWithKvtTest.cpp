@@ -1,10 +1,10 @@
 // The whole program wired to a simulated KVT: identification, polling, the setup read after
 // identification, the transfer buttons and a map edit reaching the KVT.
+#include "KvtSimulator.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "forms/Lamp.h"
-#include "KvtSimulator.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
@@ -70,8 +70,7 @@ TEST_F(MotrixWithKvt, FirstTickIdentifiesPollsAndReadsTheSetup)
     // The program's record now is the simulator's setup.
     EXPECT_EQ(setup::encodeSetupBlock(motrix->setupRecord()), kvt.setup());
     // The same tick polled: the live panel shows the engine speed the KVT sent.
-    EXPECT_EQ(motrix->mainForm().liveRpm->text(),
-              QString::number(motrix->link().liveRecord().rpm));
+    EXPECT_EQ(motrix->mainForm().liveRpm->text(), QString::number(motrix->link().liveRecord().rpm));
     EXPECT_FALSE(motrix->mainForm().kvtHwValue->text().isEmpty());
     EXPECT_EQ(motrix->mainForm().comLamp->color(), QColor(0, 255, 0));
 }

@@ -1,14 +1,14 @@
 // One event at a time, in the whole program with its own Qt dialogs against the simulator on a
 // pseudo-terminal: while a box waits for its answer no tick runs and nothing reaches the KVT,
 // and the handler that asked goes on after the answer as if nothing had happened in between.
+#include "KvtSimulator.h"
+#include "PtyHost.h"
+#include "SimSetup.h"
 #include "app/Motrix.h"
 #include "app/QtDialogs.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
 #include "forms/Lamp.h"
-#include "KvtSimulator.h"
-#include "PtyHost.h"
-#include "SimSetup.h"
 #include "link/PosixSerialPort.h"
 #include "setup/SetupBlock.h"
 #include "support/TestApplication.h"
@@ -98,7 +98,7 @@ struct ProgramOnPty : ::testing::Test {
     {
         testsupport::application();
         host = std::make_unique<kvtsim::PtyHost>(
-            kvtsim::HostOptions {dir.filePath(QStringLiteral("tty.kvtsim")), true, 0});
+            kvtsim::HostOptions{dir.filePath(QStringLiteral("tty.kvtsim")), true, 0});
         QString error;
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
 
@@ -113,10 +113,10 @@ struct ProgramOnPty : ::testing::Test {
         f.write(app::encodeSettings(s));
         f.close();
 
-        motrix = std::make_unique<app::Motrix>(dialogs, programDir,
-                                               devlink::PosixSerialPort::factory());
+        motrix =
+            std::make_unique<app::Motrix>(dialogs, programDir, devlink::PosixSerialPort::factory());
         const QString port = host->portPath();
-        motrix->setPortLister([port] { return QStringList {port}; });
+        motrix->setPortLister([port] { return QStringList{port}; });
         motrix->startUp({false, false});
         motrix->log().setStatusSink([this](const QString& t) { logged << t; });
         ASSERT_TRUE(QTest::qWaitFor([this] { return motrix->link().identified(); }, 5000));
@@ -150,7 +150,7 @@ TEST_F(ProgramOnPty, NothingReachesTheKvtWhileTheLengthQuestionIsOpen)
 
     motrix->mainForm().readFromKvtButton->click();  // "-> PC"
 
-    ASSERT_EQ(user.titles, QStringList {"Achtung!"});
+    ASSERT_EQ(user.titles, QStringList{"Achtung!"});
     EXPECT_TRUE(user.texts[0].startsWith("Datenpaket ggf. nicht kompatibel.(579/573)"));
     EXPECT_EQ(receivedAtAnswer, receivedAtOpen);
     EXPECT_EQ(logged.mid(mark),
@@ -214,7 +214,7 @@ TEST_F(ProgramOnPty, F10AsksOnceHoweverManyTicksPassWhileTheQuestionIsOpen)
     QTest::qWait(100);
 
     EXPECT_EQ(openAtAnswer, 1);
-    EXPECT_EQ(user.titles, QStringList {"Beenden?"});
+    EXPECT_EQ(user.titles, QStringList{"Beenden?"});
     EXPECT_EQ(receivedAtAnswer, receivedAtOpen);  // no poll while it was open
     EXPECT_EQ(motrix->loop().quitRequest(), app::QuitRequest::None);
     // Polling goes on after Nein.
@@ -232,7 +232,7 @@ TEST_F(ProgramOnPty, UnpluggedAdapterComesBackWithComStillTicked)
     QTest::qWait(200);  // many ticks while it stays away
     EXPECT_TRUE(motrix->mainForm().comCheck->isChecked());
     EXPECT_EQ(lamp.color(), QColor(255, 0, 0));
-    EXPECT_EQ(logged.mid(mark), QStringList {"COM Fehler - Port nicht verfügbar"});
+    EXPECT_EQ(logged.mid(mark), QStringList{"COM Fehler - Port nicht verfügbar"});
 
     host->reconnect();
     ASSERT_TRUE(QTest::qWaitFor(

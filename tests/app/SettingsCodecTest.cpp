@@ -32,12 +32,39 @@ QByteArray handBuilt(const ProgramSettings& s)
         q(g.width);
         q(g.height);
     }
-    q(8000); q(1); f(800); f(600); f(400); f(200); q(0); q(0); q(500); q(100); q(3600);
-    q(200); q(85); q(0); q(3); q(500);
+    q(8000);
+    q(1);
+    f(800);
+    f(600);
+    f(400);
+    f(200);
+    q(0);
+    q(0);
+    q(500);
+    q(100);
+    q(3600);
+    q(200);
+    q(85);
+    q(0);
+    q(3);
+    q(500);
     b.append("\n\0", 2);  // empty print text, UTF-16LE line
     b.append("\n");       // empty port name
-    q(0); q(0); q(200); q(8000); q(250); q(70); q(85); q(8000);
-    f(12.0f); f(3.5f); f(12.5f); q(1); q(1); q(1); q(1000);
+    q(0);
+    q(0);
+    q(200);
+    q(8000);
+    q(250);
+    q(70);
+    q(85);
+    q(8000);
+    f(12.0f);
+    f(3.5f);
+    f(12.5f);
+    q(1);
+    q(1);
+    q(1);
+    q(1000);
     return b;
 }
 
@@ -137,12 +164,16 @@ TEST(SettingsStore, MissingFileShowsBoxAndLogsOnlyNotFound)
     log.setStatusSink([&](const QString& t) { shown << t; });
     ProgramSettings s;
     s.rpmWarning = 4711;
-    EXPECT_EQ(app::readSettingsFile(dir.path() + "/", s, dialogs, log), app::SettingsSource::Defaults);
+    EXPECT_EQ(app::readSettingsFile(dir.path() + "/", s, dialogs, log),
+              app::SettingsSource::Defaults);
     EXPECT_EQ(s, ProgramSettings{});
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, "Motrix");
-    EXPECT_TRUE(dialogs.calls[0].text.startsWith("Keine Einstellungsdatei im Programmverzeichnis gefunden."));
-    EXPECT_EQ(shown, QStringList({"Einstellungsdatei nicht gefunden. Standardeinstellungen werden verwendet"}));
+    EXPECT_TRUE(dialogs.calls[0].text.startsWith(
+        "Keine Einstellungsdatei im Programmverzeichnis gefunden."));
+    EXPECT_EQ(
+        shown,
+        QStringList({"Einstellungsdatei nicht gefunden. Standardeinstellungen werden verwendet"}));
 }
 
 TEST(SettingsStore, ForeignVersionBoxNamesBothVersions)
@@ -155,12 +186,15 @@ TEST(SettingsStore, ForeignVersionBoxNamesBothVersions)
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
     ProgramSettings s;
-    EXPECT_EQ(app::readSettingsFile(dir.path() + "/", s, dialogs, log), app::SettingsSource::Defaults);
+    EXPECT_EQ(app::readSettingsFile(dir.path() + "/", s, dialogs, log),
+              app::SettingsSource::Defaults);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].text,
-              QString::fromUtf8("Die Einstellungsdatei (für 0.9) im Programmverzeichnis\rpasst nicht zu "
-                                "dieser Programmersion (Motrix1.G).\r\rStandardeinstellungen werden verwendet."));
-    EXPECT_EQ(log.statusText(), "Einstellungsdfatei: falscher Typ. Standardeinstellungen werden verwendet");
+              QString::fromUtf8(
+                  "Die Einstellungsdatei (für 0.9) im Programmverzeichnis\rpasst nicht zu "
+                  "dieser Programmersion (Motrix1.G).\r\rStandardeinstellungen werden verwendet."));
+    EXPECT_EQ(log.statusText(),
+              "Einstellungsdfatei: falscher Typ. Standardeinstellungen werden verwendet");
 }
 
 TEST(SettingsStore, WriteIsAtomicAndReadable)

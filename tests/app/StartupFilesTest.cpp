@@ -64,9 +64,10 @@ TEST(UnplannedError, BoxAndLogLines)
     app::reportUnplannedError(dialogs, log, "Division durch Null", "1234");
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, "Oops...");
-    EXPECT_EQ(dialogs.calls[0].text,
-              QString::fromUtf8("Der folgende (ungeplante) Fehler trat auf: \r\rDivision durch Null\rin "
-                                "Zeile 1234\r\rMotrix wird jetzt unplanmäßig beendet."));
+    EXPECT_EQ(
+        dialogs.calls[0].text,
+        QString::fromUtf8("Der folgende (ungeplante) Fehler trat auf: \r\rDivision durch Null\rin "
+                          "Zeile 1234\r\rMotrix wird jetzt unplanmäßig beendet."));
     EXPECT_EQ(shown, QStringList({"*** ERROR: Division durch Null (Zeile 1234 )",
                                   "KVT beenden ... Tschuess..."}));
 }

@@ -1,11 +1,11 @@
 // The system window: entry conversions and ranges, the logger estimate and table resize, the
 // lambda threshold warning, the check boxes, the EEPROM erase questions and window positions.
-#include "support/TestApplication.h"
 #include "app/SystemRules.h"
 #include "app/SystemWindow.h"
 #include "app/WindowSet.h"
 #include "logger/LogTable.h"
 #include "support/FakeDialogs.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -30,16 +30,16 @@ struct Fixture : AppGuard {
     bool identified = false;
     std::vector<int> comPeriods, loggerPeriods;
     std::vector<qint64> capacities;
-    app::SystemWindow system{windows,
-                             settings,
-                             dialogs,
-                             log,
-                             table,
-                             {[this] { ++refreshes; },
-                              [this](qint64 c) { capacities.push_back(c); },
-                              [this](int ms) { comPeriods.push_back(ms); },
-                              [this](int ms) { loggerPeriods.push_back(ms); },
-                              [this] { return identified; }, [this] { ++erased; }}};
+    app::SystemWindow system{
+        windows,
+        settings,
+        dialogs,
+        log,
+        table,
+        {[this] { ++refreshes; }, [this](qint64 c) { capacities.push_back(c); },
+         [this](int ms) { comPeriods.push_back(ms); },
+         [this](int ms) { loggerPeriods.push_back(ms); }, [this] { return identified; },
+         [this] { ++erased; }}};
     forms::Systemdialog& f = system.form();
 
     Fixture() { table.resize(settings.loggerCapacity + 1); }
@@ -58,10 +58,16 @@ TEST(SystemRules, SteppedEntriesTruncateThenLimit)
         qint64 value, step, minimum, maximum, expect;
     };
     const Case cases[] = {
-        {123, 5, 5, 500, 120},     {2, 5, 5, 500, 5},       {9999, 5, 5, 500, 500},
-        {250, 100, 100, 2000, 200}, {525, 50, 50, 2000, 500}, {20, 50, 50, 2000, 50},
-        {8099, 100, 4000, 16000, 8000}, {-150, 100, 4000, 16000, 4000},
-        {0, 1, 1, 500, 1},          {16001, 1, 0, 16000, 16000},
+        {123, 5, 5, 500, 120},
+        {2, 5, 5, 500, 5},
+        {9999, 5, 5, 500, 500},
+        {250, 100, 100, 2000, 200},
+        {525, 50, 50, 2000, 500},
+        {20, 50, 50, 2000, 50},
+        {8099, 100, 4000, 16000, 8000},
+        {-150, 100, 4000, 16000, 4000},
+        {0, 1, 1, 500, 1},
+        {16001, 1, 0, 16000, 16000},
     };
     for (const Case& c : cases)
         EXPECT_EQ(app::steppedEntry(c.value, c.step, c.minimum, c.maximum), c.expect)

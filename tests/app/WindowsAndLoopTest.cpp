@@ -1,12 +1,12 @@
 // Windows created at start-up, their shortcuts, the COM timer's re-arming and the quit question.
-#include "support/TestApplication.h"
 #include "app/MainLoop.h"
 #include "app/QtDialogs.h"
 #include "app/WindowSet.h"
 #include "support/FakeDialogs.h"
+#include "support/TestApplication.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -66,9 +66,17 @@ TEST(WindowSet, ShortcutsDeliverTheirEventNumbers)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
     QSignalSpy spy(&main, &forms::Window::menuEvent);
     const std::pair<QKeyCombination, int> keys[] = {
-        {Qt::Key_Escape, 1}, {Qt::Key_F5, 2},  {Qt::Key_F6, 3},  {Qt::Key_F8, 4},
-        {Qt::Key_F7, 41},    {Qt::Key_F1, 20}, {Qt::Key_Return, 21}, {Qt::Key_F9, 49},
-        {Qt::Key_F10, 60},   {Qt::Key_F3, 43}, {Qt::Key_F4, 44},
+        {Qt::Key_Escape, 1},
+        {Qt::Key_F5, 2},
+        {Qt::Key_F6, 3},
+        {Qt::Key_F8, 4},
+        {Qt::Key_F7, 41},
+        {Qt::Key_F1, 20},
+        {Qt::Key_Return, 21},
+        {Qt::Key_F9, 49},
+        {Qt::Key_F10, 60},
+        {Qt::Key_F3, 43},
+        {Qt::Key_F4, 44},
         {QKeyCombination(Qt::ShiftModifier, Qt::Key_F1), 100},
         {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_E), 50},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_Q), 61},
@@ -125,14 +133,16 @@ TEST(MainLoop, TickRunsTheStepsInOrder)
     h.refreshDisplays = [&] { steps << "displays"; };
 
     loop.tick(app::Tick::ComTimer);
-    EXPECT_EQ(steps, QStringList({"connect", "lamp", "check", "loggerLamp", "power", "poll", "displays"}));
+    EXPECT_EQ(steps,
+              QStringList({"connect", "lamp", "check", "loggerLamp", "power", "poll", "displays"}));
     steps.clear();
     loop.tick(app::Tick::LoggerTimer);
     EXPECT_EQ(steps, QStringList({"connect", "lamp", "check", "loggerLamp", "logger", "displays"}));
     steps.clear();
     busy = true;
     loop.tick(app::Tick::ComTimer);
-    EXPECT_EQ(steps, QStringList({"connect", "lamp", "check", "loggerLamp", "power", "firmware", "displays"}));
+    EXPECT_EQ(steps, QStringList({"connect", "lamp", "check", "loggerLamp", "power", "firmware",
+                                  "displays"}));
 }
 
 TEST(MainLoop, QuitQuestionAskedAtTheTickNeinKeepsRunningJaEnds)

@@ -1,10 +1,9 @@
 // The windows with setup values against the KVT simulator: a setup read from the KVT or loaded
 // from a file refills the open windows, the learn switch and the EEPROM erase reach the KVT only
 // while it is identified, and the polling cycle feeds the sensor voltages and the learned map.
-#include "support/TestApplication.h"
+#include "KvtSimulator.h"
 #include "app/SystemWindow.h"
 #include "app/WindowSet.h"
-#include "KvtSimulator.h"
 #include "link/DeviceLink.h"
 #include "link/SetupTransfer.h"
 #include "logger/LogTable.h"
@@ -13,6 +12,7 @@
 #include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -60,8 +60,7 @@ struct Fixture : AppGuard {
                              dialogs,
                              log,
                              table,
-                             {{}, {}, {}, {}, [this] { return link.identified(); },
-                              [this] { link.eraseEeprom(); }}};
+                             {{}, {}, {}, {}, [this] { return link.identified(); }, [this] { link.eraseEeprom(); }}};
     WindowsView view;
 
     Fixture()
@@ -108,9 +107,9 @@ TEST(WindowsWithKvt, SetupReadFromTheKvtRefillsTheOpenWindows)
     fx.windows[app::WindowId::Settings].open();
     fx.windows[app::WindowId::Learn].open();
     QByteArray& block = fx.kvt.setup();
-    block[14] = char(8);     // coilChargeTime
-    block[23] = char(95);    // limiterSpeed
-    block[553] = char(120);  // output2Speed2
+    block[14] = char(8);        // coilChargeTime
+    block[23] = char(95);       // limiterSpeed
+    block[553] = char(120);     // output2Speed2
     setWord(block, 543, 1024);  // lambdaTarget
     block[540] = char(70);      // learnSpeedHigh
     fx.connect();

@@ -22,11 +22,11 @@ TEST_P(InjectionWarnLimit, IsTheRoundedSinglePrecisionShareOfOneRevolution)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InjectionWarnLimit,
-    ::testing::Values(LimitCase{6000, 85, 8499},          // 8498.58 rounds up
-                      LimitCase{0, 85, 51000000},         // standing engine: never reached
-                      LimitCase{16000, 85, 3187},         // the largest speed the maps know
-                      LimitCase{3000, 100, 19993},        // 19993.34
-                      LimitCase{127, 85, 398438},         // exactly 398437.5: the even neighbour
+    ::testing::Values(LimitCase{6000, 85, 8499},    // 8498.58 rounds up
+                      LimitCase{0, 85, 51000000},   // standing engine: never reached
+                      LimitCase{16000, 85, 3187},   // the largest speed the maps know
+                      LimitCase{3000, 100, 19993},  // 19993.34
+                      LimitCase{127, 85, 398438},   // exactly 398437.5: the even neighbour
                       // 8267.4995 in double precision is 8267.5 as a float: rounds to 8268.
                       LimitCase{5442, 75, 8268},
                       // 7113.4998 likewise becomes 7113.5 and rounds to 7114.

@@ -37,7 +37,7 @@ TEST(LiveTexts, EveryLabelOfOneRecord)
     EXPECT_EQ(t.throttle, "38");
     EXPECT_EQ(t.engineTemp, "85");
     EXPECT_EQ(t.airTemp, "-20");
-    EXPECT_EQ(t.ignitionBase, "27");  // as received, no offset
+    EXPECT_EQ(t.ignitionBase, "27");   // as received, no offset
     EXPECT_EQ(t.ignitionAngle, "30");  // byte 80 - 50
     EXPECT_EQ(t.injectionBase, "1000");
     EXPECT_EQ(t.airCorrectionPercent, "95%");
@@ -60,8 +60,8 @@ TEST(LiveTexts, EveryLabelOfOneRecord)
 
 TEST(LiveTexts, CorrectionDivisionTruncatesAsTheKvtComputes)
 {
-    EXPECT_EQ(correctionChangeUs(333, 101), 3);   // 336.33 -> 336
-    EXPECT_EQ(correctionChangeUs(333, 99), -4);   // 329.67 -> 329
+    EXPECT_EQ(correctionChangeUs(333, 101), 3);  // 336.33 -> 336
+    EXPECT_EQ(correctionChangeUs(333, 99), -4);  // 329.67 -> 329
     EXPECT_EQ(correctionChangeUs(4000, 97), -120);
 }
 
@@ -116,10 +116,9 @@ TEST_P(Correction, PercentAndTruncatedChange)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Correction,
-    ::testing::Values(CorrectionCase{1000, 100, "100%", 0},
-                      CorrectionCase{1000, 95, "95%", -50},
+    ::testing::Values(CorrectionCase{1000, 100, "100%", 0}, CorrectionCase{1000, 95, "95%", -50},
                       CorrectionCase{1000, 104, "104%", 40},
-                      CorrectionCase{1001, 99, "99%", -11},  // 990.99 truncates to 990
+                      CorrectionCase{1001, 99, "99%", -11},   // 990.99 truncates to 990
                       CorrectionCase{333, 150, "150%", 166},  // 499.5 truncates to 499
                       CorrectionCase{0, 255, "255%", 0},
                       CorrectionCase{65535, 255, "255%", 101579}));  // no 16-bit overflow

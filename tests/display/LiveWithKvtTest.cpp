@@ -4,11 +4,11 @@
 #include "display/MainWindow.h"
 
 #include "KvtSimulator.h"
-#include "support/TestApplication.h"
 #include "app/MessageLog.h"
 #include "forms/Lamp.h"
 #include "link/DeviceLink.h"
 #include "support/FakeSerialPort.h"
+#include "support/TestApplication.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

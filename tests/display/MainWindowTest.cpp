@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, SetupButtonsRunTheirActionsAndEmptyTheReadoutsAfterReadin
     m_form.readFromKvtButton->click();
     m_form.writeToKvtButton->click();
     m_form.eepromButton->click();
-    const std::vector<QString> expected = {"load", "clear", "save", "read",
+    const std::vector<QString> expected = {"load",  "clear", "save", "read",
                                            "clear", "write", "store"};
     EXPECT_EQ(calls, expected);
 }

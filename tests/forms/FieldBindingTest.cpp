@@ -1,10 +1,10 @@
 // The field binding of the take-over rule: every field is read before the rules over several
 // fields run, every field then shows what was stored, and only bound fields start it; and the
 // centring of windows.
-#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>

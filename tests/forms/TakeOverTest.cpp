@@ -1,8 +1,8 @@
 // The shared take-over of input fields: which events start it and that it never runs nested.
-#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -56,7 +56,8 @@ TEST(TakeOver, RunsOnTheListedMenuEventsOnly)
 {
     application();
     Fixture f;
-    f.takeOver.listenTo(f.window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad});
+    f.takeOver.listenTo(f.window,
+                        {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad});
     emit f.window.menuEvent(1);
     emit f.window.menuEvent(2);
     emit f.window.menuEvent(3);

@@ -2,9 +2,9 @@
 // widget is smaller than its minimum size hint (a label cut, a field squashed) and no two
 // visible widgets with the same parent overlap. Where a layout needs more room than the design
 // size, the content scrolls at its minimum size, which passes; squashing does not.
-#include "support/TestApplication.h"
 #include "app/Motrix.h"
 #include "support/FakeDialogs.h"
+#include "support/TestApplication.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -82,17 +82,16 @@ TEST(WindowLayout, EveryWindowAtItsDesignSizeShowsEveryWidgetWholeAndApart)
         // A window opens at its design size, or as wide as its content needs.
         ASSERT_EQ(window.height(), info.height) << window.windowTitle().toStdString();
         ASSERT_GE(window.width(), info.width) << window.windowTitle().toStdString();
-        ASSERT_TRUE(window.width() == info.width
-                    || window.width() == window.content()->minimumSizeHint().width())
+        ASSERT_TRUE(window.width() == info.width ||
+                    window.width() == window.content()->minimumSizeHint().width())
             << window.windowTitle().toStdString();
         // Content taller than the window scrolls; none needs scrolling sideways.
         EXPECT_FALSE(window.scrollArea()->horizontalScrollBar()->isVisible())
             << window.windowTitle().toStdString();
         QStringList faults;
         collectFaults(&window, faults);
-        EXPECT_TRUE(faults.isEmpty())
-            << window.windowTitle().toStdString() << ":\n"
-            << faults.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(faults.isEmpty()) << window.windowTitle().toStdString() << ":\n"
+                                      << faults.join(QLatin1Char('\n')).toStdString();
         window.hide();
     }
 }

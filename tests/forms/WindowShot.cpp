@@ -19,9 +19,9 @@ int main(int argc, char** argv)
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("settings");
     const int seconds = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
     const std::pair<const char*, app::WindowId> names[] = {
-        {"main", app::WindowId::Main},       {"settings", app::WindowId::Settings},
-        {"system", app::WindowId::System},   {"learn", app::WindowId::Learn},
-        {"help", app::WindowId::Help},       {"test", app::WindowId::Test},
+        {"main", app::WindowId::Main},     {"settings", app::WindowId::Settings},
+        {"system", app::WindowId::System}, {"learn", app::WindowId::Learn},
+        {"help", app::WindowId::Help},     {"test", app::WindowId::Test},
         {"expert", app::WindowId::Expert},
     };
     app::WindowId id = app::WindowId::Settings;

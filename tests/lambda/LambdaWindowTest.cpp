@@ -64,16 +64,15 @@ struct Fixture : AppGuard {
     lambda::LambdaLogger logger{link, dialogs, log, dir.path()};
     bool logging = false;
     QString pdf = dir.filePath("lambda.pdf");
-    lambda::LambdaWindow window{windows[app::WindowId::LambdaLogger],
-                                logger,
-                                settings,
-                                log,
-                                {[this] { return link.identified(); }, [] { return false; },
-                                 [this] { return link.liveRecord(); },
-                                 [this](bool on) { logging = on; }, [this] { return logging; },
-                                 [this](const QString& job, const auto& draw) {
-                                     return dialogs.print(job, draw);
-                                 }}};
+    lambda::LambdaWindow window{
+        windows[app::WindowId::LambdaLogger],
+        logger,
+        settings,
+        log,
+        {[this] { return link.identified(); }, [] { return false; },
+         [this] { return link.liveRecord(); }, [this](bool on) { logging = on; },
+         [this] { return logging; },
+         [this](const QString& job, const auto& draw) { return dialogs.print(job, draw); }}};
 };
 
 TEST(LambdaWindowWithKvt, ReadFillsTheGridAndClearedRamReadsEmpty)

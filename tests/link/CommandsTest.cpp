@@ -41,7 +41,7 @@ TEST_F(CommandsTest, SpecialFunctions)
     link.eraseEeprom();
     EXPECT_EQ(line->written, QByteArray("X\x04\x80X\x03", 5));
     EXPECT_EQ(pauses(), 40 + 20);
-    EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("EEPROM loeschen")});
+    EXPECT_EQ(messages.since(mark), QStringList{QStringLiteral("EEPROM loeschen")});
 }
 
 TEST_F(CommandsTest, TestOutputHighByteFirst)
@@ -65,7 +65,9 @@ TEST_F(CommandsTest, LambdaTableReadAndClear)
     EXPECT_EQ(table->size(), 919);
     EXPECT_EQ(pauses(), 200);
     link.clearLambdaTable(false);
-    EXPECT_EQ(line->written, QByteArray("B\x01" "C\x00", 4));
+    EXPECT_EQ(line->written, QByteArray("B\x01"
+                                        "C\x00",
+                                        4));
 }
 
 TEST_F(CommandsTest, LambdaTableFailsOnAnotherLetter)

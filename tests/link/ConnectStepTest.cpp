@@ -7,10 +7,10 @@ using linktest::identityReply;
 
 namespace {
 
-const QStringList identificationLines {
-    QStringLiteral("von KVT gelesen:"),       QStringLiteral("- Gerät: KVT 3Zyl-Sim"),
-    QStringLiteral("- HW:    2.1"),           QStringLiteral("- SW:    4.7"),
-    QStringLiteral("- BL:    1.3"),           QStringLiteral("KVT wurde identifiziert")};
+const QStringList identificationLines{
+    QStringLiteral("von KVT gelesen:"), QStringLiteral("- Gerät: KVT 3Zyl-Sim"),
+    QStringLiteral("- HW:    2.1"),     QStringLiteral("- SW:    4.7"),
+    QStringLiteral("- BL:    1.3"),     QStringLiteral("KVT wurde identifiziert")};
 
 using ConnectStepTest = FakeLinkTest;
 
@@ -23,7 +23,7 @@ TEST_F(ConnectStepTest, TickedComOpensIdentifiesAndLogsInOrder)
     EXPECT_EQ(line->lastPath, QStringLiteral("/dev/tty.kvt"));
     EXPECT_EQ(line->lastBufferSize, 254);
     EXPECT_EQ(line->written, QByteArray("I"));
-    QStringList expected {QStringLiteral("/dev/tty.kvt ist ein")};
+    QStringList expected{QStringLiteral("/dev/tty.kvt ist ein")};
     expected += identificationLines;
     EXPECT_EQ(messages.lines, expected);
     EXPECT_TRUE(link.portOpen());
@@ -64,7 +64,7 @@ TEST_F(ConnectStepTest, FailedOpenReportsAndUnticksInTheSameTick)
     line->openFails = true;
     view.com = true;
     link.connectStep();
-    EXPECT_EQ(messages.lines, QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
+    EXPECT_EQ(messages.lines, QStringList{QStringLiteral("COM Fehler - Port nicht verfügbar")});
     EXPECT_FALSE(view.com);
     EXPECT_EQ(view.unticks, 1);
     EXPECT_FALSE(link.comSwitch());
@@ -79,11 +79,11 @@ TEST_F(ConnectStepTest, ComOffClosesClearsIdentityAndLogs)
     view.com = false;
     const qsizetype mark = messages.lines.size();
     link.connectStep();
-    EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("COM aus")});
+    EXPECT_EQ(messages.since(mark), QStringList{QStringLiteral("COM aus")});
     EXPECT_FALSE(line->open);
     EXPECT_FALSE(link.portOpen());
     EXPECT_FALSE(link.identified());
-    EXPECT_EQ(link.identity(), DeviceIdentity {});
+    EXPECT_EQ(link.identity(), DeviceIdentity{});
     EXPECT_EQ(view.identityClears, clears + 1);
 }
 
@@ -117,14 +117,13 @@ TEST_F(ConnectStepTest, SilentKvtTimesOutAtEveryTick)
 {
     view.com = true;
     link.connectStep();
-    EXPECT_EQ(messages.lines,
-              (QStringList {QStringLiteral("/dev/tty.kvt ist ein"),
-                            QStringLiteral("Antwort dauert zu lange (i)"),
-                            QStringLiteral("COM Fehler - timeout")}));
+    EXPECT_EQ(messages.lines, (QStringList{QStringLiteral("/dev/tty.kvt ist ein"),
+                                           QStringLiteral("Antwort dauert zu lange (i)"),
+                                           QStringLiteral("COM Fehler - timeout")}));
     const qsizetype mark = messages.lines.size();
     link.connectStep();
-    EXPECT_EQ(messages.since(mark), (QStringList {QStringLiteral("Antwort dauert zu lange (i)"),
-                                                  QStringLiteral("COM Fehler - timeout")}));
+    EXPECT_EQ(messages.since(mark), (QStringList{QStringLiteral("Antwort dauert zu lange (i)"),
+                                                 QStringLiteral("COM Fehler - timeout")}));
     EXPECT_EQ(line->written, QByteArray("II"));
 }
 
@@ -133,13 +132,12 @@ TEST_F(ConnectStepTest, WrongIdentificationLetterIsAProtocolError)
     answerWith([](char c) { return c == 'I' ? identityReply('x') : QByteArray(); });
     view.com = true;
     link.connectStep();
-    EXPECT_EQ(messages.since(1), (QStringList {QStringLiteral("unbekannte Antwort (i)"),
-                                               QStringLiteral("Protokollfehler")}));
+    EXPECT_EQ(messages.since(1), (QStringList{QStringLiteral("unbekannte Antwort (i)"),
+                                              QStringLiteral("Protokollfehler")}));
     EXPECT_FALSE(link.identified());
 }
 
-class IdentificationLengthTest : public FakeLinkTest,
-                                 public ::testing::WithParamInterface<int> {};
+class IdentificationLengthTest : public FakeLinkTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(IdentificationLengthTest, NeverIdentifies)
 {
@@ -215,10 +213,10 @@ TEST_P(ReplyStatusTableTest, EvaluatedOnceAndReset)
     // Evaluation comes after the identification step, so "I" is not sent in this tick.
     const qsizetype mark = messages.lines.size();
     link.connectStep();
-    EXPECT_EQ(messages.since(mark), QStringList {QString::fromUtf8(GetParam().message)});
+    EXPECT_EQ(messages.since(mark), QStringList{QString::fromUtf8(GetParam().message)});
     EXPECT_EQ(link.replyStatus(), ReplyStatus::Ok);
     EXPECT_FALSE(link.identified());
-    EXPECT_EQ(link.identity(), DeviceIdentity {});
+    EXPECT_EQ(link.identity(), DeviceIdentity{});
     EXPECT_EQ(view.identityClears, clears + 1);
     EXPECT_EQ(link.portOpen(), GetParam().portStaysOpen);
     // An open port that fails is lost, not switched off: "COM" stays ticked in every case.
@@ -229,10 +227,10 @@ TEST_P(ReplyStatusTableTest, EvaluatedOnceAndReset)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ReplyStatusTableTest,
-    ::testing::Values(StatusCase {ReplyStatus::PortUnavailable, "COM Fehler - Port nicht verfügbar",
-                                  false},
-                      StatusCase {ReplyStatus::UnknownReply, "Protokollfehler", true},
-                      StatusCase {ReplyStatus::Timeout, "COM Fehler - timeout", true}));
+    ::testing::Values(StatusCase{ReplyStatus::PortUnavailable, "COM Fehler - Port nicht verfügbar",
+                                 false},
+                      StatusCase{ReplyStatus::UnknownReply, "Protokollfehler", true},
+                      StatusCase{ReplyStatus::Timeout, "COM Fehler - timeout", true}));
 
 TEST_F(ConnectStepTest, UnpluggedAdapterIsReportedOnceAndReopenedWhenBack)
 {
@@ -242,7 +240,7 @@ TEST_F(ConnectStepTest, UnpluggedAdapterIsReportedOnceAndReopenedWhenBack)
     link.pollCycle();
     link.connectStep();
     EXPECT_EQ(messages.since(mark),
-              QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
+              QStringList{QStringLiteral("COM Fehler - Port nicht verfügbar")});
     EXPECT_FALSE(line->open);
     EXPECT_TRUE(view.com);
     EXPECT_TRUE(link.portLost());

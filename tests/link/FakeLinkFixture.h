@@ -61,8 +61,8 @@ protected:
     app::ProgramSettings settings;
     RecordingView view;
     FeedRecorder feed;
-    devlink::DeviceLink link {messages.log, settings, testsupport::FakeSerialPort::factory(line),
-                              clock};
+    devlink::DeviceLink link{messages.log, settings, testsupport::FakeSerialPort::factory(line),
+                             clock};
 };
 
 }  // namespace linktest

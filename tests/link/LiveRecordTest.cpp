@@ -11,22 +11,22 @@ namespace {
 QByteArray sampleReply()
 {
     const int bytes[44] = {
-        0x42, 0x68,  // rpm 17000
-        0x12, 0x34,  // not evaluated
-        57,          // throttle
-        105, 45,     // engine 85 °C, air 25 °C
-        22, 78,      // ignition base, angle (28 °KW)
-        0x0F, 0xA0,  // injection base 4000
-        110, 125,    // corrections
-        0x15, 0x7C,  // injection time 5500
-        1, 2, 0, 1, 0,  // outputs 1-2, inputs 1-3
+        0x42, 0x68,                          // rpm 17000
+        0x12, 0x34,                          // not evaluated
+        57,                                  // throttle
+        105,  45,                            // engine 85 °C, air 25 °C
+        22,   78,                            // ignition base, angle (28 °KW)
+        0x0F, 0xA0,                          // injection base 4000
+        110,  125,                           // corrections
+        0x15, 0x7C,                          // injection time 5500
+        1,    2,    0,    1,    0,           // outputs 1-2, inputs 1-3
         0x02, 0xEE, 0x03, 0x20, 0x02, 0xBC,  // lambda 750, 800, 700 mV
-        60,             // ignition mode: constant 10 °KW
-        1, 9, 12,       // signal, teeth seen, teeth per revolution
-        0x01, 0xF4,     // tooth period 500
-        0x07, 0xD0,     // gap period 2000
-        0x01, 0x02, 0x03, 0x04,  // time stamp
-        1, 0, 3, 91, 1, 7,       // flags, CPU temperature, emergency, flag 4
+        60,                                  // ignition mode: constant 10 °KW
+        1,    9,    12,                      // signal, teeth seen, teeth per revolution
+        0x01, 0xF4,                          // tooth period 500
+        0x07, 0xD0,                          // gap period 2000
+        0x01, 0x02, 0x03, 0x04,              // time stamp
+        1,    0,    3,    91,   1,    7,     // flags, CPU temperature, emergency, flag 4
     };
     QByteArray out;
     for (int b : bytes)

@@ -23,7 +23,7 @@ protected:
         frame.teethSeen = 5;  // 5 + 2 gaps + 1 = 8 teeth
         frame.teethPerRevolution = 8;
         frame.toothPeriod = 1000;
-        frame.gapPeriod = 3000;  // ratio 2
+        frame.gapPeriod = 3000;    // ratio 2
         frame.timeStamp = 500000;  // 5 s
         frame.ignitionMode = 255;
         frame.lambda = {700, 750, 800};

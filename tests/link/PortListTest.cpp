@@ -46,11 +46,11 @@ TEST(PortList, ListsMatchingOpenableEntriesInNameOrder)
     }
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("tty.folder")));
     QStringList tried;
-    const QStringList ports = devlink::refreshPortList(
-        [&] { return std::make_unique<PickyPort>(&tried); }, dir.path());
+    const QStringList ports =
+        devlink::refreshPortList([&] { return std::make_unique<PickyPort>(&tried); }, dir.path());
     const QString base = dir.path() + QLatin1Char('/');
-    QStringList expected {base + QStringLiteral("tty.Bluetooth"),
-                          base + QStringLiteral("tty.usbserial")};
+    QStringList expected{base + QStringLiteral("tty.Bluetooth"),
+                         base + QStringLiteral("tty.usbserial")};
 #ifdef __linux__
     expected << base + QStringLiteral("ttyACM1") << base + QStringLiteral("ttyUSB0");
 #endif
@@ -74,8 +74,8 @@ TEST(PortList, PortInUseIsListedWithoutATestOpen)
     QStringList tried;
     const QStringList ports = devlink::refreshPortList(
         [&] { return std::make_unique<PickyPort>(&tried); }, dir.path(), inUse);
-    EXPECT_EQ(ports, (QStringList {inUse, dir.path() + QStringLiteral("/tty.other")}));
-    EXPECT_EQ(tried, QStringList {dir.path() + QStringLiteral("/tty.other")});
+    EXPECT_EQ(ports, (QStringList{inUse, dir.path() + QStringLiteral("/tty.other")}));
+    EXPECT_EQ(tried, QStringList{dir.path() + QStringLiteral("/tty.other")});
 }
 
 TEST(PortList, MissingDirectoryGivesAnEmptyList)

@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <fcntl.h>
-#include <poll.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,7 +47,7 @@ TEST(PosixSerialPort, OpensRaw57600With2StopBitsAndNoHandshake)
     ASSERT_TRUE(port.open(pty.slavePath, 254));
     const int fd = ::open(QFile::encodeName(pty.slavePath).constData(), O_RDWR | O_NOCTTY);
     ASSERT_GE(fd, 0);
-    termios tio {};
+    termios tio{};
     ASSERT_EQ(::tcgetattr(fd, &tio), 0);
     ::close(fd);
     EXPECT_EQ(::cfgetospeed(&tio), speed_t(B57600));
@@ -65,12 +65,12 @@ TEST(PosixSerialPort, PendingInputIsDiscardedAtOpen)
     // Another descriptor keeps the terminal and its input queue alive until the open.
     const int other = ::open(QFile::encodeName(pty.slavePath).constData(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
-    termios tio {};
+    termios tio{};
     ::tcgetattr(other, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(other, TCSANOW, &tio);
     pty.send("stale");
-    pollfd p {other, POLLIN, 0};
+    pollfd p{other, POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 1000), 1);  // the bytes have reached the terminal
     devlink::PosixSerialPort port;
     ASSERT_TRUE(port.open(pty.slavePath, 254));

@@ -24,7 +24,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         host = std::make_unique<kvtsim::PtyHost>(
-            kvtsim::HostOptions {dir.filePath(QStringLiteral("tty.kvtsim")), true, 0});
+            kvtsim::HostOptions{dir.filePath(QStringLiteral("tty.kvtsim")), true, 0});
         QString error;
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
         view.port = host->portPath();
@@ -51,10 +51,10 @@ protected:
     app::ProgramSettings settings;
     linktest::RecordingView view;
     linktest::FeedRecorder feed;
-    DeviceLink link {messages.log, settings, PosixSerialPort::factory()};
+    DeviceLink link{messages.log, settings, PosixSerialPort::factory()};
 };
 
-const QStringList identificationLines {
+const QStringList identificationLines{
     QStringLiteral("von KVT gelesen:"), QStringLiteral("- Gerät: KVT-Sim 1Zyl"),
     QStringLiteral("- HW:    2.1"),     QStringLiteral("- SW:    4.7"),
     QStringLiteral("- BL:    1.3"),     QStringLiteral("KVT wurde identifiziert")};
@@ -63,7 +63,7 @@ TEST_F(PtyLinkTest, IdentificationLinesInOrder)
 {
     view.com = true;
     link.connectStep();
-    QStringList expected {view.port + QStringLiteral(" ist ein")};
+    QStringList expected{view.port + QStringLiteral(" ist ein")};
     expected += identificationLines;
     EXPECT_EQ(messages.lines, expected);
     EXPECT_EQ(link.identity().restartCount, 17);
@@ -73,7 +73,7 @@ TEST_F(PtyLinkTest, IdentificationLinesInOrder)
 TEST_F(PtyLinkTest, PortListFindsTheSimulator)
 {
     const QStringList ports = refreshPortList(PosixSerialPort::factory(), dir.path());
-    EXPECT_EQ(ports, QStringList {dir.path() + QStringLiteral("/tty.kvtsim")});
+    EXPECT_EQ(ports, QStringList{dir.path() + QStringLiteral("/tty.kvtsim")});
 }
 
 kvtsim::LiveFrame knownFrame()
@@ -195,8 +195,8 @@ TEST_F(PtyLinkTest, SilentKvtTimesOutAtEveryTickAndIsFoundAgain)
     for (int i = 0; i < 2; ++i) {
         const qsizetype m = mark();
         tick();
-        EXPECT_EQ(messages.since(m), (QStringList {QStringLiteral("Antwort dauert zu lange (i)"),
-                                                   QStringLiteral("COM Fehler - timeout")}));
+        EXPECT_EQ(messages.since(m), (QStringList{QStringLiteral("Antwort dauert zu lange (i)"),
+                                                  QStringLiteral("COM Fehler - timeout")}));
     }
     sim([](kvtsim::KvtSimulator& s) { s.clearFault(); });
     const qsizetype m = mark();
@@ -213,14 +213,14 @@ TEST_F(PtyLinkTest, KvtFallingSilentWhileIdentified)
     sim([](kvtsim::KvtSimulator& s) { s.setFault({kvtsim::Fault::Silence, 0, -1}); });
     qsizetype m = mark();
     tick();
-    EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("Antwort dauert zu lange (d)")});
+    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("Antwort dauert zu lange (d)")});
     m = mark();
     tick();  // evaluates the time-out, polls nothing
-    EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("COM Fehler - timeout")});
+    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("COM Fehler - timeout")});
     m = mark();
     tick();
-    EXPECT_EQ(messages.since(m), (QStringList {QStringLiteral("Antwort dauert zu lange (i)"),
-                                               QStringLiteral("COM Fehler - timeout")}));
+    EXPECT_EQ(messages.since(m), (QStringList{QStringLiteral("Antwort dauert zu lange (i)"),
+                                              QStringLiteral("COM Fehler - timeout")}));
 }
 
 TEST_F(PtyLinkTest, WrongLiveLetterReidentifiesWithoutProtocolError)
@@ -230,7 +230,7 @@ TEST_F(PtyLinkTest, WrongLiveLetterReidentifiesWithoutProtocolError)
     sim([](kvtsim::KvtSimulator& s) { s.setFault({kvtsim::Fault::WrongLetter, 'D', 1}); });
     qsizetype m = mark();
     tick();
-    EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("unbekannte Antwort (d)")});
+    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("unbekannte Antwort (d)")});
     EXPECT_FALSE(link.identified());
     m = mark();
     const size_t polls = feed.records.size();
@@ -248,8 +248,8 @@ TEST_F(PtyLinkTest, WrongIdentificationLetterGivesProtocolErrorsAtEveryTick)
     for (int i = 0; i < 3; ++i) {
         const qsizetype m = mark();
         tick();
-        EXPECT_EQ(messages.since(m), (QStringList {QStringLiteral("unbekannte Antwort (i)"),
-                                                   QStringLiteral("Protokollfehler")}));
+        EXPECT_EQ(messages.since(m), (QStringList{QStringLiteral("unbekannte Antwort (i)"),
+                                                  QStringLiteral("Protokollfehler")}));
     }
     EXPECT_FALSE(link.identified());
     EXPECT_TRUE(view.identities.empty());
@@ -288,8 +288,8 @@ TEST_F(PtyLinkTest, ComTickedAndUntickedBetweenTicksChangesNothing)
     EXPECT_TRUE(link.identified());
     view.com = false;
     tick();
-    EXPECT_EQ(messages.since(m), QStringList {QStringLiteral("COM aus")});
-    EXPECT_EQ(link.identity(), DeviceIdentity {});
+    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("COM aus")});
+    EXPECT_EQ(link.identity(), DeviceIdentity{});
 }
 
 TEST_F(PtyLinkTest, StrayBytesAreClearedByTheNextIdentification)
@@ -322,14 +322,13 @@ TEST_F(PtyLinkTest, UnpluggedPortComesBackByItselfWhileComStaysTicked)
     // Reported once, from the failing line itself (no "Antwort dauert zu lange"); the ticks
     // that try the vanished path again stay quiet and never wait: the bound only guards
     // against a hang or a spin.
-    EXPECT_EQ(messages.since(m),
-              QStringList {QStringLiteral("COM Fehler - Port nicht verfügbar")});
+    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("COM Fehler - Port nicht verfügbar")});
     EXPECT_LT(took, std::chrono::seconds(1));
     EXPECT_TRUE(view.com);
     EXPECT_EQ(view.unticks, 0);
     EXPECT_FALSE(link.portOpen());
     EXPECT_FALSE(link.identified());
-    EXPECT_EQ(link.identity(), DeviceIdentity {});
+    EXPECT_EQ(link.identity(), DeviceIdentity{});
 
     // Plugged in again under the same path: the next tick opens, identifies and polls.
     host->reconnect();
@@ -338,7 +337,7 @@ TEST_F(PtyLinkTest, UnpluggedPortComesBackByItselfWhileComStaysTicked)
     const size_t polls = feed.records.size();
     const qsizetype again = mark();
     tick();
-    QStringList expected {view.port + QStringLiteral(" ist ein")};
+    QStringList expected{view.port + QStringLiteral(" ist ein")};
     expected += identificationLines;
     EXPECT_EQ(messages.since(again), expected);
     EXPECT_TRUE(link.identified());

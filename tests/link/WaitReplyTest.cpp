@@ -8,7 +8,11 @@ namespace {
 
 class WaitReplyTest : public FakeLinkTest {
 protected:
-    void SetUp() override { connectIdentified(); mark = messages.lines.size(); }
+    void SetUp() override
+    {
+        connectIdentified();
+        mark = messages.lines.size();
+    }
     qsizetype mark = 0;
 };
 
@@ -39,7 +43,7 @@ TEST_F(WaitReplyTest, LongerReplyTimesOutAndStaysOnTheLine)
     EXPECT_GT(clock.nowMs() - start, 200);
     EXPECT_LE(clock.nowMs() - start, 202);
     EXPECT_EQ(link.bytesWaiting(), 8);
-    EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("Antwort dauert zu lange (a)")});
+    EXPECT_EQ(messages.since(mark), QStringList{QStringLiteral("Antwort dauert zu lange (a)")});
     // A time-out alone leaves identified for connectStep to drop.
     EXPECT_TRUE(link.identified());
 }
@@ -56,7 +60,7 @@ TEST_F(WaitReplyTest, WrongLetterIsUnknownAndDropsIdentification)
     EXPECT_EQ(link.waitReply(7, QStringLiteral("a")), ReplyStatus::UnknownReply);
     EXPECT_FALSE(link.identified());
     EXPECT_EQ(link.bytesWaiting(), 6);  // the rest of the reply is left on the line
-    EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("unbekannte Antwort (a)")});
+    EXPECT_EQ(messages.since(mark), QStringList{QStringLiteral("unbekannte Antwort (a)")});
 }
 
 TEST_F(WaitReplyTest, WithoutLetterNothingIsRead)
@@ -69,7 +73,7 @@ TEST_F(WaitReplyTest, WithoutLetterNothingIsRead)
 TEST_F(WaitReplyTest, EmptyLetterAppearsEmptyInTheTimeoutMessage)
 {
     EXPECT_EQ(link.waitReply(579), ReplyStatus::Timeout);
-    EXPECT_EQ(messages.since(mark), QStringList {QStringLiteral("Antwort dauert zu lange ()")});
+    EXPECT_EQ(messages.since(mark), QStringList{QStringLiteral("Antwort dauert zu lange ()")});
 }
 
 TEST_F(WaitReplyTest, ReplyCompletingInTheDeadlinePassIsStillChecked)
@@ -78,9 +82,8 @@ TEST_F(WaitReplyTest, ReplyCompletingInTheDeadlinePassIsStillChecked)
     // is logged first, then the count test still reads and checks the letter.
     line->schedule(201, QByteArray(7, 'x'));
     EXPECT_EQ(link.waitReply(7, QStringLiteral("a")), ReplyStatus::UnknownReply);
-    EXPECT_EQ(messages.since(mark),
-              (QStringList {QStringLiteral("Antwort dauert zu lange (a)"),
-                            QStringLiteral("unbekannte Antwort (a)")}));
+    EXPECT_EQ(messages.since(mark), (QStringList{QStringLiteral("Antwort dauert zu lange (a)"),
+                                                 QStringLiteral("unbekannte Antwort (a)")}));
 }
 
 TEST_F(WaitReplyTest, RightLetterInTheDeadlinePassKeepsTimeout)

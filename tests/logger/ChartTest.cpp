@@ -19,9 +19,8 @@ TEST(VisibleSpan, HundredRowsAtSeveralZooms)
         qint64 cursor, first, last, span;
     };
     const Case cases[] = {
-        {1, 50, 1, 100, 99},     {2, 1, 1, 51, 50},     {2, 50, 25, 75, 50},
-        {2, 100, 50, 100, 50},   {8, 98, 88, 100, 12},  {1024, 1, 1, 1, 0},
-        {1024, 100, 100, 100, 0}, {1024, 37, 37, 37, 0},
+        {1, 50, 1, 100, 99},  {2, 1, 1, 51, 50},  {2, 50, 25, 75, 50},      {2, 100, 50, 100, 50},
+        {8, 98, 88, 100, 12}, {1024, 1, 1, 1, 0}, {1024, 100, 100, 100, 0}, {1024, 37, 37, 37, 0},
     };
     for (const Case& c : cases) {
         const ViewSpan v = visibleSpan(100, c.zoom, c.cursor);
@@ -95,8 +94,8 @@ TEST(ChartScale, InjectionScaleHasAFloor)
 }
 
 // Plain per-row envelope of the same pixel columns.
-std::vector<ColumnEnvelope> rawEnvelope(const LogTable& t, const ChartPyramid& pyramid,
-                                        int channel, qint64 first, qint64 last, int width)
+std::vector<ColumnEnvelope> rawEnvelope(const LogTable& t, const ChartPyramid& pyramid, int channel,
+                                        qint64 first, qint64 last, int width)
 {
     std::vector<ColumnEnvelope> out(static_cast<std::size_t>(width));
     const ColumnPlan plan = planColumns(pyramid, first, last, width);
@@ -146,24 +145,25 @@ TEST(ChartPyramid, EnvelopeEqualsARawScan)
     }
     for (int zoom : {1, 2, 8, 64, 1024}) {
         for (qint64 cursor : {qint64(1), qint64(777), qint64(100000), rows}) {
-          for (int width : {301, 40}) {  // 40 columns of 5000 rows read the second level
-            const ViewSpan v = visibleSpan(rows, zoom, cursor);
-            // Snapped column starts stay within an eighth of a column of the exact ones.
-            const ColumnPlan plan = planColumns(pyramid, v.first, v.last, width);
-            for (int p = 1; p < width; ++p) {
-                const double exact = v.first + std::ceil((p - 0.5) / plan.step);
-                ASSERT_LE(std::fabs(double(columnStart(plan, p)) - exact), 0.125 / plan.step + 1);
+            for (int width : {301, 40}) {  // 40 columns of 5000 rows read the second level
+                const ViewSpan v = visibleSpan(rows, zoom, cursor);
+                // Snapped column starts stay within an eighth of a column of the exact ones.
+                const ColumnPlan plan = planColumns(pyramid, v.first, v.last, width);
+                for (int p = 1; p < width; ++p) {
+                    const double exact = v.first + std::ceil((p - 0.5) / plan.step);
+                    ASSERT_LE(std::fabs(double(columnStart(plan, p)) - exact),
+                              0.125 / plan.step + 1);
+                }
+                std::vector<ColumnEnvelope> fast;
+                decimate(t, pyramid, 1, v.first, v.last, width, fast);
+                const auto slow = rawEnvelope(t, pyramid, 1, v.first, v.last, width);
+                for (int p = 0; p < width; ++p) {
+                    ASSERT_EQ(fast[p].first, slow[p].first) << zoom << " " << cursor << " " << p;
+                    ASSERT_EQ(fast[p].min, slow[p].min) << zoom << " " << cursor << " " << p;
+                    ASSERT_EQ(fast[p].max, slow[p].max) << zoom << " " << cursor << " " << p;
+                    ASSERT_EQ(fast[p].last, slow[p].last) << zoom << " " << cursor << " " << p;
+                }
             }
-            std::vector<ColumnEnvelope> fast;
-            decimate(t, pyramid, 1, v.first, v.last, width, fast);
-            const auto slow = rawEnvelope(t, pyramid, 1, v.first, v.last, width);
-            for (int p = 0; p < width; ++p) {
-                ASSERT_EQ(fast[p].first, slow[p].first) << zoom << " " << cursor << " " << p;
-                ASSERT_EQ(fast[p].min, slow[p].min) << zoom << " " << cursor << " " << p;
-                ASSERT_EQ(fast[p].max, slow[p].max) << zoom << " " << cursor << " " << p;
-                ASSERT_EQ(fast[p].last, slow[p].last) << zoom << " " << cursor << " " << p;
-            }
-          }
         }
     }
 }

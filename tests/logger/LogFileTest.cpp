@@ -71,10 +71,22 @@ TEST(FieldNumber, TakesTheLeadingNumberOrZero)
         const char* text;
         double value;
     };
-    const Case cases[] = {{"", 0},        {"  42", 42},       {"-7", -7},    {"+3", 3},
-                          {"0.85", 0.85}, {"-.5", -0.5},      {"12abc", 12}, {"abc", 0},
-                          {"nan", 0},     {"inf", 0},         {"-", 0},      {"e5", 0},
-                          {"1e3", 1000},  {"1e39", 0},        {".", 0},      {"4.5\r", 4.5},
+    const Case cases[] = {{"", 0},
+                          {"  42", 42},
+                          {"-7", -7},
+                          {"+3", 3},
+                          {"0.85", 0.85},
+                          {"-.5", -0.5},
+                          {"12abc", 12},
+                          {"abc", 0},
+                          {"nan", 0},
+                          {"inf", 0},
+                          {"-", 0},
+                          {"e5", 0},
+                          {"1e3", 1000},
+                          {"1e39", 0},
+                          {".", 0},
+                          {"4.5\r", 4.5},
                           {"12345678901234567890", 12345678901234567890.0}};
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(logger::fieldNumber(c.text, c.text + std::strlen(c.text)), c.value)
@@ -132,8 +144,8 @@ TEST(KlgReader, HandWrittenFileLoadsEveryValueInPlace)
         EXPECT_EQ(rows[0], (RecordFields{0, 1200, 5, 80, 20, 0.45, 0.50, 0.55, 1, 0, 1, 0, 1, 25,
                                          1800, 0, 0, 0, 0}));
         EXPECT_EQ(rows[1], (RecordFields{500, 1300, 0, 81, 0, 0.46}));
-        EXPECT_EQ(rows[2], (RecordFields{1000, 1400, 7, 82, 21, 0.47, 0.52, 0.57, 0, 1, 0, 1, 0,
-                                         26, 1900, 7, 8, 9, 10}));
+        EXPECT_EQ(rows[2], (RecordFields{1000, 1400, 7, 82, 21, 0.47, 0.52, 0.57, 0, 1, 0, 1, 0, 26,
+                                         1900, 7, 8, 9, 10}));
         EXPECT_EQ(rows[3], RecordFields{});
         EXPECT_EQ(rows[4], (RecordFields{1500, 1500}));
     }

@@ -42,8 +42,8 @@ struct Fixture : ::testing::Test, AppGuard {
         table.resize(settings.loggerCapacity + 1);
         logger::LogRecorder::Hooks hooks;
         hooks.now = [] { return QDateTime(QDate(2024, 5, 17), QTime(9, 30, 5)); };
-        recorder = std::make_unique<logger::LogRecorder>(table, settings, dialogs, log,
-                                                         dir.path(), hooks);
+        recorder =
+            std::make_unique<logger::LogRecorder>(table, settings, dialogs, log, dir.path(), hooks);
         logger::LoggerWindow::Hooks w;
         w.identified = [this] { return identified; };
         w.injectorDeadTimeUs = [] { return 500.0; };
@@ -112,10 +112,12 @@ TEST_F(Fixture, LoadedLogShowsCursorValuesAndZoom)
 {
     QFile file(dir.filePath("lauf.klg"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("KVT-Log-Datei,lauf.klg\nDatum,17.05.2024\nUhrzeit,09:30:05\n\nKVT HW,2.1\n"
-               "KVT SW,5.3\n\nKommentar,Lauf 3\n\n\nZeitpunkt(ms),...\n");
+    file.write(
+        "KVT-Log-Datei,lauf.klg\nDatum,17.05.2024\nUhrzeit,09:30:05\n\nKVT HW,2.1\n"
+        "KVT SW,5.3\n\nKommentar,Lauf 3\n\n\nZeitpunkt(ms),...\n");
     for (int i = 1; i <= 100; ++i)
-        file.write(QByteArray::number(i * 500 + 3'600'000) + ",6000,50,80,20,0.851,0,0,1,0,0,0,0,"
+        file.write(QByteArray::number(i * 500 + 3'600'000) +
+                   ",6000,50,80,20,0.851,0,0,1,0,0,0,0,"
                    "25,2400,,,,\n");
     file.close();
     dialogs.answerFile(file.fileName());

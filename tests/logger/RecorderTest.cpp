@@ -48,8 +48,8 @@ struct Fixture : ::testing::Test {
         hooks.identified = [] { return true; };
         hooks.hw = [] { return QStringLiteral("2.1"); };
         hooks.sw = [] { return QStringLiteral("5.3"); };
-        recorder = std::make_unique<logger::LogRecorder>(table, settings, dialogs, log,
-                                                         dir.path(), hooks);
+        recorder =
+            std::make_unique<logger::LogRecorder>(table, settings, dialogs, log, dir.path(), hooks);
         recorder->setView(&view);
     }
     QString recorded() const { return dir.filePath("kvtlog_20240517_093005.klg"); }
@@ -76,7 +76,8 @@ TEST_F(Fixture, RecordingWritesEveryTickAtOnce)
     clock += 500;
     recorder->tick();
     // The line is in the file before the recording ends.
-    EXPECT_EQ(readFile(recorded()), header + "500,3200,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n");
+    EXPECT_EQ(readFile(recorded()),
+              header + "500,3200,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n");
     live[0] = 3300;
     clock += 501;
     recorder->tick();
@@ -86,8 +87,9 @@ TEST_F(Fixture, RecordingWritesEveryTickAtOnce)
     EXPECT_EQ(recorder->rowsAvailable(), 2);
     EXPECT_EQ(view.dataPoints.last(), "2 / 3600");
     EXPECT_EQ(readFile(recorded()),
-              header + "500,3200,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n"
-                       "1001,3300,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n");
+              header +
+                  "500,3200,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n"
+                  "1001,3300,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n");
 }
 
 TEST_F(Fixture, MaximumRecordCountOneClosesAtTheSecondTick)
@@ -175,8 +177,9 @@ TEST_F(Fixture, LoadRaisesTheMaximumByTheEstimateAndSaveReplacesAtomically)
     EXPECT_EQ(logged.last(), "Logger-Datei lauf.klg gesichert");
     const QByteArray saved = readFile(path);
     EXPECT_EQ(saved.count('\n'), 11 + lines);
-    EXPECT_TRUE(saved.endsWith("1,2,3,4,5,0.50,0.60,0.70,1,0,1,0,1,20,1500,,,,\n0,0,0,0,0,0.00,"
-                               "0.00,0.00,0,0,0,0,0,0,0,,,,\n"));
+    EXPECT_TRUE(
+        saved.endsWith("1,2,3,4,5,0.50,0.60,0.70,1,0,1,0,1,20,1500,,,,\n0,0,0,0,0,0.00,"
+                       "0.00,0.00,0,0,0,0,0,0,0,,,,\n"));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(".klg").size() == 1);
 }
 
@@ -196,16 +199,19 @@ TEST_F(Fixture, ReadingStopsCleanlyWhenMemoryRunsOut)
     LogTable::setAllocationLimit(0);
     const QStringList boxes = dialogs.boxTexts();
     ASSERT_EQ(boxes.size(), 2);
-    EXPECT_EQ(boxes[0], " Es steht nicht genügend Arbeitsspeicher für die geschätzte Datenfeldgröße "
-                        "(" + QString::number(bytes.size() / 65) +
-                        ") zur Verfügung.\r\rGgf. ist der Arbeitsspeicher zu klein.\r\r\rDie "
-                        "Datei wird schrittweise eingelesen, bis der Speicher voll ist.");
+    EXPECT_EQ(boxes[0],
+              " Es steht nicht genügend Arbeitsspeicher für die geschätzte Datenfeldgröße "
+              "(" +
+                  QString::number(bytes.size() / 65) +
+                  ") zur Verfügung.\r\rGgf. ist der Arbeitsspeicher zu klein.\r\r\rDie "
+                  "Datei wird schrittweise eingelesen, bis der Speicher voll ist.");
     EXPECT_EQ(boxes[1],
               " Die Log-Datei konnte mangels Speicherplatz nicht vollständig eingelesen werden.");
-    EXPECT_TRUE(logged.contains("Nicht genügend Arbeitsspeicher für Log-datei verfügbar. Lesen "
-                                "erfolgt, bis Speicher voll ist"));
-    EXPECT_TRUE(logged.contains(
-        "Log-Datei konnte mangels Speicherplatz nicht vollständig gelesen werden"));
+    EXPECT_TRUE(
+        logged.contains("Nicht genügend Arbeitsspeicher für Log-datei verfügbar. Lesen "
+                        "erfolgt, bis Speicher voll ist"));
+    EXPECT_TRUE(
+        logged.contains("Log-Datei konnte mangels Speicherplatz nicht vollständig gelesen werden"));
     EXPECT_EQ(settings.loggerCapacity, 2999);
     EXPECT_EQ(recorder->rowsAvailable(), 2999);
     EXPECT_EQ(table.value(2999, 0), 2999 * 500.0);
@@ -228,7 +234,8 @@ TEST_F(Fixture, LoadCancelledOrUnreadable)
     dialogs.answerFile(dir.filePath("fehlt.klg"));
     recorder->load();
     const QStringList boxes = dialogs.boxTexts();
-    EXPECT_EQ(boxes, QStringList({"Log-Datei laden abgebrochen.", "Log-Datei laden nicht möglich."}));
+    EXPECT_EQ(boxes,
+              QStringList({"Log-Datei laden abgebrochen.", "Log-Datei laden nicht möglich."}));
     EXPECT_TRUE(logged.contains("Log-datei laden abgebrochen"));
     EXPECT_EQ(logged.last(), "Log-Datei konnte nicht geladen werden");
 }

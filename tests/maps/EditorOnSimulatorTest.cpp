@@ -5,8 +5,8 @@
 
 #include "KvtSimulator.h"
 #include "app/ProgramSettings.h"
-#include "setup/SetupBlock.h"
 #include "link/LinkTestAccess.h"
+#include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 

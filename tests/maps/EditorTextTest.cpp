@@ -11,12 +11,42 @@ TEST(HelpText, KeysAndButtonsInTheirOrder)
     QStringList keys;
     for (const auto& row : maps::helpRows())
         keys << row.first;
-    const QStringList expected{
-        "Esc", "F1", "shift+F1", "F3", "F4", "F5", "F6", "F7", "F8", "F10", "F11", "F12",
-        "Pfeil hoch", "Pfeil runter", "Pfeil rechts", "Pfeil links", "+  (shift +)",
-        "-   (shift -)", "", "-> EEPROM", "-> PC", "-> KVT", "Laden", "Speichern",
-        "Einstellungen", "Test", "Grossbild", "System", "Lern-Modus", "Vitaldaten-Logger",
-        "Lambda-Logger", "Leistungsvergleich", "", "verf. Ports?", "", "Details..."};
+    const QStringList expected{"Esc",
+                               "F1",
+                               "shift+F1",
+                               "F3",
+                               "F4",
+                               "F5",
+                               "F6",
+                               "F7",
+                               "F8",
+                               "F10",
+                               "F11",
+                               "F12",
+                               "Pfeil hoch",
+                               "Pfeil runter",
+                               "Pfeil rechts",
+                               "Pfeil links",
+                               "+  (shift +)",
+                               "-   (shift -)",
+                               "",
+                               "-> EEPROM",
+                               "-> PC",
+                               "-> KVT",
+                               "Laden",
+                               "Speichern",
+                               "Einstellungen",
+                               "Test",
+                               "Grossbild",
+                               "System",
+                               "Lern-Modus",
+                               "Vitaldaten-Logger",
+                               "Lambda-Logger",
+                               "Leistungsvergleich",
+                               "",
+                               "verf. Ports?",
+                               "",
+                               "Details..."};
     EXPECT_EQ(keys, expected);
     const auto rows = maps::helpRows();
     EXPECT_EQ(rows[20].second, QStringLiteral("Die Daten der KVT werden zur Motrix kopiert"));

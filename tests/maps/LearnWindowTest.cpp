@@ -1,9 +1,9 @@
 // The learn mode window: its entries and swaps, the lambda input bits, the learn switch that
 // goes to the KVT at once only while it is identified, and the learned map display.
-#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/Window.h"
 #include "maps/LearnWindow.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -25,10 +25,11 @@ struct Fixture : AppGuard {
     std::vector<int> sent;
     int livePanel = 0;
     int redraws = 0;
-    maps::LearnWindow learn{window, record,
-                            {[this] { return identified; },
-                             [this](int value) { sent.push_back(value); },
-                             [this] { ++livePanel; }, [this] { ++redraws; }}};
+    maps::LearnWindow learn{
+        window,
+        record,
+        {[this] { return identified; }, [this](int value) { sent.push_back(value); },
+         [this] { ++livePanel; }, [this] { ++redraws; }}};
     forms::Lernen& f = learn.form();
 
     void type(QLineEdit* field, const char* text)
@@ -74,8 +75,8 @@ TEST(LearnWindow, EntriesAreConvertedAndLimited)
          [](const setup::SetupRecord& r) { return int(r.learnIncrement); }, 5, "5"},
         {&forms::Lernen::increment, "900",
          [](const setup::SetupRecord& r) { return int(r.learnIncrement); }, 500, "500"},
-        {&forms::Lernen::rate, "abc",
-         [](const setup::SetupRecord& r) { return int(r.learnRate); }, 20, "20"},
+        {&forms::Lernen::rate, "abc", [](const setup::SetupRecord& r) { return int(r.learnRate); },
+         20, "20"},
         {&forms::Lernen::minEngineTemp, "-40",
          [](const setup::SetupRecord& r) { return int(r.learnMinEngineTemp); }, 0, "-20"},
         {&forms::Lernen::minEngineTemp, "65",

@@ -2,9 +2,9 @@
 // deliver them, arrow, plus and minus key presses, the "Kennfeld" box, the expert password,
 // the description padding, the wheel over the injection view, and the views following the
 // live point. Commands are checked as the bytes that go to the link.
-#include "support/TestApplication.h"
 #include "app/MenuEvents.h"
 #include "maps/MapPanel.h"
+#include "support/TestApplication.h"
 
 #include "FakeCellLink.h"
 #include "app/WindowTable.h"
@@ -50,8 +50,8 @@ struct KeysTest : AppGuard, ::testing::Test {
         help.setupUi(helpWindow.content());
         log.setStatusSink([this](const QString& text) { lines.append(text); });
         keysWindow = std::make_unique<maps::MapPanel>(
-            maps::MapPanel::Windows{main, helpWindow, systemWindow, expertWindow}, form,
-            &help, record, settings, dialogs, log, link);
+            maps::MapPanel::Windows{main, helpWindow, systemWindow, expertWindow}, form, &help,
+            record, settings, dialogs, log, link);
     }
 
     void menu(MainMenuEvent event) { emit main.menuEvent(int(event)); }

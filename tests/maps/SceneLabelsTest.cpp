@@ -1,9 +1,9 @@
 // The labels of the four map and curve views, drawn in the views' font on this machine: none
 // runs into another and none leaves its canvas, also at the narrow speed steps of the maps.
-#include "support/TestApplication.h"
 #include "maps/CurveScene.h"
 #include "maps/MapScenes.h"
 #include "maps/SceneView.h"
+#include "support/TestApplication.h"
 
 #include <gtest/gtest.h>
 

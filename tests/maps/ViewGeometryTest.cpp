@@ -48,7 +48,7 @@ TEST(WarningLimit, ShareOfOneRevolutionLessTheLargestDeadTime)
         int s, percent, dead, limit;
     };
     const Case cases[] = {
-        {3, 85, 0, 17000},  {3, 85, 500, 16500}, {6, 85, 0, 8500}, {7, 85, 0, 7285},
+        {3, 85, 0, 17000},  {3, 85, 500, 16500}, {6, 85, 0, 8500},      {7, 85, 0, 7285},
         {16, 100, 0, 3750}, {0, 85, 0, 100000},  {16, 75, 4000, -1187},
     };
     for (const Case& c : cases)

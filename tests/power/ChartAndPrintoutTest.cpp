@@ -1,10 +1,10 @@
 // The chart's scale rules, the cursor input and read-outs, and the printed page's texts as a
 // PDF reader extracts them.
+#include "app/SystemInfo.h"
 #include "power/ChartPainter.h"
 #include "power/ChartScale.h"
 #include "power/PowerCompute.h"
 #include "power/PowerPrintout.h"
-#include "app/SystemInfo.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -169,9 +169,9 @@ TEST(ChartPainter, DrawsTheShownCurvesAndTheCursor)
 TEST(Printout, FooterText)
 {
     app::SystemInfo info{QString(), 4, qint64(3) << 30 | 12345, QStringLiteral("werkstatt"),
-                    QStringLiteral("otto")};
+                         QStringLiteral("otto")};
     EXPECT_EQ(app::footerText(info), QStringLiteral("[ CPU: Unknown CPU (4x), RAM: 3072MB, PC: "
-                                               "werkstatt, Benutzer: otto ]"));
+                                                    "werkstatt, Benutzer: otto ]"));
     const app::SystemInfo here = app::currentSystemInfo();
     EXPECT_GE(here.cpuCount, 1);
     EXPECT_GT(here.memoryBytes, 0);

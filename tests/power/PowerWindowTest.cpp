@@ -1,9 +1,9 @@
 // The power window: defaults, take-over on Return, the exclusive corrections, a run with F11
 // and F12 on the simulated KVT's dynamometer run, the cursor by wheel and click, comparison
 // curves, and printing through the print dialog.
-#include "app/MenuEvents.h"
 #include "DynoRun.h"
 #include "KvtSimulator.h"
+#include "app/MenuEvents.h"
 #include "app/WindowTable.h"
 #include "forms/Window.h"
 #include "link/LiveRecord.h"
@@ -39,8 +39,9 @@ struct PowerWindowTest : ::testing::Test {
                              [] { return QStringLiteral("4.7"); },
                              [] { return QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9)); },
                              [] {
-                                 return app::SystemInfo{QStringLiteral("Test CPU"), 2, qint64(1) << 30,
-                                                   QStringLiteral("pc"), QStringLiteral("otto")};
+                                 return app::SystemInfo{QStringLiteral("Test CPU"), 2,
+                                                        qint64(1) << 30, QStringLiteral("pc"),
+                                                        QStringLiteral("otto")};
                              }};
     PowerWindow power{window, dialogs, log, hooks};
     QTemporaryDir dir;

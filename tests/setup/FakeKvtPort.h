@@ -77,25 +77,20 @@ private:
             return;
         }
         switch (byte) {
-            case 'I':
-                queue(QByteArray("iKVT-3Z-TEST1") + "1a 2.4B7 " + QByteArray("\x01\x02", 2));
-                break;
-            case 'L':
-                queue((QByteArray(1, setupReplyLetter) + m_working + QByteArray(64, '\x77'))
-                          .left(setupReplyLength));
-                break;
-            case 'S':
-                m_blockBytesExpected = 578;
-                m_incoming.clear();
-                break;
-            case 'E':
-                m_eeprom = m_working;
-                break;
-            case 'N':
-                m_working = m_eeprom;
-                break;
-            default:
-                break;
+        case 'I':
+            queue(QByteArray("iKVT-3Z-TEST1") + "1a 2.4B7 " + QByteArray("\x01\x02", 2));
+            break;
+        case 'L':
+            queue((QByteArray(1, setupReplyLetter) + m_working + QByteArray(64, '\x77'))
+                      .left(setupReplyLength));
+            break;
+        case 'S':
+            m_blockBytesExpected = 578;
+            m_incoming.clear();
+            break;
+        case 'E': m_eeprom = m_working; break;
+        case 'N': m_working = m_eeprom; break;
+        default: break;
         }
     }
 

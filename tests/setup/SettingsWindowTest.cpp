@@ -1,10 +1,10 @@
 // The settings window: entry rules of every kind of field, the output-speed order, the values
 // that follow a take-over, clicks on options and boxes, refilling and the "Messwert:" column.
-#include "support/TestApplication.h"
 #include "app/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
 #include "setup/SettingsWindow.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>

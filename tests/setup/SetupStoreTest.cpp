@@ -135,8 +135,8 @@ TEST_F(SetupStoreTest, SavedFileLoadsBackEveryEntryAndTheDescription)
     EXPECT_EQ(document.loadedOrigin,
               (setup::SetupOrigin{"KVT-3Z......", "1a ", "2.4", "B7 ", "99"}));
     EXPECT_EQ(document.loadedFileName, path(QStringLiteral("roundtrip.kvt")));
-    EXPECT_EQ(logged, QStringList{QStringLiteral("Setup ") + path(QStringLiteral("roundtrip.kvt"))
-                                  + QStringLiteral(" gelesen")});
+    EXPECT_EQ(logged, QStringList{QStringLiteral("Setup ") + path(QStringLiteral("roundtrip.kvt")) +
+                                  QStringLiteral(" gelesen")});
     EXPECT_EQ(replacedCalls, QList<int>{1});
     EXPECT_EQ(dialogs.calls.back().title, QStringLiteral("Setup laden"));
     EXPECT_EQ(dialogs.calls.back().filter,

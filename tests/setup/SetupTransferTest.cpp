@@ -3,9 +3,9 @@
 
 #include "FakeKvtPort.h"
 #include "app/ProgramSettings.h"
+#include "link/LinkTestAccess.h"
 #include "setup/SetupBlock.h"
 #include "setup/SetupWarnings.h"
-#include "link/LinkTestAccess.h"
 #include "support/FakeDialogs.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +41,7 @@ setup::SetupRecord kvtRecord()
 class SetupTransferTest : public ::testing::Test {
 protected:
     SetupTransferTest()
-        : working(setup::encodeSetupBlock(kvtRecord())),
-          eeprom(working),
+        : working(setup::encodeSetupBlock(kvtRecord())), eeprom(working),
           link(
               log, settings,
               [this] {

@@ -7,8 +7,8 @@
 #include <QPdfWriter>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 #include <deque>
+#include <gtest/gtest.h>
 #include <optional>
 #include <vector>
 
@@ -74,8 +74,7 @@ public:
         return file(Kind::Folder, title, startPath, {});
     }
 
-    bool print(const QString& jobName,
-               const std::function<void(QPagedPaintDevice&)>& draw) override
+    bool print(const QString& jobName, const std::function<void(QPagedPaintDevice&)>& draw) override
     {
         calls.push_back({Kind::Print, jobName, {}, {}, false});
         if (m_prints.empty())

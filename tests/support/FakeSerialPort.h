@@ -34,9 +34,9 @@ private:
 struct FakeLine {
     FakeClock* clock = nullptr;  // required for scheduled bytes and time-outs
     bool openFails = false;
-    bool failed = false;  // the adapter vanished: reads and writes fail
-    bool stalled = false; // nothing is delivered while set
-    QByteArray input;     // received, not yet read
+    bool failed = false;   // the adapter vanished: reads and writes fail
+    bool stalled = false;  // nothing is delivered while set
+    QByteArray input;      // received, not yet read
     std::deque<std::pair<qint64, QByteArray>> scheduled;  // (clock time, bytes)
     QByteArray written;
     // Called after every write with the bytes written; may feed() or schedule() replies.

@@ -36,12 +36,11 @@ TEST_P(ReplyLengthTest, LetterAndLength)
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandTable, ReplyLengthTest,
-                         ::testing::Values(ReplyCase {"I", 1, 24, 'i'}, ReplyCase {"D", 1, 45, 'd'},
-                                           ReplyCase {"G", 1, 307, 'g'}, ReplyCase {"A", 1, 7, 'a'},
-                                           ReplyCase {"P", 1, 36, 'p'},
-                                           ReplyCase {"L", 1, 579, 'l'},
-                                           ReplyCase {"B\x01", 2, 920, 'b'},
-                                           ReplyCase {"B\x00", 2, 920, 'b'}),
+                         ::testing::Values(ReplyCase{"I", 1, 24, 'i'}, ReplyCase{"D", 1, 45, 'd'},
+                                           ReplyCase{"G", 1, 307, 'g'}, ReplyCase{"A", 1, 7, 'a'},
+                                           ReplyCase{"P", 1, 36, 'p'}, ReplyCase{"L", 1, 579, 'l'},
+                                           ReplyCase{"B\x01", 2, 920, 'b'},
+                                           ReplyCase{"B\x00", 2, 920, 'b'}),
                          [](const auto& info) {
                              return std::string(1, info.param.letter) + std::to_string(info.index);
                          });

@@ -27,7 +27,7 @@ QByteArray exchange(const QString& path, const QByteArray& cmd, int want)
     QByteArray got;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (got.size() < want && std::chrono::steady_clock::now() < end) {
-        pollfd p {fd, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 50) > 0 && (p.revents & POLLIN)) {
             char buf[1024];
             const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -98,7 +98,7 @@ TEST(PtyHost, StrayBytesReachTheLine)
     host.injectStray("xyz");
     QByteArray got;
     for (int i = 0; i < 100 && got.size() < 3; ++i) {
-        pollfd p {fd, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 10) > 0) {
             char buf[16];
             const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -132,16 +132,15 @@ TEST_P(ParseFaultTest, Parses)
     EXPECT_EQ(plan.count, c.count);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseFaultTest,
-    ::testing::Values(FaultText {"silence", true, Fault::Silence, 0, -1},
-                      FaultText {"wrong:d", true, Fault::WrongLetter, 'D', -1},
-                      FaultText {"short:I:3", true, Fault::ShortReply, 'I', 3},
-                      FaultText {"long::2", true, Fault::LongReply, 0, 2},
-                      FaultText {"ok", true, Fault::None, 0, -1},
-                      FaultText {"loud", false, Fault::None, 0, -1},
-                      FaultText {"wrong:S", false, Fault::None, 0, -1},
-                      FaultText {"short:I:0", false, Fault::None, 0, -1}));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseFaultTest,
+                         ::testing::Values(FaultText{"silence", true, Fault::Silence, 0, -1},
+                                           FaultText{"wrong:d", true, Fault::WrongLetter, 'D', -1},
+                                           FaultText{"short:I:3", true, Fault::ShortReply, 'I', 3},
+                                           FaultText{"long::2", true, Fault::LongReply, 0, 2},
+                                           FaultText{"ok", true, Fault::None, 0, -1},
+                                           FaultText{"loud", false, Fault::None, 0, -1},
+                                           FaultText{"wrong:S", false, Fault::None, 0, -1},
+                                           FaultText{"short:I:0", false, Fault::None, 0, -1}));
 
 TEST(ConsoleCommands, SteerTheSimulator)
 {
@@ -156,8 +155,8 @@ TEST(ConsoleCommands, SteerTheSimulator)
     });
     runConsoleCommand(host, QStringLiteral("emergency on"), &quit);
     host.withSimulator([](KvtSimulator& s) { EXPECT_TRUE(s.emergency()); });
-    EXPECT_TRUE(runConsoleCommand(host, QStringLiteral("status"), &quit)
-                    .contains(host.terminalPath()));
+    EXPECT_TRUE(
+        runConsoleCommand(host, QStringLiteral("status"), &quit).contains(host.terminalPath()));
     EXPECT_TRUE(runConsoleCommand(host, QStringLiteral("frobnicate"), &quit)
                     .startsWith(QStringLiteral("unknown")));
     EXPECT_FALSE(quit);

@@ -101,16 +101,11 @@ int show(const QString& path, bool json, QTextStream& out, QTextStream& err)
             channels.append(o);
         }
         const QJsonObject result{
-            {QStringLiteral("file"), path},
-            {QStringLiteral("date"), header.date},
-            {QStringLiteral("time"), header.time},
-            {QStringLiteral("hw"), header.hw},
-            {QStringLiteral("sw"), header.sw},
-            {QStringLiteral("comment"), header.comment},
-            {QStringLiteral("rows"), rows},
-            {QStringLiteral("firstMs"), firstTime},
-            {QStringLiteral("lastMs"), lastTime},
-            {QStringLiteral("durationMs"), duration},
+            {QStringLiteral("file"), path},        {QStringLiteral("date"), header.date},
+            {QStringLiteral("time"), header.time}, {QStringLiteral("hw"), header.hw},
+            {QStringLiteral("sw"), header.sw},     {QStringLiteral("comment"), header.comment},
+            {QStringLiteral("rows"), rows},        {QStringLiteral("firstMs"), firstTime},
+            {QStringLiteral("lastMs"), lastTime},  {QStringLiteral("durationMs"), duration},
             {QStringLiteral("channels"), channels}};
         out << QJsonDocument(result).toJson(QJsonDocument::Indented);
         return 0;
@@ -120,8 +115,7 @@ int show(const QString& path, bool json, QTextStream& out, QTextStream& err)
     out << "KVT HW: " << header.hw << "  KVT SW: " << header.sw << "\n";
     out << "Kommentar: " << header.comment << "\n";
     out << "Datensätze: " << rows << "\n";
-    out << "Dauer: " << timeText(duration) << " (" << QString::number(duration, 'f', 0)
-        << " ms)\n";
+    out << "Dauer: " << timeText(duration) << " (" << QString::number(duration, 'f', 0) << " ms)\n";
     if (rows == 0)
         return 0;
     out << QStringLiteral("%1 %2 %3 %4\n")

@@ -32,12 +32,13 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const QString group = args.value(0);
-    const int status = group == QLatin1String("settings")   ? cli::runSettingsCommand(args, out, err)
-                       : group == QLatin1String("log")      ? cli::runLogCommand(args, out, err)
-                       : group == QLatin1String("lambda")   ? cli::runLambdaCommand(args, out, err)
-                       : group == QLatin1String("power")    ? cli::runPowerCommand(args, out, err)
-                       : group == QLatin1String("firmware") ? cli::runFirmwareCommand(args, out, err)
-                                                            : cli::runCommand(args, out, err);
+    const int status = group == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
+                       : group == QLatin1String("log")    ? cli::runLogCommand(args, out, err)
+                       : group == QLatin1String("lambda") ? cli::runLambdaCommand(args, out, err)
+                       : group == QLatin1String("power")  ? cli::runPowerCommand(args, out, err)
+                       : group == QLatin1String("firmware")
+                           ? cli::runFirmwareCommand(args, out, err)
+                           : cli::runCommand(args, out, err);
     out.flush();
     err.flush();
     return status;

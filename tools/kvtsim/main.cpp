@@ -49,9 +49,8 @@ const char* const usage =
 
 void printOutputEvents(kvtsim::PtyHost& host)
 {
-    const auto events = host.withSimulator([](kvtsim::KvtSimulator& sim) {
-        return sim.takeOutputEvents();
-    });
+    const auto events =
+        host.withSimulator([](kvtsim::KvtSimulator& sim) { return sim.takeOutputEvents(); });
     for (const kvtsim::OutputEvent& e : events)
         std::printf("kvtsim: %s\n", qPrintable(kvtsim::describeOutput(e.output, e.value)));
     if (!events.empty())

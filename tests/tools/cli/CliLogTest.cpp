@@ -43,9 +43,10 @@ protected:
         h.hw = "2.1";
         h.comment = "Prüfstand";
         f.write(logger::headerBytes(h));
-        f.write("500,3000,10,80,20,0.45,0.50,0.55,1,0,1,0,1,25,1800,,,,\n"
-                "1000,5000,30,82,21,0.85,0.10,0.00,0,1,0,1,0,-3,2400,,,,\n"
-                "1500,4000,20,84,22,0.65,0.30,0.20,0,0,0,0,0,10,2100,,,,\n");
+        f.write(
+            "500,3000,10,80,20,0.45,0.50,0.55,1,0,1,0,1,25,1800,,,,\n"
+            "1000,5000,30,82,21,0.85,0.10,0.00,0,1,0,1,0,-3,2400,,,,\n"
+            "1500,4000,20,84,22,0.65,0.30,0.20,0,0,0,0,0,10,2100,,,,\n");
     }
 };
 
@@ -80,10 +81,12 @@ TEST_F(CliLogTest, CsvHasTheChannelNamesAndOneRowPerRecord)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
     ASSERT_EQ(lines.size(), 5);  // header, three rows, the empty rest after the last line feed
-    EXPECT_EQ(lines[0], "Log-Zeitpunkt(ms),Drehzahl (Umin),Drosselklappe (%),Motortemp. (\xC2\xB0"
-                        "C),Ansauglufttemp. (\xC2\xB0""C),Lambda1 (V),Lambda2 (V),Lambda3 (V),"
-                        "Ausgang1,Ausgang2,Eingang1,Eingang2,Eingang3,Z\xC3\xBCndwinkel (\xC2\xB0"
-                        "KW),Einspritzung (\xC2\xB5s)");
+    EXPECT_EQ(lines[0],
+              "Log-Zeitpunkt(ms),Drehzahl (Umin),Drosselklappe (%),Motortemp. (\xC2\xB0"
+              "C),Ansauglufttemp. (\xC2\xB0"
+              "C),Lambda1 (V),Lambda2 (V),Lambda3 (V),"
+              "Ausgang1,Ausgang2,Eingang1,Eingang2,Eingang3,Z\xC3\xBCndwinkel (\xC2\xB0"
+              "KW),Einspritzung (\xC2\xB5s)");
     EXPECT_EQ(lines[2], "1000,5000,30,82,21,0.85,0.1,0,0,1,0,1,0,-3,2400");
     EXPECT_EQ(cli({"log", "csv", log}).out, QByteArray(lines.join('\n')));
 }
