@@ -124,6 +124,10 @@ void PtyHost::closeTerminal()
         ::close(m_slaveFd);
     m_slaveFd = -1;
     m_pending.clear();
+    // An unplugged adapter's device is gone: the link goes with the terminal, so that a terminal
+    // opened meanwhile by someone else (same /dev/pts number) is never taken for ours.
+    if (!m_options.linkPath.isEmpty() && QFileInfo(m_options.linkPath).isSymLink())
+        ::unlink(QFile::encodeName(m_options.linkPath).constData());
 }
 
 bool PtyHost::start(QString* error)
