@@ -1,7 +1,9 @@
 // The "COM" box, the port combo and the identity labels of the main window for the link.
 #include "app/LinkViewHub.h"
 
+#include "app/Dialogs.h"
 #include "display/MainWindow.h"
+#include "link/PortHelp.h"
 #include "forms/Hauptdialog.h"
 
 #include <QCheckBox>
@@ -32,6 +34,11 @@ void LinkViewHub::identityShown(const devlink::DeviceIdentity& identity)
 void LinkViewHub::identityCleared()
 {
     m_main.clearIdentity();
+}
+
+void LinkViewHub::showPortHelp(const QString& advice)
+{
+    m_dialogs.message(devlink::portHelpTitle(), advice);
 }
 
 }  // namespace app

@@ -14,10 +14,12 @@ class Hauptdialog;
 
 namespace app {
 
+class Dialogs;
+
 class LinkViewHub final : public devlink::LinkView {
 public:
-    LinkViewHub(forms::Hauptdialog& mainForm, display::MainWindow& main)
-        : m_mainForm(mainForm), m_main(main)
+    LinkViewHub(forms::Hauptdialog& mainForm, display::MainWindow& main, Dialogs& dialogs)
+        : m_mainForm(mainForm), m_main(main), m_dialogs(dialogs)
     {
     }
 
@@ -26,10 +28,12 @@ public:
     void untickCom() override;
     void identityShown(const devlink::DeviceIdentity& identity) override;
     void identityCleared() override;
+    void showPortHelp(const QString& advice) override;
 
 private:
     forms::Hauptdialog& m_mainForm;
     display::MainWindow& m_main;
+    Dialogs& m_dialogs;
 };
 
 }  // namespace app

@@ -7,7 +7,7 @@
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
 #include "forms/Lamp.h"
-#include "link/PortList.h"
+#include "link/PortHelp.h"
 #include "link/PosixSerialPort.h"
 #include "logger/LogRecorder.h"
 #include "logger/LoggerWindow.h"
@@ -92,7 +92,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     createLiveDisplays();
     createPowerWindow();
 
-    m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow);
+    m_linkView = std::make_unique<LinkViewHub>(m_mainForm, *m_mainWindow, m_dialogs);
     m_link->setView(m_linkView.get());
     subscribeToLink();
     // Reads the setup after every identification while "Setup automatisch von KVT einlesen" is on.
@@ -101,11 +101,11 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     forms::Window& main = m_windows[WindowId::Main];
     main.setCloseHandler([this] { m_loop.requestQuit(); });
     connect(&main, &forms::Window::menuEvent, this, &Motrix::handleMainMenuEvent);
-    connect(m_mainForm.refreshPortsButton, &QPushButton::clicked, this, &Motrix::refreshPortList);
-    m_portLister = [this] {
-        return devlink::refreshPortList(devlink::PosixSerialPort::factory(),
-                                        QStringLiteral("/dev/"),
-                                        m_link->portOpen() ? m_link->portName() : QString());
+    connect(m_mainForm.refreshPortsButton, &QPushButton::clicked, this,
+            &Motrix::refreshPortListOnRequest);
+    m_portScanner = [this] {
+        return devlink::scanPorts(devlink::PosixSerialPort::factory(), QStringLiteral("/dev/"),
+                                  m_link->portOpen() ? m_link->portName() : QString());
     };
 
     createLogger();
@@ -310,12 +310,40 @@ void Motrix::handleMainMenuEvent(int number)
         m_loop.requestQuit();
 }
 
-void Motrix::refreshPortList()
+void Motrix::setPortLister(std::function<QStringList()> lister)
+{
+    m_portScanner = [lister = std::move(lister)] {
+        devlink::PortScan scan;
+        scan.ports = lister();
+        scan.candidates = int(scan.ports.size());
+        return scan;
+    };
+}
+
+devlink::PortScan Motrix::refreshPortList()
 {
     m_mainForm.portCombo->clear();
-    if (m_portLister)
-        m_mainForm.portCombo->addItems(m_portLister());
+    devlink::PortScan scan;
+    if (m_portScanner)
+        scan = m_portScanner();
+    m_mainForm.portCombo->addItems(scan.ports);
     m_mainForm.portCombo->setCurrentIndex(m_mainForm.portCombo->count() > 0 ? 0 : -1);
+    return scan;
+}
+
+void Motrix::refreshPortListOnRequest()
+{
+    // Quiet at start-up, where no port is the rule when only files are edited; on request the
+    // user learns why a port is missing from the list.
+    const devlink::PortScan scan = refreshPortList();
+    if (!scan.refused.isEmpty()) {
+        m_log.logMessage(devlink::permissionStatusLine(scan.refused.first()));
+        m_dialogs.message(devlink::portHelpTitle(),
+                          devlink::permissionAdvice(scan.refused.first()));
+    } else if (scan.ports.isEmpty()) {
+        m_log.logMessage(devlink::noPortStatusLine());
+        m_dialogs.message(devlink::portHelpTitle(), devlink::noPortAdvice());
+    }
 }
 
 void Motrix::startUp(const StartOptions& options)

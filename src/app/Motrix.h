@@ -14,6 +14,7 @@
 #include "lambda/LambdaLogger.h"
 #include "lambda/LambdaWindow.h"
 #include "link/DeviceLink.h"
+#include "link/PortList.h"
 #include "link/SetupTransfer.h"
 #include "logger/LogTable.h"
 #include "maps/LinkAdapters.h"
@@ -102,8 +103,15 @@ public:
     void reserveLoggerCapacity();
 
     // Source of the port list; defaults to the serial ports of the machine.
-    void setPortLister(std::function<QStringList()> lister) { m_portLister = std::move(lister); }
-    void refreshPortList();
+    void setPortLister(std::function<QStringList()> lister);
+    void setPortScanner(std::function<devlink::PortScan()> scanner)
+    {
+        m_portScanner = std::move(scanner);
+    }
+    // Rebuilds the port box (start-up and "verf. Ports ?").
+    devlink::PortScan refreshPortList();
+    // "verf. Ports ?": the same, and help when no port can be used.
+    void refreshPortListOnRequest();
 
 private:
     void applySettings();
@@ -137,7 +145,7 @@ private:
     forms::Hilfedialog m_helpForm;
     logger::LogTable m_logTable;
     MainLoop m_loop;
-    std::function<QStringList()> m_portLister;
+    std::function<devlink::PortScan()> m_portScanner;
     std::unique_ptr<SystemWindow> m_systemWindow;
     std::unique_ptr<FirmwareArea> m_firmwareArea;
     // The one SetupRecord of the program, with the description and the loaded file's origin.

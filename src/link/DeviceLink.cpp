@@ -3,6 +3,7 @@
 
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
+#include "link/PortHelp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,7 @@ void DeviceLink::switchComIfChanged()
                 m_portOpen = true;
             } else {
                 m_replyStatus = ReplyStatus::PortUnavailable;
+                m_openRefusal = m_port ? m_port->openError() : 0;
             }
         }
     } else {
@@ -90,6 +92,15 @@ void DeviceLink::switchComIfChanged()
         m_log.logMessage(QStringLiteral("COM aus"));
         clearIdentity();
     }
+}
+
+void DeviceLink::helpWithRefusedOpen(int error)
+{
+    const QString status = refusalStatusLine(m_portName, error);
+    if (status.isEmpty())
+        return;
+    m_log.logMessage(status);
+    m_view->showPortHelp(refusalAdvice(m_portName, error));
 }
 
 void DeviceLink::reopenLostPort()
@@ -164,6 +175,10 @@ void DeviceLink::evaluateReplyStatus()
         // The KVT that was identified is gone with the port; its identity must not linger.
         clearIdentity();
         m_log.logMessage(QStringLiteral("COM Fehler - Port nicht verfügbar"));
+        if (m_openRefusal) {
+            helpWithRefusedOpen(*m_openRefusal);
+            m_openRefusal.reset();
+        }
         break;
     case ReplyStatus::UnknownReply:
         m_identified = false;

@@ -142,6 +142,8 @@ private:
 
     void switchComIfChanged();
     void reopenLostPort();
+    // After "COM Fehler - Port nicht verfügbar": what the user can do about it, if anything.
+    void helpWithRefusedOpen(int error);
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
@@ -171,6 +173,8 @@ private:
     bool m_firmwareBusy = false;
     ReplyStatus m_replyStatus = ReplyStatus::Ok;
     DeviceIdentity m_identity;
+    // The open error of ticking "COM" until it is reported.
+    std::optional<int> m_openRefusal;
 
     LiveRecord m_live;
     bool m_clockOffsetReset = true;

@@ -21,6 +21,9 @@ public:
     // Where the identity of the connected KVT is shown (main window "Verbundene KVT: HW:"/"SW:").
     virtual void identityShown(const DeviceIdentity& identity) { Q_UNUSED(identity); }
     virtual void identityCleared() {}
+    // Ticking "COM" failed in a way the user can mend (no permission, no port listed): the
+    // advice is shown in a message box.
+    virtual void showPortHelp(const QString& advice) { Q_UNUSED(advice); }
 };
 
 }  // namespace devlink

@@ -1,6 +1,8 @@
 // Builds the port list by listing a device directory and test-opening each candidate.
 #include "link/PortList.h"
 
+#include "link/PortHelp.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -9,13 +11,18 @@ namespace devlink {
 QStringList refreshPortList(const PortFactory& factory, const QString& directory,
                             const QString& inUse)
 {
-    QStringList ports;
+    return scanPorts(factory, directory, inUse).ports;
+}
+
+PortScan scanPorts(const PortFactory& factory, const QString& directory, const QString& inUse)
+{
+    PortScan scan;
     QString dirPath = directory;
     if (!dirPath.endsWith(QLatin1Char('/')))
         dirPath += QLatin1Char('/');
     QDir dir(dirPath);
     if (!dir.exists())
-        return ports;
+        return scan;
 
     QStringList patterns{QStringLiteral("tty.*")};
 #ifdef __linux__
@@ -28,19 +35,22 @@ QStringList refreshPortList(const PortFactory& factory, const QString& directory
         const QString path = dirPath + name;
         if (QFileInfo(path).isDir())
             continue;
+        ++scan.candidates;
         if (!inUse.isEmpty() && path == inUse) {
-            ports << path;
+            scan.ports << path;
             continue;
         }
         std::unique_ptr<SerialPort> port = factory ? factory() : nullptr;
         if (!port)
             continue;
         if (port->open(path, 1024)) {
-            ports << path;
+            scan.ports << path;
             port->close();
+        } else if (isPermissionError(port->openError())) {
+            scan.refused << path;
         }
     }
-    return ports;
+    return scan;
 }
 
 }  // namespace devlink

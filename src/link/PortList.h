@@ -18,4 +18,15 @@ QStringList refreshPortList(const PortFactory& factory,
                             const QString& directory = QStringLiteral("/dev/"),
                             const QString& inUse = {});
 
+// The same listing with what was seen on the way, for the help the user gets when no port can
+// be used: how many entries matched the names, and which of them refused the test open for
+// lack of permission.
+struct PortScan {
+    QStringList ports;
+    QStringList refused;
+    int candidates = 0;
+};
+PortScan scanPorts(const PortFactory& factory, const QString& directory = QStringLiteral("/dev/"),
+                   const QString& inUse = {});
+
 }  // namespace devlink

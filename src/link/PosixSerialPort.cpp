@@ -30,11 +30,14 @@ bool PosixSerialPort::open(const QString& path, int bufferSize)
     close();
     const QByteArray native = path.toLocal8Bit();
     const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        m_openError = errno;
         return false;
+    }
 
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {  // not a terminal
+        m_openError = errno;
         ::close(fd);
         return false;
     }
@@ -50,6 +53,7 @@ bool PosixSerialPort::open(const QString& path, int bufferSize)
     ::cfsetispeed(&tio, B57600);
     ::cfsetospeed(&tio, B57600);
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        m_openError = errno;
         ::close(fd);
         return false;
     }
@@ -63,6 +67,7 @@ bool PosixSerialPort::open(const QString& path, int bufferSize)
     }
 #endif
     ::tcflush(fd, TCIFLUSH);
+    m_openError = 0;
     m_fd = fd;
     m_failed = false;
     m_buffer.clear();

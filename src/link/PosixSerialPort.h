@@ -17,6 +17,7 @@ public:
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
     bool open(const QString& path, int bufferSize) override;
+    int openError() const override { return m_openError; }
     void close() override;
     bool isOpen() const override { return m_fd >= 0; }
     int bytesWaiting() override;
@@ -35,6 +36,7 @@ private:
     void markFailed();
 
     int m_fd = -1;
+    int m_openError = 0;
     bool m_failed = false;
     QByteArray m_buffer;
     qsizetype m_readPos = 0;

@@ -22,6 +22,9 @@ public:
     // controlling terminal, with pending input discarded. bufferSize is the driver buffer
     // length asked for (254 for the working connection, 1024 for the test open).
     virtual bool open(const QString& path, int bufferSize) = 0;
+    // Why the last open() failed, as an errno value (EACCES: no permission); 0 after a
+    // successful open or when the port cannot tell.
+    virtual int openError() const { return 0; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 

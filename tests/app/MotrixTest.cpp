@@ -6,6 +6,8 @@
 #include "support/TestApplication.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -114,6 +116,46 @@ TEST_F(MotrixFixture, StoredPortListedIsSelectedAndSwitchedOn)
     motrix.startUp(quick);
     EXPECT_EQ(motrix.mainForm().portCombo->currentText(), "/dev/tty.b");
     EXPECT_TRUE(motrix.mainForm().comCheck->isChecked());
+    motrix.loop().stop();
+}
+
+TEST_F(MotrixFixture, PortButtonExplainsMissingOrRefusedPorts)
+{
+    struct Case {
+        devlink::PortScan scan;
+        QString statusLine;  // empty: no help, the list is usable
+        QString adviceMentions;
+    };
+    const QString refused = QStringLiteral("/dev/ttyUSB0");
+    const Case cases[] = {
+        {{{}, {refused}, 1},
+         "Keine Berechtigung für /dev/ttyUSB0 - Benutzer zur Gruppe dialout hinzufügen",
+         "sudo usermod -a -G dialout"},
+        {{{"/dev/ttyACM0"}, {refused}, 2},
+         "Keine Berechtigung für /dev/ttyUSB0 - Benutzer zur Gruppe dialout hinzufügen",
+         "Gruppe \"dialout\""},
+        {{{}, {}, 0}, "Kein serieller Anschluss gefunden", "Adapter nicht eingesteckt"},
+        {{{"/dev/ttyACM0"}, {}, 1}, "", ""},
+    };
+    writeSettings({});
+    app::Motrix motrix(dialogs, programDir);
+    motrix.setPortLister([] { return QStringList(); });
+    motrix.startUp(quick);
+    EXPECT_TRUE(dialogs.calls.empty());  // start-up stays quiet without ports
+    for (const Case& c : cases) {
+        dialogs.clear();
+        motrix.setPortScanner([&c] { return c.scan; });
+        motrix.mainForm().refreshPortsButton->click();
+        EXPECT_EQ(motrix.mainForm().portCombo->count(), c.scan.ports.size());
+        if (c.statusLine.isEmpty()) {
+            EXPECT_TRUE(dialogs.calls.empty());
+            continue;
+        }
+        EXPECT_EQ(motrix.log().statusText(), c.statusLine);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, "COM-Anschluss");
+        EXPECT_TRUE(dialogs.calls[0].text.contains(c.adviceMentions));
+    }
     motrix.loop().stop();
 }
 

@@ -72,6 +72,46 @@ TEST_F(ConnectStepTest, FailedOpenReportsAndUnticksInTheSameTick)
     EXPECT_EQ(link.replyStatus(), ReplyStatus::Ok);
 }
 
+TEST_F(ConnectStepTest, RefusedOpenTellsWhatTheUserCanDo)
+{
+    struct Case {
+        QString port;
+        int error;
+        QString statusLine;  // after "COM Fehler - Port nicht verfügbar", empty for none
+        QString adviceMentions;
+    };
+    const Case cases[] = {
+        {"/dev/ttyUSB0", EACCES,
+         "Keine Berechtigung für /dev/ttyUSB0 - Benutzer zur Gruppe dialout hinzufügen",
+         "Gruppe \"dialout\" hinzufügen"},
+        {"/dev/ttyUSB0", EPERM,
+         "Keine Berechtigung für /dev/ttyUSB0 - Benutzer zur Gruppe dialout hinzufügen",
+         "ab- und wieder anmelden"},
+        {"", ENOENT, "Kein serieller Anschluss gefunden", "tty.*, ttyUSB* und ttyACM*"},
+        {"/dev/ttyUSB0", EBUSY, "", ""},
+        {"/dev/ttyUSB0", ENOENT, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port.toStdString() + " " + std::to_string(c.error));
+        line->openFails = true;
+        line->openErrno = c.error;
+        view.port = c.port;
+        view.portHelp.clear();
+        view.com = true;
+        const qsizetype mark = messages.lines.size();
+        link.connectStep();
+        QStringList expected{QStringLiteral("COM Fehler - Port nicht verfügbar")};
+        if (!c.statusLine.isEmpty())
+            expected << c.statusLine;
+        EXPECT_EQ(messages.since(mark), expected);
+        EXPECT_FALSE(view.com);
+        ASSERT_EQ(view.portHelp.size(), c.adviceMentions.isEmpty() ? 0 : 1);
+        if (!c.adviceMentions.isEmpty()) {
+            EXPECT_TRUE(view.portHelp[0].contains(c.adviceMentions));
+        }
+    }
+}
+
 TEST_F(ConnectStepTest, ComOffClosesClearsIdentityAndLogs)
 {
     connectIdentified();

@@ -25,6 +25,7 @@ struct RecordingView : devlink::LinkView {
     int unticks = 0;
     std::vector<devlink::DeviceIdentity> identities;
     int identityClears = 0;
+    QStringList portHelp;
 
     bool comTicked() const override { return com; }
     QString selectedPortText() const override { return port; }
@@ -35,6 +36,7 @@ struct RecordingView : devlink::LinkView {
     }
     void identityShown(const devlink::DeviceIdentity& id) override { identities.push_back(id); }
     void identityCleared() override { ++identityClears; }
+    void showPortHelp(const QString& advice) override { portHelp << advice; }
 };
 
 // Subscribes to a link's feed, keeps everything published and answers the "wanted" queries

@@ -10,7 +10,8 @@
 
 namespace {
 
-// Ports that open only for paths not containing "busy"; remembers the paths tried.
+// Ports that open only for paths not containing "busy" (EBUSY) and not ending in "ttyUSB9"
+// (EACCES); remembers the paths tried.
 class PickyPort final : public devlink::SerialPort {
 public:
     explicit PickyPort(QStringList* tried) : m_tried(tried) {}
@@ -18,9 +19,12 @@ public:
     {
         *m_tried << path;
         EXPECT_EQ(bufferSize, 1024);
-        m_open = !path.contains(QStringLiteral("busy"));
+        const bool refused = path.endsWith(QStringLiteral("ttyUSB9"));
+        m_open = !path.contains(QStringLiteral("busy")) && !refused;
+        m_error = m_open ? 0 : refused ? EACCES : EBUSY;
         return m_open;
     }
+    int openError() const override { return m_error; }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     int bytesWaiting() override { return 0; }
@@ -33,6 +37,7 @@ public:
 private:
     QStringList* m_tried;
     bool m_open = false;
+    int m_error = 0;
 };
 
 TEST(PortList, ListsMatchingOpenableEntriesInNameOrder)
@@ -62,6 +67,25 @@ TEST(PortList, ListsMatchingOpenableEntriesInNameOrder)
     EXPECT_FALSE(tried.contains(base + QStringLiteral("tty.folder")));
     EXPECT_FALSE(tried.contains(base + QStringLiteral("ttyS0")));
 }
+
+#ifdef __linux__
+TEST(PortList, ScanCountsCandidatesAndNamesThoseRefusedForLackOfPermission)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"ttyUSB0", "ttyUSB9", "tty.busy", "ttyS1"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QStringList tried;
+    const devlink::PortScan scan =
+        devlink::scanPorts([&] { return std::make_unique<PickyPort>(&tried); }, dir.path());
+    const QString base = dir.path() + QLatin1Char('/');
+    EXPECT_EQ(scan.ports, QStringList{base + QStringLiteral("ttyUSB0")});
+    EXPECT_EQ(scan.refused, QStringList{base + QStringLiteral("ttyUSB9")});
+    EXPECT_EQ(scan.candidates, 3);
+}
+#endif
 
 TEST(PortList, PortInUseIsListedWithoutATestOpen)
 {

@@ -28,6 +28,7 @@ bool FakeSerialPort::open(const QString& path, int bufferSize)
     ++m_line->opens;
     m_line->lastPath = path;
     m_line->lastBufferSize = bufferSize;
+    m_openError = m_line->openFails ? m_line->openErrno : 0;
     if (m_line->openFails)
         return false;
     m_line->open = true;

@@ -34,6 +34,7 @@ private:
 struct FakeLine {
     FakeClock* clock = nullptr;  // required for scheduled bytes and time-outs
     bool openFails = false;
+    int openErrno = 0;  // what a failing open reports (EACCES: no permission)
     bool failed = false;   // the adapter vanished: reads and writes fail
     bool stalled = false;  // nothing is delivered while set
     QByteArray input;      // received, not yet read
@@ -59,6 +60,7 @@ public:
     explicit FakeSerialPort(std::shared_ptr<FakeLine> line) : m_line(std::move(line)) {}
 
     bool open(const QString& path, int bufferSize) override;
+    int openError() const override { return m_openError; }
     void close() override { m_line->open = false; }
     bool isOpen() const override { return m_line->open; }
     int bytesWaiting() override;
@@ -73,6 +75,7 @@ public:
 
 private:
     std::shared_ptr<FakeLine> m_line;
+    int m_openError = 0;
 };
 
 }  // namespace testsupport
