@@ -5,6 +5,7 @@
 #include "app/UnplannedError.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::programName);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/motrix.png")));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     QTranslator qtGerman;
