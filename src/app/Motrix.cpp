@@ -327,6 +327,7 @@ devlink::PortScan Motrix::refreshPortList()
     if (m_portScanner)
         scan = m_portScanner();
     m_mainForm.portCombo->addItems(scan.ports);
+    m_link->setRefusedPorts(scan.refused);
     m_mainForm.portCombo->setCurrentIndex(m_mainForm.portCombo->count() > 0 ? 0 : -1);
     return scan;
 }

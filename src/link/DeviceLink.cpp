@@ -6,6 +6,7 @@
 #include "link/PortHelp.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace devlink {
@@ -96,11 +97,16 @@ void DeviceLink::switchComIfChanged()
 
 void DeviceLink::helpWithRefusedOpen(int error)
 {
-    const QString status = refusalStatusLine(m_portName, error);
+    QString path = m_portName;
+    if (path.isEmpty() && !m_refusedPorts.isEmpty()) {
+        path = m_refusedPorts.first();
+        error = EACCES;
+    }
+    const QString status = refusalStatusLine(path, error);
     if (status.isEmpty())
         return;
     m_log.logMessage(status);
-    m_view->showPortHelp(refusalAdvice(m_portName, error));
+    m_view->showPortHelp(refusalAdvice(path, error));
 }
 
 void DeviceLink::reopenLostPort()

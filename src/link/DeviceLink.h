@@ -32,6 +32,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -54,6 +55,9 @@ public:
 
     // The view must outlive the link or be reset to nullptr; nullptr means no windows.
     void setView(LinkView* view);
+    // Devices the port list left out because this user may not open them: ticking "COM"
+    // without a port to choose then explains the permission rather than a missing adapter.
+    void setRefusedPorts(const QStringList& paths) { m_refusedPorts = paths; }
     // Subscriptions to the live record and the on-demand replies.
     LinkFeed& feed() { return m_feed; }
     // Called right after every identification while "Setup automatisch von KVT einlesen" is
@@ -175,6 +179,7 @@ private:
     DeviceIdentity m_identity;
     // The open error of ticking "COM" until it is reported.
     std::optional<int> m_openRefusal;
+    QStringList m_refusedPorts;
 
     LiveRecord m_live;
     bool m_clockOffsetReset = true;

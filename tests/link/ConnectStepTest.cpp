@@ -79,6 +79,7 @@ TEST_F(ConnectStepTest, RefusedOpenTellsWhatTheUserCanDo)
         int error;
         QString statusLine;  // after "COM Fehler - Port nicht verfügbar", empty for none
         QString adviceMentions;
+        QStringList refusedInList = {};
     };
     const Case cases[] = {
         {"/dev/ttyUSB0", EACCES,
@@ -89,6 +90,9 @@ TEST_F(ConnectStepTest, RefusedOpenTellsWhatTheUserCanDo)
          "ab- und wieder anmelden"},
         {"", ENOENT, "Kein serieller Anschluss gefunden", "tty.*, ttyUSB* und ttyACM*"},
         {"/dev/ttyUSB0", EBUSY, "", ""},
+        // No port listed, but the list left one out for lack of permission.
+        {"", ENOENT, "Keine Berechtigung für /dev/ttyUSB3 - Benutzer zur Gruppe dialout hinzufügen",
+         "ab- und wieder anmelden", {"/dev/ttyUSB3"}},
         {"/dev/ttyUSB0", ENOENT, "", ""},
     };
     for (const Case& c : cases) {
@@ -97,6 +101,7 @@ TEST_F(ConnectStepTest, RefusedOpenTellsWhatTheUserCanDo)
         line->openErrno = c.error;
         view.port = c.port;
         view.portHelp.clear();
+        link.setRefusedPorts(c.refusedInList);
         view.com = true;
         const qsizetype mark = messages.lines.size();
         link.connectStep();
