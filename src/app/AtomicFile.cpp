@@ -77,7 +77,9 @@ QString temporaryFilePrefix(const QString& target)
     return QLatin1Char('.') + QFileInfo(target).fileName() + QStringLiteral(".~");
 }
 
-AtomicFile::AtomicFile(const QString& path) : m_target(followLink(path)) {}
+AtomicFile::AtomicFile(const QString& path) : m_target(followLink(path))
+{
+}
 
 AtomicFile::~AtomicFile()
 {

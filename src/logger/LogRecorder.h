@@ -154,7 +154,7 @@ private:
     QString m_logPath;
     QString m_fileName;
     QString m_comment;
-    std::unique_ptr<QFile> m_file;          // the recording's file
+    std::unique_ptr<QFile> m_file;              // the recording's file
     std::unique_ptr<app::AtomicFile> m_saving;  // "Log sichern" until it is complete
 };
 

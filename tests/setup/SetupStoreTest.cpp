@@ -250,8 +250,8 @@ TEST_F(SetupStoreTest, FailedSaveSaysSoAndIsNotLoggedAsSaved)
     const QString target = path(QStringLiteral("no/such/folder/x.kvt"));
     dialogs.answerFile(target);
     EXPECT_EQ(files.save(document, origin), Outcome::Failed);
-    EXPECT_EQ(logged,
-              QStringList{QStringLiteral("Setup ") + target + QStringLiteral(" nicht gespeichert")});
+    EXPECT_EQ(logged, QStringList{QStringLiteral("Setup ") + target +
+                                  QStringLiteral(" nicht gespeichert")});
     EXPECT_EQ(dialogs.boxTexts(),
               QStringList{QStringLiteral("Setup konnte nicht gespeichert werden:\r") + target});
 }

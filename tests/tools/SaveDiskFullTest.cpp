@@ -19,8 +19,8 @@ namespace {
 
 struct Seam {
     std::atomic<bool> armed{false};
-    QByteArray folder;   // files below it fail
-    qint64 budget = 0;   // bytes still written before the disk is full
+    QByteArray folder;  // files below it fail
+    qint64 budget = 0;  // bytes still written before the disk is full
     bool failFlush = false;
 } seam;
 
@@ -139,8 +139,7 @@ std::vector<Case> allCases()
 
 std::string caseName(const ::testing::TestParamInfo<Case>& info)
 {
-    static const char* failures[] = {"FullAtOnce", "FullHalfWay", "FullAtLastByte",
-                                     "FlushFails"};
+    static const char* failures[] = {"FullAtOnce", "FullHalfWay", "FullAtLastByte", "FlushFails"};
     return savecrash::kinds()[std::size_t(info.param.kind)].name.toStdString() + "_" +
            failures[int(info.param.failure)];
 }

@@ -23,8 +23,7 @@ bool ScriptedDialogs::question(const QString&, const QString&)
 {
     return true;
 }
-std::optional<QString> ScriptedDialogs::input(const QString&, const QString&, const QString&,
-                                              bool)
+std::optional<QString> ScriptedDialogs::input(const QString&, const QString&, const QString&, bool)
 {
     return std::nullopt;
 }
@@ -74,7 +73,10 @@ struct SetupSave final : PreparedSave {
     setup::SetupStore store{dialogs, log, QString()};
     setup::SetupDocument document;
     setup::SetupOrigin origin;
-    bool save() override { return store.save(document, origin) == setup::SetupStore::Outcome::Done; }
+    bool save() override
+    {
+        return store.save(document, origin) == setup::SetupStore::Outcome::Done;
+    }
 };
 
 std::unique_ptr<PreparedSave> prepareSetup(const QString& folder, const QString&, int variant)
@@ -128,8 +130,7 @@ std::unique_ptr<PreparedSave> prepareLog(const QString& folder, const QString& w
         return v;
     };
     const QString source = work + QLatin1Char('/') + QString::number(variant);
-    const QString recorded =
-        QDir(source).filePath(logger::logFileName(savedAt));
+    const QString recorded = QDir(source).filePath(logger::logFileName(savedAt));
     s->recorder = std::make_unique<logger::LogRecorder>(s->table, s->settings, s->dialogs, s->log,
                                                         source, hooks);
     if (!QFileInfo::exists(recorded)) {
@@ -164,7 +165,8 @@ std::unique_ptr<PreparedSave> preparePower(const QString& folder, const QString&
     auto s = std::make_unique<PowerSave>();
     s->dialogs.fileAnswer = folder + QStringLiteral("/lauf.klv");
     s->files.setClock([] { return savedAt; });
-    s->document.info.description = variant ? QStringLiteral("mit Resorohr") : QStringLiteral("ohne");
+    s->document.info.description =
+        variant ? QStringLiteral("mit Resorohr") : QStringLiteral("ohne");
     for (std::size_t i = 0; i < s->document.samples.size(); ++i) {
         s->document.samples[i].time = float(i * 10);
         s->document.samples[i].speed = float(3000 + i * (variant ? 13 : 11));

@@ -48,7 +48,7 @@ struct Kind {
     // Sets up a save of content variant (0 or 1) into folder. work is a folder of the kind's
     // own for anything the preparation needs besides the target (made once per variant).
     std::unique_ptr<PreparedSave> (*prepare)(const QString& folder, const QString& work,
-                                              int variant);
+                                             int variant);
     // The box title and text and the log line the user gets when the save fails.
     QString failureTitle;
     QString failureText;  // "%1" stands for the target path

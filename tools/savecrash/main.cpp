@@ -41,16 +41,16 @@ struct Options {
 
 struct Tally {
     int kills = 0;
-    int beforeTemp = 0;     // killed before its temporary file existed
-    int duringWrite = 0;    // temporary file partly written
-    int beforeRename = 0;   // temporary file complete, not yet renamed
-    int afterRename = 0;    // new file in place (flushing the folder, or returning)
-    int finished = 0;       // the save ended before the kill
+    int beforeTemp = 0;    // killed before its temporary file existed
+    int duringWrite = 0;   // temporary file partly written
+    int beforeRename = 0;  // temporary file complete, not yet renamed
+    int afterRename = 0;   // new file in place (flushing the folder, or returning)
+    int finished = 0;      // the save ended before the kill
     int old = 0;
     int fresh = 0;
-    int bad = 0;            // partial, missing or foreign content
-    int maxLeftovers = 0;   // temporary files present at once after a kill
-    int failedSaves = 0;    // a save that ran to its end but reported failure
+    int bad = 0;           // partial, missing or foreign content
+    int maxLeftovers = 0;  // temporary files present at once after a kill
+    int failedSaves = 0;   // a save that ran to its end but reported failure
 };
 
 QByteArray readAll(const QString& path, bool* exists = nullptr)
@@ -210,8 +210,8 @@ bool runKind(const Kind& kind, const Options& opt, std::mt19937_64& random, Tall
             ++t.old;
             if (killed && own.isEmpty())
                 ++t.beforeTemp;
-            else if (killed && QFileInfo(folder + QLatin1Char('/') + own.first()).size() <
-                                   newBytes.size())
+            else if (killed &&
+                     QFileInfo(folder + QLatin1Char('/') + own.first()).size() < newBytes.size())
                 ++t.duringWrite;
             else if (killed)
                 ++t.beforeRename;
@@ -234,12 +234,12 @@ bool runKind(const Kind& kind, const Options& opt, std::mt19937_64& random, Tall
     const bool lastSaved = kind.prepare(folder, work, 1)->save();
     const int leftAtEnd = int(temporaries(folder, target).size());
     std::printf("%-4s %7lld %7.1f %6d %7d %8d %9d %8d %9d %6d %6d %8d %10d %9d\n",
-                qPrintable(kind.name), qint64(newBytes.size()), duration / 1e6, t.kills, t.beforeTemp,
-                t.duringWrite, t.beforeRename, t.afterRename, t.finished, t.old, t.fresh, t.bad,
-                t.maxLeftovers, leftAtEnd);
+                qPrintable(kind.name), qint64(newBytes.size()), duration / 1e6, t.kills,
+                t.beforeTemp, t.duringWrite, t.beforeRename, t.afterRename, t.finished, t.old,
+                t.fresh, t.bad, t.maxLeftovers, leftAtEnd);
     std::fflush(stdout);
-    return t.bad == 0 && t.failedSaves == 0 && t.maxLeftovers <= 1 && lastSaved &&
-           leftAtEnd == 0 && readAll(target) == newBytes;
+    return t.bad == 0 && t.failedSaves == 0 && t.maxLeftovers <= 1 && lastSaved && leftAtEnd == 0 &&
+           readAll(target) == newBytes;
 }
 
 bool parse(const QStringList& args, Options& opt)
@@ -268,8 +268,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     Options opt;
     if (!parse(app.arguments(), opt)) {
-        std::fprintf(stderr, "usage: savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll] "
-                             "[--dir FOLDER] [--seed S]\n");
+        std::fprintf(stderr,
+                     "usage: savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll] "
+                     "[--dir FOLDER] [--seed S]\n");
         return 2;
     }
     // The files go to a fresh folder on the disk (beside the current folder by default), never
@@ -286,8 +287,9 @@ int main(int argc, char** argv)
     std::mt19937_64 random(opt.seed);
     std::printf("savecrash: %d kills per kind, seed %llu\n", opt.kills,
                 static_cast<unsigned long long>(opt.seed));
-    std::printf("kind   bytes save ms  kills  before  writing  complete  renamed  finished    old    new"
-                "  partial  leftovers  at end\n");
+    std::printf(
+        "kind   bytes save ms  kills  before  writing  complete  renamed  finished    old    new"
+        "  partial  leftovers  at end\n");
     bool pass = true;
     for (const Kind& kind : savecrash::kinds()) {
         if (!opt.kinds.isEmpty() && !opt.kinds.contains(kind.name))
@@ -295,7 +297,6 @@ int main(int argc, char** argv)
         Tally tally;
         pass = runKind(kind, opt, random, tally) && pass;
     }
-    std::printf("%s\n", pass ? "PASS: every file was complete old or complete new"
-                             : "FAIL");
+    std::printf("%s\n", pass ? "PASS: every file was complete old or complete new" : "FAIL");
     return pass ? 0 : 1;
 }
