@@ -85,7 +85,9 @@ TEST_P(SaveDiskFull, OldFileSurvivesAndTheUserIsTold)
     const savecrash::Kind& kind = savecrash::kinds()[std::size_t(GetParam().kind)];
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("target"));
-    const QString work = dir.filePath(QStringLiteral("work"));
+    // What a save needs besides its target (the recording behind "Log sichern") is made once.
+    static const QTemporaryDir shared;
+    const QString work = shared.path();
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString target = folder + QLatin1Char('/') + kind.fileName;
     ASSERT_TRUE(kind.prepare(folder, work, 0)->save());
