@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace logger {
@@ -94,25 +93,27 @@ bool LogRecorder::createLogFile(Created mode)
         header.sw = m_hooks.sw ? m_hooks.sw() : QString();
     }
     header.comment = m_comment;
-    std::unique_ptr<QFileDevice> file;
-    if (mode == Created::Saving)
-        file = std::make_unique<QSaveFile>(filePath());
-    else
-        file = std::make_unique<QFile>(filePath());
-    // Unbuffered: every write goes to the system at once, line by line.
-    const QIODevice::OpenMode how =
-        QIODevice::WriteOnly |
-        (mode == Created::Recording ? QIODevice::Unbuffered : QIODevice::OpenModeFlag::NotOpen);
     const QByteArray head = headerBytes(header);
-    if (!file->open(how) || file->write(head) != head.size()) {
-        if (auto* save = dynamic_cast<QSaveFile*>(file.get()))
-            save->cancelWriting();
+    bool opened = false;
+    if (mode == Created::Saving) {
+        m_saving = std::make_unique<app::AtomicFile>(filePath());
+        opened = m_saving->open() && m_saving->write(head);
+        if (!opened)
+            m_saving.reset();
+    } else {
+        // Unbuffered: every write goes to the system at once, line by line.
+        auto file = std::make_unique<QFile>(filePath());
+        opened = file->open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                 file->write(head) == head.size();
+        if (opened)
+            m_file = std::move(file);
+    }
+    if (!opened) {
         m_dialogs.message(attention, QStringLiteral("\rLogdatei konnte nicht angelegt werden.\r\r"
                                                     "Loggen/Sichern nicht möglich."));
         m_log.logMessage(QStringLiteral("Log-Datei konnte nicht angelegt werden"));
         return false;
     }
-    m_file = std::move(file);
     showFileInfo(header);
     m_startMs = m_hooks.clockMs ? m_hooks.clockMs() : 0;
     m_recording = true;
@@ -133,12 +134,11 @@ void LogRecorder::writeRecordLine(qint64 row)
 
 void LogRecorder::closeFile()
 {
+    // An unfinished save is discarded; the old file stays.
+    m_saving.reset();
     if (!m_file)
         return;
-    if (auto* save = dynamic_cast<QSaveFile*>(m_file.get()))
-        save->cancelWriting();
-    else
-        m_file->close();
+    m_file->close();
     m_file.reset();
 }
 
@@ -218,17 +218,14 @@ void LogRecorder::save()
     for (qint64 row = 1; row <= rows && ok; ++row) {
         block.append(line, formatRecordLine(m_table, row, line));
         if (block.size() > (1 << 20) - recordLineCapacity || row == rows) {
-            ok = m_file->write(block) == block.size();
+            ok = m_saving->write(block);
             block.clear();
         }
     }
     if (rows > 0)
         m_view->showDataPoint(dataPointText(rows, maxRecords()));
-    auto* save = static_cast<QSaveFile*>(m_file.get());
-    ok = ok && save->commit();
-    if (!ok)
-        save->cancelWriting();
-    m_file.reset();
+    ok = ok && m_saving->commit();
+    m_saving.reset();
     if (!ok) {
         m_dialogs.message(attention, QStringLiteral("\rLogdatei konnte nicht angelegt werden.\r\r"
                                                     "Loggen/Sichern nicht möglich."));

@@ -12,6 +12,8 @@
 #include "logger/LogFormat.h"
 #include "logger/LogTable.h"
 
+#include "app/AtomicFile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QString>
@@ -117,7 +119,7 @@ public:
     const QString& logFileName() const { return m_fileName; }
     const QString& comment() const { return m_comment; }
     void setComment(const QString& text) { m_comment = cutComment(text); }
-    bool fileOpen() const { return m_file != nullptr; }
+    bool fileOpen() const { return m_file != nullptr || m_saving != nullptr; }
 
     const LogTable& table() const { return m_table; }
     const ChartPyramid& pyramid() const { return m_pyramid; }
@@ -152,7 +154,8 @@ private:
     QString m_logPath;
     QString m_fileName;
     QString m_comment;
-    std::unique_ptr<QFileDevice> m_file;  // the recording's file, or the save's temporary one
+    std::unique_ptr<QFile> m_file;              // the recording's file
+    std::unique_ptr<app::AtomicFile> m_saving;  // "Log sichern" until it is complete
 };
 
 }  // namespace logger

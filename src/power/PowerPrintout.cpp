@@ -1,6 +1,9 @@
 // Drawing the power comparison's printed page.
 #include "power/PowerPrintout.h"
 
+#include "app/AtomicFile.h"
+
+#include <QBuffer>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -174,12 +177,20 @@ bool printPowerPage(QPagedPaintDevice& device, const PrintContent& content)
 
 bool printPowerPdf(const QString& path, const PrintContent& content)
 {
-    QPdfWriter writer(path);
-    writer.setTitle(QString::fromLatin1(printJobName));
-    writer.setCreator(QStringLiteral("Motrix"));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setResolution(300);
-    return printPowerPage(writer, content);
+    // Drawn into memory and saved whole, so that a failed or killed printout never leaves half
+    // a PDF in place of an earlier one.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(QString::fromLatin1(printJobName));
+        writer.setCreator(QStringLiteral("Motrix"));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(300);
+        if (!printPowerPage(writer, content))
+            return false;
+    }
+    return app::writeFileAtomically(path, pdf.data());
 }
 
 }  // namespace power

@@ -63,14 +63,15 @@ SetupStore::Outcome SetupStore::save(const SetupDocument& document, const SetupO
     const QByteArray bytes =
         encodeSetupFile(document.record, document.description, connected, m_clock());
     // Through a temporary file: a crash or a full disk never destroys the file that was there.
-    const bool written = app::writeFileAtomically(path, bytes);
-    m_log.logMessage(QStringLiteral("Setup ") + path + QStringLiteral(" gespeichert (") +
-                     QString::number(sizeOnDisk(path)) + QStringLiteral(")"));
-    if (!written) {
+    // A failed save is never logged as saved: the status line would show the old file's size.
+    if (!app::writeFileAtomically(path, bytes)) {
+        m_log.logMessage(QStringLiteral("Setup ") + path + QStringLiteral(" nicht gespeichert"));
         m_dialogs.message(QStringLiteral("Speichern"),
                           QStringLiteral("Setup konnte nicht gespeichert werden:\r") + path);
         return Outcome::Failed;
     }
+    m_log.logMessage(QStringLiteral("Setup ") + path + QStringLiteral(" gespeichert (") +
+                     QString::number(sizeOnDisk(path)) + QStringLiteral(")"));
     return Outcome::Done;
 }
 

@@ -212,7 +212,7 @@ TEST(SettingsStore, WriteIsAtomicAndReadable)
     EXPECT_EQ(back, s);
     EXPECT_TRUE(dialogs.calls.empty());
     // No temporary files are left beside it.
-    EXPECT_EQ(QDir(d).entryList(QDir::Files), QStringList({"Motrix.cfg"}));
+    EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden), QStringList({"Motrix.cfg"}));
 }
 
 TEST(SettingsStore, UnwritableFolderShowsInfoBoxAndKeepsOldFile)

@@ -180,7 +180,7 @@ TEST_F(Fixture, LoadRaisesTheMaximumByTheEstimateAndSaveReplacesAtomically)
     EXPECT_TRUE(
         saved.endsWith("1,2,3,4,5,0.50,0.60,0.70,1,0,1,0,1,20,1500,,,,\n0,0,0,0,0,0.00,"
                        "0.00,0.00,0,0,0,0,0,0,0,,,,\n"));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(".klg").size() == 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".klg").size(), 1);
 }
 
 TEST_F(Fixture, ReadingStopsCleanlyWhenMemoryRunsOut)

@@ -245,13 +245,13 @@ TEST_F(SetupStoreTest, UnreadableFileLeavesRecordAndDescriptionAsTheyWere)
     EXPECT_EQ(document.record, before.record);
 }
 
-TEST_F(SetupStoreTest, FailedSaveSaysSoAndKeepsTheLogLine)
+TEST_F(SetupStoreTest, FailedSaveSaysSoAndIsNotLoggedAsSaved)
 {
     const QString target = path(QStringLiteral("no/such/folder/x.kvt"));
     dialogs.answerFile(target);
     EXPECT_EQ(files.save(document, origin), Outcome::Failed);
-    EXPECT_EQ(logged,
-              QStringList{QStringLiteral("Setup ") + target + QStringLiteral(" gespeichert (-1)")});
+    EXPECT_EQ(logged, QStringList{QStringLiteral("Setup ") + target +
+                                  QStringLiteral(" nicht gespeichert")});
     EXPECT_EQ(dialogs.boxTexts(),
               QStringList{QStringLiteral("Setup konnte nicht gespeichert werden:\r") + target});
 }
@@ -268,7 +268,8 @@ TEST_F(SetupStoreTest, FailedOverwriteLeavesWhatWasThere)
     EXPECT_EQ(readAll(path(QStringLiteral("busy.kvt/inside"))), QByteArray("kept"));
     EXPECT_EQ(dialogs.boxTexts().last(),
               QStringLiteral("Setup konnte nicht gespeichert werden:\r") + target);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);  // no temporary left behind
+    // No temporary file (hidden) left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
 }
 
 TEST_F(SetupStoreTest, CancelledDialogsDoNothing)

@@ -1,6 +1,7 @@
 // Summaries and CSV conversion of log files for motrix-cli.
 #include "LogCommands.h"
 
+#include "app/AtomicFile.h"
 #include "logger/ChartGeometry.h"
 #include "logger/KlgReader.h"
 
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -156,21 +156,19 @@ int csv(const QString& path, const QString& outPath, QTextStream& out, QTextStre
         return 2;
 
     // The output goes to a temporary file that replaces OUT.csv only when complete.
-    QSaveFile saved(outPath);
+    app::AtomicFile saved(outPath);
     QFile console;
-    QIODevice* sink = nullptr;
     if (outPath.isEmpty()) {
         out.flush();
         console.open(stdout, QIODevice::WriteOnly);
-        sink = &console;
-    } else {
-        if (!saved.open(QIODevice::WriteOnly)) {
-            err << "motrix-cli: " << outPath << ": kann nicht geschrieben werden ("
-                << saved.errorString() << ")\n";
-            return 2;
-        }
-        sink = &saved;
+    } else if (!saved.open()) {
+        err << "motrix-cli: " << outPath << ": kann nicht geschrieben werden ("
+            << QString::fromLocal8Bit(std::strerror(saved.error())) << ")\n";
+        return 2;
     }
+    const auto write = [&](const QByteArray& bytes) {
+        return outPath.isEmpty() ? console.write(bytes) == bytes.size() : saved.write(bytes);
+    };
     QByteArray block = "Log-Zeitpunkt(ms)";
     for (const logger::ChannelInfo& c : logger::channelInfo)
         block += QByteArray(",") + c.name;
@@ -189,24 +187,24 @@ int csv(const QString& path, const QString& outPath, QTextStream& out, QTextStre
         *p++ = '\n';
         block.append(line, p - line);
         if (block.size() >= flushAt) {
-            ok = sink->write(block) == block.size();
+            ok = write(block);
             block.clear();
         }
     }
-    ok = ok && sink->write(block) == block.size();
+    ok = ok && write(block);
     if (reader.readFailed()) {
         err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
         ok = false;
     }
     if (!outPath.isEmpty()) {
         if (!ok) {
-            saved.cancelWriting();
+            saved.cancel();
             err << "motrix-cli: " << outPath << ": Schreibfehler\n";
             return 2;
         }
         if (!saved.commit()) {
             err << "motrix-cli: " << outPath << ": kann nicht geschrieben werden ("
-                << saved.errorString() << ")\n";
+                << QString::fromLocal8Bit(std::strerror(saved.error())) << ")\n";
             return 2;
         }
         return 0;
