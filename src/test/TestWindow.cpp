@@ -3,7 +3,6 @@
 
 #include "app/Dialogs.h"
 #include "app/MenuEvents.h"
-#include "setup/EntryRules.h"
 
 namespace kvttest {
 
@@ -67,9 +66,7 @@ void TestWindow::wire()
                 [this, k] { startFlowTest(k, false); });
     }
     connect(m_form.tacho, &QPushButton::clicked, this, [this] {
-        // The speed as typed, not limited.
-        const int speed = int(setup::wholeValue(m_form.tachoSpeed->text()));
-        startTest(m_form.tacho, tachoSteps(speed));
+        startTest(m_form.tacho, tachoSteps(tachoTestSpeed(m_form.tachoSpeed->text())));
     });
     connect(m_form.resetValues, &QPushButton::clicked, this, [this] {
         m_values.longTenths.fill(0);
