@@ -3,6 +3,8 @@
 
 #include "app/Dialogs.h"
 #include "app/MenuEvents.h"
+#include "setup/EntryRules.h"
+#include "setup/SetupFields.h"
 
 namespace kvttest {
 
@@ -222,12 +224,16 @@ void TestWindow::testFinished(bool aborted, bool portLost)
 
 void TestWindow::takeInjectorValues()
 {
+    const setup::FieldDescriptor& deadTime =
+        setup::fieldOf<&setup::SetupRecord::injectorDeadTime>();
     for (int k = 0; k < injectors; ++k) {
         // Injectors without a measurement keep their setup values.
         if (m_flows[k].balance)
             m_record.injectorBalance[k] = quint16(*m_flows[k].balance);
+        // The switching time reaches 6000 µs; the dead time keeps to its editing range.
         if (m_flows[k].switchingTime)
-            m_record.injectorDeadTime[k] = quint16(*m_flows[k].switchingTime);
+            m_record.injectorDeadTime[k] = quint16(setup::clampToRange(
+                *m_flows[k].switchingTime, deadTime.minimum, deadTime.maximum));
     }
     m_hooks.refillSettings();
 }

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSet>
 #include <QTest>
 #include <QTextEdit>
@@ -115,6 +116,11 @@ public:
         activate(&w);
         settle();
         QList<InputField> fields = findInputFields(w.content(), name);
+        // Buttons that take typed or measured values over ("Werte übernehmen").
+        m_takeButtons.clear();
+        for (QPushButton* b : w.content()->findChildren<QPushButton*>())
+            if (b->text().contains(QStringLiteral("bernehmen"), Qt::CaseInsensitive))
+                m_takeButtons << b;
         m_figures.fieldsPerWindow[name] = int(fields.size());
         for (const InputField& f : fields)
             m_figures.fields << f.label();
@@ -155,6 +161,15 @@ private:
         ++m_figures.textsTyped;
         takeOver(method, w, fields, index);
         check(fields, index, text, method);
+        for (QPushButton* b : m_takeButtons) {
+            if (!b->isEnabled())
+                continue;
+            QTest::mouseClick(b, Qt::LeftButton);
+            settle();
+            ++m_figures.buttonClicks;
+            for (const QString& line : newRangeFaults(text))
+                fault(f, text, method, QStringLiteral("after \"%1\": %2").arg(b->text(), line));
+        }
         // Leaving the field takes over in every window (text fields of some windows only then).
         if (target(f)->hasFocus()) {
             QTest::keyClick(target(f), Qt::Key_Tab);
@@ -292,7 +307,8 @@ private:
     void fault(const InputField& f, const QString& text, Method method, const QString& what)
     {
         // One line per field and kind of fault, with the first text that showed it.
-        const QString key = f.label() + QLatin1Char('|') + what.left(what.indexOf(QLatin1Char('=')));
+        const QString key =
+            f.label() + QLatin1Char('|') + what.left(what.indexOf(QLatin1Char('=')));
         if (m_seen.contains(key))
             return;
         m_seen.insert(key);
@@ -308,6 +324,7 @@ private:
     RandomTexts m_random;
     QSet<QString> m_seen;
     QStringList m_baseline;  // range faults before the current text
+    QList<QPushButton*> m_takeButtons;
     int m_step = 0;
 };
 

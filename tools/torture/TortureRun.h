@@ -1,9 +1,9 @@
 // Drives the typed-input torture through the running program: opens every window, finds its
 // input fields, types hostile and random texts into each and takes them over the ways a user
 // does (Return, keypad Enter, Tab, a click into another field, another window taking the
-// focus), then checks that every stored value is within its range, that every number field
-// shows a plain number, and that taking the fields over again changes nothing (the shown text
-// reads back as the stored value).
+// focus, the window's take-over button), then checks that every stored value is within its
+// range, that every number field shows a plain number, and that taking the fields over again
+// changes nothing (the shown text reads back as the stored value).
 #pragma once
 
 #include <QMap>
@@ -27,6 +27,7 @@ struct Figures {
     qint64 textsTyped = 0;
     qint64 takeOvers = 0;
     qint64 mapValuesTyped = 0;  // texts answered to the map editor's value box
+    qint64 buttonClicks = 0;    // clicks on take-over buttons ("Werte übernehmen")
     QStringList faults;         // one line per fault found (empty: all well)
     int messages = 0, questions = 0;
 };

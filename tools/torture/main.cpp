@@ -64,9 +64,9 @@ int main(int argc, char** argv)
         std::printf("  %-40s %3d fields\n", qPrintable(it.key()), it.value());
         total += it.value();
     }
-    std::printf("windows %d, fields %d, texts typed %lld, take-overs %lld, map values typed "
-                "%lld, messages %d, questions %d, %.1f s\n",
-                int(f.fieldsPerWindow.size()), total, f.textsTyped, f.takeOvers,
+    std::printf("windows %d, fields %d, texts typed %lld, take-overs %lld, take-over button "
+                "clicks %lld, map values typed %lld, messages %d, questions %d, %.1f s\n",
+                int(f.fieldsPerWindow.size()), total, f.textsTyped, f.takeOvers, f.buttonClicks,
                 f.mapValuesTyped, f.messages, f.questions, clock.elapsed() / 1000.0);
     if (parser.isSet(list))
         for (const QString& field : f.fields)
