@@ -107,9 +107,11 @@ QList<InputField> findInputFields(QWidget* root, const QString& window)
             f.edit = s->findChild<QLineEdit*>();
         else if (auto* c = qobject_cast<QComboBox*>(w))
             f.edit = c->lineEdit();
+        // The label beside the field, unless that is only a unit or a connecting word
+        // ("°/oo", "V bei"), where the field's tool tip says more.
         QString name = rowLabel(w);
-        if (name.isEmpty())
-            name = w->toolTip().left(40);
+        if ((name.isEmpty() || !name.endsWith(QLatin1Char(':'))) && !w->toolTip().isEmpty())
+            name = w->toolTip().left(45);
         if (name.isEmpty())
             name = QString::fromLatin1(w->metaObject()->className());
         const QString group = groupTitle(w);
