@@ -155,7 +155,7 @@ private:
         const InputField& f = fields[index];
         if (!f.widget || !target(f)->isVisible())
             return;
-        const auto method = Method(m_step++ % methodCount);
+        const auto method = Method(m_random.below(methodCount));
         m_baseline = rangeFaults(m_motrix);
         type(f, text);
         ++m_figures.textsTyped;
@@ -325,7 +325,6 @@ private:
     QSet<QString> m_seen;
     QStringList m_baseline;  // range faults before the current text
     QList<QPushButton*> m_takeButtons;
-    int m_step = 0;
 };
 
 }  // namespace

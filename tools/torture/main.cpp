@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen motrix-torture --seed 16 --fixed 3 --random 1   (quick)
 //   QT_QPA_PLATFORM=offscreen motrix-torture --seed 20261208 --random 200     (long run)
+#include "HostileTexts.h"
 #include "TortureRun.h"
 
 #include <QApplication>
@@ -54,11 +55,12 @@ int main(int argc, char** argv)
     clock.start();
     const torture::Figures f = torture::runTorture(o, dir.path());
 
-    std::printf("typed-input torture, %s, seed %llu, fixed texts per field %s, random %d\n",
+    std::printf("typed-input torture, %s, seed %llu, fixed texts per field %s of %d, random "
+                "%d\n",
                 qPrintable(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)),
                 static_cast<unsigned long long>(o.seed),
                 o.fixedPerField < 0 ? "all" : qPrintable(QString::number(o.fixedPerField)),
-                o.randomPerField);
+                int(torture::fixedHostileTexts().size()), o.randomPerField);
     int total = 0;
     for (auto it = f.fieldsPerWindow.cbegin(); it != f.fieldsPerWindow.cend(); ++it) {
         std::printf("  %-40s %3d fields\n", qPrintable(it.key()), it.value());
