@@ -110,7 +110,8 @@ QList<InputField> findInputFields(QWidget* root, const QString& window)
         // The label beside the field, unless that is only a unit or a connecting word
         // ("°/oo", "V bei"), where the field's tool tip says more.
         QString name = rowLabel(w);
-        if ((name.isEmpty() || !name.endsWith(QLatin1Char(':'))) && !w->toolTip().isEmpty())
+        const bool unitOnly = name.simplified().size() <= 6 && !name.endsWith(QLatin1Char(':'));
+        if ((name.isEmpty() || unitOnly) && !w->toolTip().isEmpty())
             name = w->toolTip().left(45);
         if (name.isEmpty())
             name = QString::fromLatin1(w->metaObject()->className());
