@@ -232,8 +232,8 @@ void TestWindow::takeInjectorValues()
             m_record.injectorBalance[k] = quint16(*m_flows[k].balance);
         // The switching time reaches 6000 µs; the dead time keeps to its editing range.
         if (m_flows[k].switchingTime)
-            m_record.injectorDeadTime[k] = quint16(setup::clampToRange(
-                *m_flows[k].switchingTime, deadTime.minimum, deadTime.maximum));
+            m_record.injectorDeadTime[k] = quint16(
+                setup::clampToRange(*m_flows[k].switchingTime, deadTime.minimum, deadTime.maximum));
     }
     m_hooks.refillSettings();
 }

@@ -76,8 +76,8 @@ TEST(TestEntries, TachoTestSpeedAsTypedButNeverWrapped)
     // Typed past the field's range it stays as typed; past the output's 16 bits it stops at the
     // top instead of wrapping round (4294968296 once ran the tachometer at 1000 rpm).
     const std::pair<const char*, int> cases[] = {
-        {"7000", 7000},        {"20000", 20000},         {"4294968296", 65535},
-        {"-4294967296", 0},    {"1e400", 1},             {"abc", 0},
+        {"7000", 7000},     {"20000", 20000}, {"4294968296", 65535},
+        {"-4294967296", 0}, {"1e400", 1},     {"abc", 0},
     };
     for (const auto& [text, speed] : cases)
         EXPECT_EQ(tachoTestSpeed(QString::fromLatin1(text)), speed) << text;

@@ -36,10 +36,12 @@ const QStringList& fixedHostileTexts()
             QStringLiteral("65536"),
             QStringLiteral("1 000"),
             QStringLiteral("12abc"),
-            QString(QChar(0x0663)),  // Arabic-Indic digit three
-            QString::fromUtf8("\xef\xbc\x95"),   // full-width five
-            QString::fromUtf8("\xe2\x80\xae" "123"),    // right-to-left override
-            QString::fromUtf8("12\xe2\x80\x8f" "3"),    // right-to-left mark inside
+            QString(QChar(0x0663)),             // Arabic-Indic digit three
+            QString::fromUtf8("\xef\xbc\x95"),  // full-width five
+            QString::fromUtf8("\xe2\x80\xae"
+                              "123"),  // right-to-left override
+            QString::fromUtf8("12\xe2\x80\x8f"
+                              "3"),                                 // right-to-left mark inside
             QString::fromUtf8("\xf0\x9f\x94\xa5\xf0\x9f\x8f\x8d"),  // emoji
             QString(QChar(0)) + QStringLiteral("5"),
             QStringLiteral("5") + QChar(0) + QStringLiteral("5"),
@@ -64,16 +66,35 @@ const QStringList& fixedHostileTexts()
 QString RandomTexts::next()
 {
     static const QStringList pieces{
-        QStringLiteral("0"),    QStringLiteral("1"),      QStringLiteral("5"),
-        QStringLiteral("9"),    QStringLiteral("-"),      QStringLiteral("+"),
-        QStringLiteral("."),    QStringLiteral(","),      QStringLiteral("e"),
-        QStringLiteral("E400"), QStringLiteral(" "),      QStringLiteral("\t"),
-        QStringLiteral("x"),    QStringLiteral("nan"),    QStringLiteral("inf"),
-        QStringLiteral("0x"),   QStringLiteral("\r"),     QStringLiteral("\n"),
-        QStringLiteral("\x7f"), QString(QChar(0)),        QString(QChar(0x202E)),
-        QString(QChar(0x200F)), QString(QChar(0xD83D)),   QString(QChar(0xDE00)),
-        QString::fromUtf8("\xf0\x9f\x98\x80"), QString(QChar(0x00e4)),
-        QStringLiteral("16000"), QStringLiteral("65535"), QStringLiteral("2147483647"),
+        QStringLiteral("0"),
+        QStringLiteral("1"),
+        QStringLiteral("5"),
+        QStringLiteral("9"),
+        QStringLiteral("-"),
+        QStringLiteral("+"),
+        QStringLiteral("."),
+        QStringLiteral(","),
+        QStringLiteral("e"),
+        QStringLiteral("E400"),
+        QStringLiteral(" "),
+        QStringLiteral("\t"),
+        QStringLiteral("x"),
+        QStringLiteral("nan"),
+        QStringLiteral("inf"),
+        QStringLiteral("0x"),
+        QStringLiteral("\r"),
+        QStringLiteral("\n"),
+        QStringLiteral("\x7f"),
+        QString(QChar(0)),
+        QString(QChar(0x202E)),
+        QString(QChar(0x200F)),
+        QString(QChar(0xD83D)),
+        QString(QChar(0xDE00)),
+        QString::fromUtf8("\xf0\x9f\x98\x80"),
+        QString(QChar(0x00e4)),
+        QStringLiteral("16000"),
+        QStringLiteral("65535"),
+        QStringLiteral("2147483647"),
         QStringLiteral("999999999999"),
     };
     QString out;

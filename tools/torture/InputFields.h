@@ -14,11 +14,11 @@ class QWidget;
 namespace torture {
 
 struct InputField {
-    QString window;             // the window's title suffix, e.g. "Einstellungen"
-    QString name;               // group frame / label, e.g. "Motor / Sensor v. OT:"
-    QPointer<QWidget> widget;   // the control itself (line edit, spin box, combo box, ...)
-    QPointer<QLineEdit> edit;   // its line edit, where it has one
-    bool numeric = false;       // showed a plain number when the window was filled
+    QString window;            // the window's title suffix, e.g. "Einstellungen"
+    QString name;              // group frame / label, e.g. "Motor / Sensor v. OT:"
+    QPointer<QWidget> widget;  // the control itself (line edit, spin box, combo box, ...)
+    QPointer<QLineEdit> edit;  // its line edit, where it has one
+    bool numeric = false;      // showed a plain number when the window was filled
 
     QString text() const;
     QString label() const { return window + QStringLiteral(" / ") + name; }

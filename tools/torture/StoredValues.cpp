@@ -25,7 +25,9 @@ void checkText(QStringList& faults, const QString& name, const QString& text, in
                bool oneLine)
 {
     if (text.size() > maxLength)
-        faults << QStringLiteral("%1: %2 characters, at most %3").arg(name).arg(text.size())
+        faults << QStringLiteral("%1: %2 characters, at most %3")
+                      .arg(name)
+                      .arg(text.size())
                       .arg(maxLength);
     if (oneLine && (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))))
         faults << name + QStringLiteral(": line break kept");

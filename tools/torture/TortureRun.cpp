@@ -187,8 +187,9 @@ private:
         m_figures.takeOvers += 2;
         const QStringList drifted = differences(before, snapshot(m_motrix));
         if (!drifted.isEmpty())
-            fault(f, text, method, QStringLiteral("a second take-over changes ") +
-                                       drifted.join(QStringLiteral(", ")));
+            fault(
+                f, text, method,
+                QStringLiteral("a second take-over changes ") + drifted.join(QStringLiteral(", ")));
         const QStringList shownAgain = texts(fields);
         // Trailing blanks aside: Return pads the setup description to its file width.
         const auto trimmed = [](QString t) {
@@ -266,12 +267,13 @@ private:
             ++m_figures.mapValuesTyped;
             static const QRegularExpression digit(QStringLiteral("\\d"));
             if (!text.contains(digit) && m_motrix.setupRecord().injectionMap != before)
-                m_figures.faults << QStringLiteral("Einspritzkennfeld: %1 without a number "
-                                                   "changed a cell")
+                m_figures.faults << QStringLiteral(
+                                        "Einspritzkennfeld: %1 without a number "
+                                        "changed a cell")
                                         .arg(printable(text));
             for (const QString& line : newRangeFaults(text))
-                m_figures.faults << QStringLiteral("Einspritzkennfeld %1: %2")
-                                        .arg(printable(text), line);
+                m_figures.faults
+                    << QStringLiteral("Einspritzkennfeld %1: %2").arg(printable(text), line);
         }
         QTest::keyClick(&main, Qt::Key_Escape);
         // The expert password box answered with hostile texts as well.

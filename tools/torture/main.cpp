@@ -27,8 +27,8 @@ int main(int argc, char** argv)
         QStringLiteral("Fixed hostile texts per field (-1: all of them, the default)."),
         QStringLiteral("n"), QStringLiteral("-1"));
     const QCommandLineOption random(QStringLiteral("random"),
-                                    QStringLiteral("Random texts per field."),
-                                    QStringLiteral("n"), QStringLiteral("4"));
+                                    QStringLiteral("Random texts per field."), QStringLiteral("n"),
+                                    QStringLiteral("4"));
     const QCommandLineOption window(QStringLiteral("window"),
                                     QStringLiteral("Only the window whose name starts so."),
                                     QStringLiteral("name"));
@@ -55,21 +55,23 @@ int main(int argc, char** argv)
     clock.start();
     const torture::Figures f = torture::runTorture(o, dir.path());
 
-    std::printf("typed-input torture, %s, seed %llu, fixed texts per field %s of %d, random "
-                "%d\n",
-                qPrintable(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)),
-                static_cast<unsigned long long>(o.seed),
-                o.fixedPerField < 0 ? "all" : qPrintable(QString::number(o.fixedPerField)),
-                int(torture::fixedHostileTexts().size()), o.randomPerField);
+    std::printf(
+        "typed-input torture, %s, seed %llu, fixed texts per field %s of %d, random "
+        "%d\n",
+        qPrintable(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)),
+        static_cast<unsigned long long>(o.seed),
+        o.fixedPerField < 0 ? "all" : qPrintable(QString::number(o.fixedPerField)),
+        int(torture::fixedHostileTexts().size()), o.randomPerField);
     int total = 0;
     for (auto it = f.fieldsPerWindow.cbegin(); it != f.fieldsPerWindow.cend(); ++it) {
         std::printf("  %-40s %3d fields\n", qPrintable(it.key()), it.value());
         total += it.value();
     }
-    std::printf("windows %d, fields %d, texts typed %lld, take-overs %lld, take-over button "
-                "clicks %lld, map values typed %lld, messages %d, questions %d, %.1f s\n",
-                int(f.fieldsPerWindow.size()), total, f.textsTyped, f.takeOvers, f.buttonClicks,
-                f.mapValuesTyped, f.messages, f.questions, clock.elapsed() / 1000.0);
+    std::printf(
+        "windows %d, fields %d, texts typed %lld, take-overs %lld, take-over button "
+        "clicks %lld, map values typed %lld, messages %d, questions %d, %.1f s\n",
+        int(f.fieldsPerWindow.size()), total, f.textsTyped, f.takeOvers, f.buttonClicks,
+        f.mapValuesTyped, f.messages, f.questions, clock.elapsed() / 1000.0);
     if (parser.isSet(list))
         for (const QString& field : f.fields)
             std::printf("  field: %s\n", qPrintable(field));
