@@ -1,6 +1,8 @@
 // The system window's computations.
 #include "app/SystemRules.h"
 
+#include "app/TextCut.h"
+
 #include <algorithm>
 
 namespace app {
@@ -40,12 +42,15 @@ QString lambdaThresholdWarning(double veryRich, double rich, double lean, double
 
 QString voltsText(double millivolts)
 {
-    return QString::number(millivolts / 1000.0, 'f', 2);
+    // A threshold typed to the millivolt shows its third decimal: with two, the next take-over
+    // would read the shown text back and silently round the stored value to 10 mV.
+    const qint64 mv = qRound64(millivolts);
+    return QString::number(millivolts / 1000.0, 'f', mv % 10 == 0 ? 2 : 3);
 }
 
 QString printoutTextEntry(const QString& text)
 {
-    return text.left(100);
+    return cutWhole(text, 100);
 }
 
 }  // namespace app

@@ -21,7 +21,8 @@ bool lambdaThresholdsOutOfOrder(double veryRich, double rich, double lean, doubl
 // "Lambdaanzeigewerte prüfen!" or empty.
 QString lambdaThresholdWarning(double veryRich, double rich, double lean, double veryLean);
 
-// Volts as shown in the system window: mV / 1000 with two decimals.
+// Volts as shown in the system window: mV / 1000 with two decimals, three when the millivolts
+// need them (so that the shown text reads back as the stored value).
 QString voltsText(double millivolts);
 
 // The printout text keeps its first 100 characters.

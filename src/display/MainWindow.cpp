@@ -1,10 +1,12 @@
 // The main window: live labels, identity, limiter, link lamp and its buttons.
 #include "display/MainWindow.h"
 
+#include "app/TextCut.h"
 #include "display/LiveFormat.h"
 #include "forms/Lamp.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 
@@ -39,6 +41,13 @@ MainWindow::MainWindow(forms::Window& window, forms::Hauptdialog& form, WindowLo
 {
     connectButtons();
     drawLinkLamp(false, false, false);
+    // A paste cut by the field's length limit may end in half a character: the field shows
+    // what the description keeps once the edit ends.
+    connect(m_form.descriptionEdit, &QLineEdit::editingFinished, this, [this] {
+        const QString kept = description();
+        if (kept != m_form.descriptionEdit->text())
+            m_form.descriptionEdit->setText(kept);
+    });
 }
 
 void MainWindow::connectButtons()
@@ -138,7 +147,8 @@ void MainWindow::showSetupFileName(const QString& name)
 
 QString MainWindow::description() const
 {
-    return m_form.descriptionEdit->text();
+    // The field's own length limit may have cut a pasted character in half.
+    return app::cutWhole(m_form.descriptionEdit->text(), 100);
 }
 
 void MainWindow::setDescription(const QString& text)

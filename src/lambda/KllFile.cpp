@@ -1,6 +1,7 @@
 // Writing and reading ".kll" lambda log files.
 #include "lambda/KllFile.h"
 
+#include "app/TextCut.h"
 #include "app/Utf16Line.h"
 
 #include <QFileInfo>
@@ -149,7 +150,7 @@ KllDocument decodeKll(const QByteArray& bytes)
 
 QString cleanComment(const QString& text)
 {
-    QString out = text.left(100);
+    QString out = app::cutWhole(text, 100);
     out.remove(QChar('\n'));
     out.remove(QChar('\r'));
     out.remove(QChar(','));

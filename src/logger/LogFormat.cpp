@@ -1,5 +1,6 @@
 #include "logger/LogFormat.h"
 
+#include "app/TextCut.h"
 #include "logger/LogTable.h"
 
 #include <charconv>
@@ -28,7 +29,7 @@ QString shortenedPath(const QString& path)
 
 QString cutComment(const QString& comment)
 {
-    return comment.left(commentLength);
+    return app::cutWhole(comment, commentLength);
 }
 
 namespace {

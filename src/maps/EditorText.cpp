@@ -2,6 +2,7 @@
 #include "maps/EditorText.h"
 
 #include "app/ProgramInfo.h"
+#include "app/TextCut.h"
 
 namespace maps {
 
@@ -90,7 +91,7 @@ QString helpText()
 
 QString padDescription(const QString& text)
 {
-    return text.leftJustified(100, u' ', true);
+    return app::cutWhole(text, 100).leftJustified(100, u' ');
 }
 
 }  // namespace maps

@@ -16,7 +16,9 @@ LearnWindow::LearnWindow(forms::Window& window, setup::SetupRecord& record, Hook
 {
     m_form.setupUi(window.content());
     auto& f = m_form;
-    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver}, this);
+    // The keypad's Enter takes the fields over like Return (it gives event 2 in this window).
+    m_fields = new forms::FieldBinding(
+        window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     auto& b = *m_fields;
     using R = setup::SetupRecord;
     setup::bindSetupField<&R::learnMinEngineTemp>(b, f.minEngineTemp, record);

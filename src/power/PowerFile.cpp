@@ -1,6 +1,7 @@
 // Writing and reading comparison files.
 #include "power/PowerFile.h"
 
+#include "app/TextCut.h"
 #include "app/Utf16Line.h"
 #include "power/PowerParameters.h"
 
@@ -66,7 +67,7 @@ private:
 
 QString cleanDescription(const QString& text)
 {
-    QString out = text.left(200);
+    QString out = app::cutWhole(text, 200);
     out.remove(QLatin1Char('\n'));
     out.remove(QLatin1Char('\r'));
     out.remove(QLatin1Char(','));

@@ -23,7 +23,7 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
     if (m_hooks.clock)
         m_files.setClock(m_hooks.clock);
 
-    // Return and Enter, or a field losing the focus, take all ten fields over at once.
+    // Return and Enter, or a field losing the focus, take all fields over at once.
     m_fields = new forms::FieldBinding(
         window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     for (int i = 0; i < parameterCount; ++i)
@@ -40,10 +40,12 @@ PowerWindow::PowerWindow(forms::Window& window, app::Dialogs& dialogs, app::Mess
             stop();
     });
 
-    connect(f.description, &QLineEdit::editingFinished, this, [this] {
-        m_document.info.description = cleanDescription(m_form.description->text());
-        m_form.description->setText(m_document.info.description);
-    });
+    // The description is cleaned with the parameters: Return in it ends its edit as well (the
+    // window's Return shortcut keeps the key from the field, which then never finished).
+    m_fields->bind(
+        f.description,
+        [this](const QString& text) { m_document.info.description = cleanDescription(text); },
+        [this] { return m_document.info.description; });
     connect(f.load, &QPushButton::clicked, this, &PowerWindow::load);
     connect(f.save, &QPushButton::clicked, this, &PowerWindow::save);
     connect(f.print, &QPushButton::clicked, this, &PowerWindow::print);

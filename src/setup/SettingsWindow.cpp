@@ -15,7 +15,9 @@ SettingsWindow::SettingsWindow(forms::Window& window, SetupRecord& record, Follo
     : QObject(parent), m_window(window), m_record(record), m_followers(std::move(followers))
 {
     m_form.setupUi(window.content());
-    m_fields = new forms::FieldBinding(window, {app::FieldMenuEvent::TakeOver}, this);
+    // The keypad's Enter takes the fields over like Return (it gives event 2 in this window).
+    m_fields = new forms::FieldBinding(
+        window, {app::FieldMenuEvent::TakeOver, app::FieldMenuEvent::TakeOverKeypad}, this);
     bindFields();
     connectChoices();
     connect(&window, &forms::Window::shownChanged, this, [this](bool on) { m_shown = on; });

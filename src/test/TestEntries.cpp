@@ -39,6 +39,11 @@ int coilUnitsFromField(QStringView text)
     return setup::clampToRange(us / 250, 1, 32);
 }
 
+int tachoTestSpeed(QStringView text)
+{
+    return setup::clampToRange(setup::wholeValue(text), 0, 65535);
+}
+
 int weightTenthsFromField(QStringView text)
 {
     return setup::clampToRange(setup::scaledDecimal(text, 1, setup::Rounding::HalfEven), 0, 5000);

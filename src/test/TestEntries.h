@@ -54,6 +54,9 @@ TestInputTexts fieldTexts(const TestValues& values);
 
 // Coil field in µs → coilChargeTime: the number / 250 truncated, limited to 1..32.
 int coilUnitsFromField(QStringView text);
+// The tachometer test's speed from its field as typed, not limited to the field's range, only
+// to the 16-bit value the output takes (a huge number must not wrap round to a small speed).
+int tachoTestSpeed(QStringView text);
 // Weight field in g → tenths of a gram: × 10, rounded, limited to 0..5000.
 int weightTenthsFromField(QStringView text);
 QString weightText(int tenths);

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/MenuEvents.h"
 #include "setup/EntryRules.h"
+#include "setup/SetupFields.h"
 
 namespace kvttest {
 
@@ -67,9 +68,7 @@ void TestWindow::wire()
                 [this, k] { startFlowTest(k, false); });
     }
     connect(m_form.tacho, &QPushButton::clicked, this, [this] {
-        // The speed as typed, not limited.
-        const int speed = int(setup::wholeValue(m_form.tachoSpeed->text()));
-        startTest(m_form.tacho, tachoSteps(speed));
+        startTest(m_form.tacho, tachoSteps(tachoTestSpeed(m_form.tachoSpeed->text())));
     });
     connect(m_form.resetValues, &QPushButton::clicked, this, [this] {
         m_values.longTenths.fill(0);
@@ -225,12 +224,16 @@ void TestWindow::testFinished(bool aborted, bool portLost)
 
 void TestWindow::takeInjectorValues()
 {
+    const setup::FieldDescriptor& deadTime =
+        setup::fieldOf<&setup::SetupRecord::injectorDeadTime>();
     for (int k = 0; k < injectors; ++k) {
         // Injectors without a measurement keep their setup values.
         if (m_flows[k].balance)
             m_record.injectorBalance[k] = quint16(*m_flows[k].balance);
+        // The switching time reaches 6000 µs; the dead time keeps to its editing range.
         if (m_flows[k].switchingTime)
-            m_record.injectorDeadTime[k] = quint16(*m_flows[k].switchingTime);
+            m_record.injectorDeadTime[k] = quint16(
+                setup::clampToRange(*m_flows[k].switchingTime, deadTime.minimum, deadTime.maximum));
     }
     m_hooks.refillSettings();
 }

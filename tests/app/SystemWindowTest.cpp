@@ -98,6 +98,8 @@ TEST(SystemRules, LambdaThresholds)
     EXPECT_TRUE(app::lambdaThresholdWarning(800, 800, 400, 200).isEmpty());
     EXPECT_EQ(app::printoutTextEntry(QString(150, QLatin1Char('x'))).size(), 100);
     EXPECT_EQ(app::voltsText(1500), "1.50");
+    EXPECT_EQ(app::voltsText(805), "0.805");
+    EXPECT_EQ(app::voltsText(0), "0.00");
 }
 
 TEST(SystemWindow, StartsWithTheSettings)
@@ -252,7 +254,11 @@ TEST(SystemWindow, LambdaVoltages)
     EXPECT_EQ(fx.f.lambdaVeryRich->text(), "1.50");
     fx.type(fx.f.lambdaVeryLean, "0.1234");
     EXPECT_EQ(fx.settings.lambdaVeryLean, 123.0f);
-    EXPECT_EQ(fx.f.lambdaVeryLean->text(), "0.12");
+    // Shown to the millivolt, so that taking the fields over again keeps 123 mV (with two
+    // decimals the next take-over read "0.12" back and stored 120 mV).
+    EXPECT_EQ(fx.f.lambdaVeryLean->text(), "0.123");
+    emit fx.windows[app::WindowId::System].menuEvent(1);
+    EXPECT_EQ(fx.settings.lambdaVeryLean, 123.0f);
     fx.type(fx.f.lambdaLean, "x");
     EXPECT_EQ(fx.settings.lambdaLean, 0.0f);
 }

@@ -103,7 +103,7 @@ TEST(LearnWindow, LimitsEnteredTheWrongWayRoundAreSwapped)
     fx.f.speedHigh->setText("3000");
     fx.f.throttleLow->setText("80");
     fx.f.throttleHigh->setText("20");
-    emit fx.window.menuEvent(1);
+    emit fx.window.menuEvent(2);  // the keypad's Enter, like Return
     EXPECT_EQ(fx.record.learnSpeedLow, 30);
     EXPECT_EQ(fx.record.learnSpeedHigh, 50);
     EXPECT_EQ(fx.f.speedLow->text(), "3000");

@@ -138,6 +138,16 @@ TEST(SettingsWindow, OutputSpeedsAreLimitedThenPutInOrder)
     EXPECT_EQ(fx.f.output2Speed2->text(), "16000");
 }
 
+TEST(SettingsWindow, KeypadEnterTakesOverLikeReturn)
+{
+    Fixture fx;
+    // Event 2 (the keypad's Enter) once left the typed text standing, not stored.
+    fx.f.sensorAngle->setText("1e400");
+    emit fx.window.menuEvent(2);
+    EXPECT_EQ(fx.record.sensorAngle, 10);
+    EXPECT_EQ(fx.f.sensorAngle->text(), "10");
+}
+
 TEST(SettingsWindow, EveryFieldIsTakenOverTogether)
 {
     Fixture fx;

@@ -71,6 +71,18 @@ TEST(TestEntries, EstimateInputsAreClampedToTheirRanges)
     EXPECT_DOUBLE_EQ(v.coilInductance, 12.3);
 }
 
+TEST(TestEntries, TachoTestSpeedAsTypedButNeverWrapped)
+{
+    // Typed past the field's range it stays as typed; past the output's 16 bits it stops at the
+    // top instead of wrapping round (4294968296 once ran the tachometer at 1000 rpm).
+    const std::pair<const char*, int> cases[] = {
+        {"7000", 7000},     {"20000", 20000}, {"4294968296", 65535},
+        {"-4294967296", 0}, {"1e400", 1},     {"abc", 0},
+    };
+    for (const auto& [text, speed] : cases)
+        EXPECT_EQ(tachoTestSpeed(QString::fromLatin1(text)), speed) << text;
+}
+
 TEST(TestEntries, FlowOfTheWorkedExample)
 {
     // 30 g long, 11 g short: a = 0.06, b = 0.022, m = 0.0042222 g/ms.

@@ -196,6 +196,14 @@ TEST(TestWindows, TakingValuesLeavesInjectorsWithoutAMeasurementAlone)
     f.resetValues->click();
     EXPECT_EQ(f.longWeight[0]->text(), "0.0");
     EXPECT_EQ(f.flow[0]->text(), "--");
+
+    // A switching time beyond the dead time's range (up to 6000 µs from a tiny short test) is
+    // taken as the range's top, not stored where the settings window would change it again.
+    fx.type(f.longWeight[2], "100");
+    fx.type(f.shortWeight[2], "0.1");
+    EXPECT_GT(f.switchingTime[2]->text().toInt(), 4000);
+    f.takeValues->click();
+    EXPECT_EQ(fx.record.injectorDeadTime[2], 4000);
 }
 
 TEST(TestWindows, SensorPositionRestartAndFineTuneOnlyWhileIdentified)
