@@ -145,7 +145,6 @@ private:
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
-    int readWord();  // high byte first
 
     // pollCycle parts
     bool pollLiveValues();

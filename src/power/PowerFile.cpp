@@ -15,18 +15,27 @@ constexpr int firstSampleLine = 26;
 constexpr int systemLine = 728;
 constexpr int firstGridLine = 734;
 
-QString fixed(float value, int decimals)
+QByteArray fixed(float value, int decimals)
 {
-    return QString::number(std::isfinite(value) ? double(value) : 0.0, 'f', decimals);
+    return QByteArray::number(std::isfinite(value) ? double(value) : 0.0, 'f', decimals);
 }
 
-// Field 2 of a comma-separated line (empty when there is none).
-QString field(const QString& line, int index)
+// Field index of a comma-separated line (empty when there is none), as a view into the line:
+// the 700 sample and 320 grid lines are read without a copy of each field.
+QStringView field(QStringView line, int index)
 {
-    return line.section(QLatin1Char(','), index, index);
+    qsizetype start = 0;
+    for (int i = 0; i < index; ++i) {
+        const qsizetype comma = line.indexOf(QLatin1Char(','), start);
+        if (comma < 0)
+            return {};
+        start = comma + 1;
+    }
+    const qsizetype end = line.indexOf(QLatin1Char(','), start);
+    return end < 0 ? line.sliced(start) : line.sliced(start, end - start);
 }
 
-float number(const QString& text)
+float number(QStringView text)
 {
     bool ok = false;
     const float v = text.trimmed().toFloat(&ok);
@@ -38,6 +47,7 @@ class Lines {
 public:
     explicit Lines(QByteArrayView bytes)
     {
+        m_lines.reserve(fileLineCount);
         qsizetype pos = 0;
         auto takeUtf8Line = [&] {
             qsizetype end = bytes.indexOf('\n', pos);
@@ -53,10 +63,16 @@ public:
             m_lines << line.text;
             pos = line.terminated ? line.next : bytes.size();
         }
-        while (pos < bytes.size())
+        // Whatever follows the last line of the format is never read.
+        while (pos < bytes.size() && m_lines.size() < fileLineCount)
             takeUtf8Line();
     }
-    QString operator[](int number) const { return m_lines.value(number - 1); }
+    // An empty line past the end.
+    QStringView operator[](int number) const
+    {
+        return number >= 1 && number <= m_lines.size() ? QStringView(m_lines[number - 1])
+                                                       : QStringView();
+    }
 
 private:
     QStringList m_lines;
@@ -93,6 +109,17 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     auto pair = [&](const char* label, const QString& value) {
         line(QString::fromUtf8(label) + QLatin1Char(',') + value);
     };
+    // The numeric lines are most of the file: written as bytes straight away.
+    auto numbers = [&](std::initializer_list<QByteArray> values) {
+        bool first = true;
+        for (const QByteArray& v : values) {
+            if (!first)
+                out.append(',');
+            out.append(v);
+            first = false;
+        }
+        out.append('\n');
+    };
     const PowerParameters& p = c.parameters;
     line(QStringLiteral("KVT-Leistungsvergleich"));
     pair("Datei:", cleanVersionText(c.fileName));
@@ -110,18 +137,18 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     pair("Luftfeuchte [%]:", QString::number(p.humidity));
     line(QStringLiteral("Fahrzeug"));
     pair("Fahrzeuggewicht [kg]:", QString::number(p.mass));
-    pair("Uebersetzung [Rad/KW]:", fixed(p.ratio, 2));
+    pair("Uebersetzung [Rad/KW]:", QString::fromLatin1(fixed(p.ratio, 2)));
     pair("Radumfang [cm]:", QString::number(p.wheelCircumference));
-    pair("Windflaeche [m^2]:", fixed(p.frontalArea, 2));
-    pair("cw-Wert:", fixed(p.cw, 2));
+    pair("Windflaeche [m^2]:", QString::fromLatin1(fixed(p.frontalArea, 2)));
+    pair("cw-Wert:", QString::fromLatin1(fixed(p.cw, 2)));
     line(QStringLiteral("Pruefstand"));
     pair("Rollenumfang [cm]:", QString::number(p.rollerCircumference));
-    pair("Schwungm.Tr.Mom.[kgm^2]:", fixed(p.inertia, 2));
+    pair("Schwungm.Tr.Mom.[kgm^2]:", QString::fromLatin1(fixed(p.inertia, 2)));
     line({});
     line(QStringLiteral("Logdaten"));
     line(QStringLiteral("t [ms],n KW [U/min]"));
     for (const PowerSample& s : c.samples)
-        line(fixed(s.time, 3) + QLatin1Char(',') + fixed(s.speed, 3));
+        numbers({fixed(s.time, 3), fixed(s.speed, 3)});
     line({});
     line(QStringLiteral("Auswertung"));
     line(c.options.system == MeasurementSystem::Roller ? QStringLiteral("Messsystem,rotatorisch")
@@ -133,8 +160,7 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     line({});
     line(QStringLiteral("n [U/min],M [Nm],P [kW]"));
     for (const GridPoint& g : c.curve)
-        line(fixed(g.speed, 2) + QLatin1Char(',') + fixed(g.torque, 2) + QLatin1Char(',') +
-             fixed(g.power, 2));
+        numbers({fixed(g.speed, 2), fixed(g.torque, 2), fixed(g.power, 2)});
     line(QStringLiteral("Dateiende"));
     return out;
 }
@@ -143,32 +169,32 @@ PowerFileContent decodePowerFile(QByteArrayView bytes)
 {
     const Lines lines(bytes);
     PowerFileContent c;
-    c.fileName = field(lines[2], 1);
-    c.info.date = field(lines[3], 1);
-    c.info.time = field(lines[4], 1);
-    c.info.hardware = field(lines[5], 1);
-    c.info.software = field(lines[6], 1);
-    c.info.description = field(lines[descriptionLine], 1);
+    c.fileName = field(lines[2], 1).toString();
+    c.info.date = field(lines[3], 1).toString();
+    c.info.time = field(lines[4], 1).toString();
+    c.info.hardware = field(lines[5], 1).toString();
+    c.info.software = field(lines[6], 1).toString();
+    c.info.description = field(lines[descriptionLine], 1).toString();
 
     ParameterTexts t;
-    t[int(Parameter::Temperature)] = field(lines[11], 1);
-    t[int(Parameter::Pressure)] = field(lines[12], 1);
-    t[int(Parameter::Humidity)] = field(lines[13], 1);
-    t[int(Parameter::Mass)] = field(lines[15], 1);
-    t[int(Parameter::Ratio)] = field(lines[16], 1);
-    t[int(Parameter::WheelCircumference)] = field(lines[17], 1);
-    t[int(Parameter::FrontalArea)] = field(lines[18], 1);
-    t[int(Parameter::Cw)] = field(lines[19], 1);
-    t[int(Parameter::RollerCircumference)] = field(lines[21], 1);
-    t[int(Parameter::Inertia)] = field(lines[22], 1);
+    t[int(Parameter::Temperature)] = field(lines[11], 1).toString();
+    t[int(Parameter::Pressure)] = field(lines[12], 1).toString();
+    t[int(Parameter::Humidity)] = field(lines[13], 1).toString();
+    t[int(Parameter::Mass)] = field(lines[15], 1).toString();
+    t[int(Parameter::Ratio)] = field(lines[16], 1).toString();
+    t[int(Parameter::WheelCircumference)] = field(lines[17], 1).toString();
+    t[int(Parameter::FrontalArea)] = field(lines[18], 1).toString();
+    t[int(Parameter::Cw)] = field(lines[19], 1).toString();
+    t[int(Parameter::RollerCircumference)] = field(lines[21], 1).toString();
+    t[int(Parameter::Inertia)] = field(lines[22], 1).toString();
     c.parameters = parametersFromTexts(t);
 
     for (int i = 0; i < sampleCount; ++i) {
-        const QString l = lines[firstSampleLine + i];
+        const QStringView l = lines[firstSampleLine + i];
         c.samples[i].time = number(field(l, 0));
         c.samples[i].speed = number(field(l, 1));
     }
-    c.systemText = field(lines[systemLine], 1);
+    c.systemText = field(lines[systemLine], 1).toString();
     c.options.system = c.systemText == QLatin1String("rotatorisch") ? MeasurementSystem::Roller
                                                                     : MeasurementSystem::Linear;
     auto flag = [&](int n) { return field(lines[n], 1).trimmed().toInt() != 0; };
@@ -178,7 +204,7 @@ PowerFileContent decodePowerFile(QByteArrayView bytes)
     if (c.options.din)
         c.options.ewg = false;
     for (int k = 0; k < gridPoints; ++k) {
-        const QString l = lines[firstGridLine + k];
+        const QStringView l = lines[firstGridLine + k];
         c.curve[k] = {number(field(l, 0)), number(field(l, 1)), number(field(l, 2))};
     }
     return c;
