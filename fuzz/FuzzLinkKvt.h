@@ -20,7 +20,6 @@
 
 namespace fuzzlink {
 
-
 class FakeClock final : public devlink::LinkClock {
 public:
     qint64 nowMs() const override { return m_now; }

@@ -23,9 +23,9 @@
 #include "setup/SetupBlock.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -37,8 +37,8 @@ using fuzzlink::Sent;
 // set: shows that a corpus reaches every one of them.
 struct Reached {
     long identified = 0, identifyRefused = 0, live = 0, liveRefused = 0, map = 0, mapRefused = 0,
-         volts = 0, voltsRefused = 0, expert = 0, expertRefused = 0, setup = 0,
-         setupRefused = 0, lambda = 0, lambdaRefused = 0;
+         volts = 0, voltsRefused = 0, expert = 0, expertRefused = 0, setup = 0, setupRefused = 0,
+         lambda = 0, lambdaRefused = 0;
     ~Reached()
     {
         if (!std::getenv("FUZZ_LINK_STATS"))
@@ -53,9 +53,9 @@ struct Reached {
 } reached;
 
 #define FUZZ_EXPECT(counter, condition) \
-    do {                                 \
-        FUZZ_CHECK(condition);           \
-        ++reached.counter;               \
+    do {                                \
+        FUZZ_CHECK(condition);          \
+        ++reached.counter;              \
     } while (0)
 
 struct View final : devlink::LinkView {
@@ -92,7 +92,7 @@ void checkState(const devlink::DeviceLink& link, const View& view, bool afterCon
     const devlink::DeviceIdentity& id = link.identity();
     if (link.identified())
         FUZZ_CHECK(id.deviceType.size() == 12 && id.hw.size() == 3 && id.sw.size() == 3 &&
-              id.bl.size() == 3);
+                   id.bl.size() == 3);
     if (!afterConnectStep)
         return;
     // connectStep has settled every reply status: the lamp and the identity agree with it.
@@ -148,8 +148,7 @@ void connectStep(devlink::DeviceLink& link, fuzzlink::KvtLine& line, const View&
         FUZZ_EXPECT(identifyRefused, !link.identified());
 }
 
-void pollCycle(devlink::DeviceLink& link, fuzzlink::KvtLine& line, const View& view,
-               Published& p)
+void pollCycle(devlink::DeviceLink& link, fuzzlink::KvtLine& line, const View& view, Published& p)
 {
     const size_t from = line.sent.size();
     const size_t live = p.live.size(), maps = p.maps.size(), volts = p.volts.size(),
@@ -207,8 +206,8 @@ void pollCycle(devlink::DeviceLink& link, fuzzlink::KvtLine& line, const View& v
         FUZZ_CHECK(sentSince(line, from, 'P').empty());
 }
 
-void readSetup(devlink::SetupTransfer& transfer, devlink::DeviceLink& link,
-               fuzzlink::KvtLine& line, const View& view, setup::SetupRecord& record)
+void readSetup(devlink::SetupTransfer& transfer, devlink::DeviceLink& link, fuzzlink::KvtLine& line,
+               const View& view, setup::SetupRecord& record)
 {
     const size_t from = line.sent.size();
     const setup::SetupRecord before = record;

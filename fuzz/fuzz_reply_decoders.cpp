@@ -17,7 +17,6 @@
 
 namespace {
 
-
 int byteAt(const QByteArray& b, int at)
 {
     return quint8(b.at(at));
@@ -30,7 +29,7 @@ void checkIdentity(const QByteArray& raw)
     if (!id)
         return;
     FUZZ_CHECK(id->deviceType.size() == 12 && id->hw.size() == 3 && id->sw.size() == 3 &&
-          id->bl.size() == 3);
+               id->bl.size() == 3);
     // One character per byte, whatever the byte.
     const QString text = id->deviceType + id->hw + id->sw + id->bl;
     for (int i = 0; i < 21; ++i)
@@ -59,14 +58,31 @@ void checkLiveAgainstEncoder(FuzzedDataProvider& in)
     kvtsim::LiveFrame f;
     f.rpm = in.ConsumeIntegral<quint16>();
     f.reserved = in.ConsumeIntegral<quint16>();
-    for (quint8* b : {&f.throttle, &f.engineTemp, &f.airTemp, &f.ignitionBase, &f.ignitionAngle,
-                      &f.airTempCorrection, &f.engineTempCorrection, &f.output1, &f.output2,
-                      &f.input1, &f.input2, &f.input3, &f.ignitionMode, &f.signalDetected,
-                      &f.teethSeen, &f.teethPerRevolution, &f.statusFlag1, &f.statusFlag2,
-                      &f.statusFlag3, &f.cpuTemperature, &f.emergencyProgram, &f.statusFlag4})
+    for (quint8* b : {&f.throttle,
+                      &f.engineTemp,
+                      &f.airTemp,
+                      &f.ignitionBase,
+                      &f.ignitionAngle,
+                      &f.airTempCorrection,
+                      &f.engineTempCorrection,
+                      &f.output1,
+                      &f.output2,
+                      &f.input1,
+                      &f.input2,
+                      &f.input3,
+                      &f.ignitionMode,
+                      &f.signalDetected,
+                      &f.teethSeen,
+                      &f.teethPerRevolution,
+                      &f.statusFlag1,
+                      &f.statusFlag2,
+                      &f.statusFlag3,
+                      &f.cpuTemperature,
+                      &f.emergencyProgram,
+                      &f.statusFlag4})
         *b = in.ConsumeIntegral<quint8>();
-    for (quint16* w : {&f.injectionBase, &f.injectionTime, &f.lambda[0], &f.lambda[1],
-                       &f.lambda[2], &f.toothPeriod, &f.gapPeriod})
+    for (quint16* w : {&f.injectionBase, &f.injectionTime, &f.lambda[0], &f.lambda[1], &f.lambda[2],
+                       &f.toothPeriod, &f.gapPeriod})
         *w = in.ConsumeIntegral<quint16>();
     f.timeStamp = in.ConsumeIntegral<quint32>();
     const QByteArray reply = f.encode();
@@ -74,19 +90,19 @@ void checkLiveAgainstEncoder(FuzzedDataProvider& in)
     const auto r = devlink::decodeLiveReply(reply.mid(1));
     FUZZ_CHECK(r.has_value());
     FUZZ_CHECK(r->rpm == f.rpm && r->throttle == f.throttle && r->engineTemp == f.engineTemp - 20 &&
-          r->airTemp == f.airTemp - 20 && r->ignitionBase == f.ignitionBase &&
-          r->ignitionAngle == f.ignitionAngle && r->injectionBase == f.injectionBase &&
-          r->airTempCorrection == f.airTempCorrection &&
-          r->engineTempCorrection == f.engineTempCorrection &&
-          r->injectionTime == f.injectionTime && r->output1 == f.output1 &&
-          r->output2 == f.output2 && r->input1 == f.input1 && r->input2 == f.input2 &&
-          r->input3 == f.input3 && r->ignitionMode == f.ignitionMode &&
-          r->signalDetected == f.signalDetected && r->teethSeen == f.teethSeen &&
-          r->teethPerRevolution == f.teethPerRevolution && r->toothPeriod == f.toothPeriod &&
-          r->gapPeriod == f.gapPeriod && r->timeStamp == f.timeStamp &&
-          r->statusFlag1 == f.statusFlag1 && r->statusFlag2 == f.statusFlag2 &&
-          r->statusFlag3 == f.statusFlag3 && r->cpuTemperature == f.cpuTemperature &&
-          r->emergencyProgram == f.emergencyProgram && r->statusFlag4 == f.statusFlag4);
+               r->airTemp == f.airTemp - 20 && r->ignitionBase == f.ignitionBase &&
+               r->ignitionAngle == f.ignitionAngle && r->injectionBase == f.injectionBase &&
+               r->airTempCorrection == f.airTempCorrection &&
+               r->engineTempCorrection == f.engineTempCorrection &&
+               r->injectionTime == f.injectionTime && r->output1 == f.output1 &&
+               r->output2 == f.output2 && r->input1 == f.input1 && r->input2 == f.input2 &&
+               r->input3 == f.input3 && r->ignitionMode == f.ignitionMode &&
+               r->signalDetected == f.signalDetected && r->teethSeen == f.teethSeen &&
+               r->teethPerRevolution == f.teethPerRevolution && r->toothPeriod == f.toothPeriod &&
+               r->gapPeriod == f.gapPeriod && r->timeStamp == f.timeStamp &&
+               r->statusFlag1 == f.statusFlag1 && r->statusFlag2 == f.statusFlag2 &&
+               r->statusFlag3 == f.statusFlag3 && r->cpuTemperature == f.cpuTemperature &&
+               r->emergencyProgram == f.emergencyProgram && r->statusFlag4 == f.statusFlag4);
     for (int i = 0; i < 3; ++i)
         FUZZ_CHECK(r->lambda[i] == f.lambda[i]);
 }
@@ -113,8 +129,8 @@ void checkSensorVoltages(const QByteArray& raw)
         return;
     for (int i = 0; i < 3; ++i) {
         const double v = (*volts)[i];
-        FUZZ_CHECK(std::isfinite(v) && v >= 0 && v * 2048 == byteAt(raw, 2 * i) * 256 +
-                                                            byteAt(raw, 2 * i + 1));
+        FUZZ_CHECK(std::isfinite(v) && v >= 0 &&
+                   v * 2048 == byteAt(raw, 2 * i) * 256 + byteAt(raw, 2 * i + 1));
     }
 }
 
@@ -125,14 +141,15 @@ void checkExpert(const QByteArray& raw, FuzzedDataProvider& in)
     if (!r)
         return;
     FUZZ_CHECK(r->timerDiffRaw >= 0 && r->timerDiffRaw <= 0xFFFF);
-    FUZZ_CHECK(r->timerDiff == (r->timerDiffRaw >= 32768 ? r->timerDiffRaw - 65536 : r->timerDiffRaw));
+    FUZZ_CHECK(r->timerDiff ==
+               (r->timerDiffRaw >= 32768 ? r->timerDiffRaw - 65536 : r->timerDiffRaw));
     FUZZ_CHECK(r->calibrationByte >= 0 && r->calibrationByte <= 255);
     // The derived values for any speed and setup bytes the windows may pass.
     const int rpmForMaps = in.ConsumeIntegralInRange(0, 16000);
     const int quickStart = in.ConsumeIntegral<quint8>();
     const int coilCharge = in.ConsumeIntegral<quint8>();
-    const setup::ExpertDerived d = setup::deriveExpertValues(*r, rpmForMaps, quickStart,
-                                                             coilCharge);
+    const setup::ExpertDerived d =
+        setup::deriveExpertValues(*r, rpmForMaps, quickStart, coilCharge);
     FUZZ_CHECK(std::isfinite(d.timerDiffAngle));
     for (int i = 0; i < 3; ++i)
         FUZZ_CHECK(d.injectionPercent[i] >= 0 && d.chargeUs[i] >= 0 && d.chargePercent[i] >= 0);

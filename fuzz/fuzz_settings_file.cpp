@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // What was read is saved whole and reads back the same.
     app::ProgramSettings again;
-    FUZZ_CHECK(app::decodeSettings(app::encodeSettings(s), again).status == app::SettingsDecode::Ok);
+    FUZZ_CHECK(app::decodeSettings(app::encodeSettings(s), again).status ==
+               app::SettingsDecode::Ok);
     FUZZ_CHECK(again == s);
     return 0;
 }

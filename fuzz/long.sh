@@ -8,6 +8,7 @@
 # Usage: fuzz/long.sh [executions per target, default 10000000] [build folder]
 #   FUZZ_SECONDS=n   also stop each target after n seconds (default: no time limit)
 #   FUZZ_TARGETS="a b"  only these targets
+#   FUZZ_PARALLEL=n  run n targets at a time (default 1)
 # Corpora grow in fuzz/corpus-<target>/ as with run.sh; logs and inputs go to
 # <build folder>/long-<date>/.
 set -eu
@@ -25,14 +26,12 @@ list=$(grep -v '^#' "$here/targets" | awk 'NF { print $1 ":" $3 }')
 table="$dir/table.txt"
 printf '%-22s %12s %8s %7s %8s %7s %8s %s\n' target executions exec/s cov ft corpus problems \
     seconds >"$table"
-status=0
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
-for entry in $list; do
-    target=${entry%%:*}
-    maxlen=${entry#*:}
-    if [ -n "${FUZZ_TARGETS:-}" ]; then
-        case " $FUZZ_TARGETS " in *" $target "*) ;; *) continue ;; esac
-    fi
+
+# Runs one target and writes its table row to $dir/<target>.row.
+run_target() {
+    target=$1
+    maxlen=$2
     corpus="$here/corpus-$target"
     mkdir -p "$corpus"
     seeds=""
@@ -60,9 +59,37 @@ for entry in $list; do
     if [ "$result" -ne 0 ] && [ "$problems" -eq 0 ]; then
         problems=1  # died without leaving an input (see the log)
     fi
-    [ "$problems" -ne 0 ] && status=1
     printf '%-22s %12s %8s %7s %8s %7s %8s %s\n' "$target" "${executions:-?}" "${rate:-?}" \
-        "${cov:-?}" "${ft:-?}" "$files" "$problems" "$seconds" >>"$table"
+        "${cov:-?}" "${ft:-?}" "$files" "$problems" "$seconds" >"$dir/$target.row"
+}
+
+# With FUZZ_PARALLEL=n the targets run in n lanes side by side (one process each).
+lanes=${FUZZ_PARALLEL:-1}
+selected=""
+for entry in $list; do
+    target=${entry%%:*}
+    if [ -n "${FUZZ_TARGETS:-}" ]; then
+        case " $FUZZ_TARGETS " in *" $target "*) ;; *) continue ;; esac
+    fi
+    selected="$selected $entry"
+done
+lane=0
+while [ "$lane" -lt "$lanes" ]; do
+    (
+        i=0
+        for entry in $selected; do
+            [ $((i % lanes)) -eq "$lane" ] && run_target "${entry%%:*}" "${entry#*:}"
+            i=$((i + 1))
+        done
+    ) &
+    lane=$((lane + 1))
+done
+wait
+status=0
+for entry in $selected; do
+    row="$dir/${entry%%:*}.row"
+    cat "$row" >>"$table"
+    [ "$(awk '{ print $7 }' "$row")" != 0 ] && status=1
 done
 echo
 echo "Long fuzz run started $started, $runs executions per target${FUZZ_SECONDS:+, at most ${FUZZ_SECONDS}s each}"

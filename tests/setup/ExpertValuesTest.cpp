@@ -88,8 +88,9 @@ TEST(ExpertValues, DerivedValues)
 // charge time overflow an int.
 TEST(ExpertValues, HugeChargeTimeStaysWithinInt)
 {
-    const QByteArray reply = QByteArray::fromHex("000102030405060708090a767676767676767676767676"
-                                                 "767676767676767676767676");
+    const QByteArray reply = QByteArray::fromHex(
+        "000102030405060708090a767676767676767676767676"
+        "767676767676767676767676");
     const auto r = decodeExpertReply(reply);
     ASSERT_TRUE(r);
     const ExpertDerived d = deriveExpertValues(*r, 0, 0, 0);
