@@ -24,7 +24,7 @@ limit=""
 [ -n "${FUZZ_SECONDS:-}" ] && limit="-max_total_time=$FUZZ_SECONDS"
 list=$(grep -v '^#' "$here/targets" | awk 'NF { print $1 ":" $3 }')
 table="$dir/table.txt"
-printf '%-22s %12s %8s %7s %8s %7s %8s %s\n' target executions exec/s cov ft corpus problems \
+printf '%-22s %12s %8s %7s %8s %10s %8s %s\n' target executions exec/s cov ft corpus problems \
     seconds >"$table"
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
 
@@ -54,7 +54,8 @@ run_target() {
     last=$(grep -E '^#[0-9]+' "$log" | tail -1)
     cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
     ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
-    files=$(find "$corpus" -type f | wc -l)
+    # The corpus libFuzzer keeps (inputs/bytes), as it reported last.
+    corp=$(echo "$last" | sed -n 's/.* corp: \([0-9]*\/[0-9]*[A-Za-z]*\).*/\1/p')
     # Crashes, time-outs (hangs) and memory blow-ups; an input reported as slow ("slow-unit",
     # usually the machine being busy) stays in the folder but is no failure.
     problems=$(find "$dir" -maxdepth 1 -name "$target-*" ! -name "$target-slow-unit-*" \
@@ -62,8 +63,8 @@ run_target() {
     if [ "$result" -ne 0 ] && [ "$problems" -eq 0 ]; then
         problems=1  # died without leaving an input (see the log)
     fi
-    printf '%-22s %12s %8s %7s %8s %7s %8s %s\n' "$target" "${executions:-?}" "${rate:-?}" \
-        "${cov:-?}" "${ft:-?}" "$files" "$problems" "$seconds" >"$dir/$target.row"
+    printf '%-22s %12s %8s %7s %8s %10s %8s %s\n' "$target" "${executions:-?}" "${rate:-?}" \
+        "${cov:-?}" "${ft:-?}" "${corp:-?}" "$problems" "$seconds" >"$dir/$target.row"
 }
 
 # With FUZZ_PARALLEL=n the targets run in n lanes side by side (one process each).
