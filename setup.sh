@@ -31,7 +31,7 @@ run_tests() {
   cmake --build build-asan
   (cd build-asan && ctest --output-on-failure -j2 --timeout 600)
   # A short bounded run of each fuzz target over the file and block decoders.
-  sh fuzz/run.sh "${FUZZ_SECONDS:-30}"
+  sh fuzz/run.sh "${FUZZ_SECONDS:-20}"
 }
 
 case "${1:-}" in

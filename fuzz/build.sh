@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds the libFuzzer targets (setup, log, lambda, power and firmware decoders) with clang
-# (ASan + UBSan) through CMake.
+# Builds every libFuzzer target listed in fuzz/targets with clang (ASan + UBSan) through CMake
+# (its target "fuzzers").
 # Usage: fuzz/build.sh [build folder]   (default: build-fuzz beside fuzz/)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,9 +17,7 @@ if [ ! -f "$out/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$out" $generator $launcher -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER="$cxx" -DMOTRIX_FUZZ=ON -DMOTRIX_TESTS=OFF -DMOTRIX_BENCH=OFF
 fi
-targets="fuzz_setup_file fuzz_setup_block fuzz_entry_text fuzz_klg_reader fuzz_lambda_file fuzz_power_file fuzz_firmware_hex fuzz_firmware_bin"
-# shellcheck disable=SC2086
-nice cmake --build "$out" --target $targets
-for target in $targets; do
-    echo "built $out/$target"
+nice cmake --build "$out" --target fuzzers
+grep -v '^#' "$here/targets" | while read -r target _; do
+    [ -n "$target" ] && echo "built $out/$target"
 done

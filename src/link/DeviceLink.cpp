@@ -4,6 +4,7 @@
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
 #include "link/PortHelp.h"
+#include "link/ReplyCodec.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +14,6 @@ namespace devlink {
 
 namespace {
 constexpr int replyDeadlineMs = 200;
-constexpr int identityLength = 24;
 
 QByteArray bytesOf(std::initializer_list<int> values)
 {
@@ -129,18 +129,13 @@ void DeviceLink::identify()
     }
     discardInput();
     sendLetter('I');
-    if (waitReply(identityLength, QStringLiteral("i")) != ReplyStatus::Ok)
+    if (waitReply(identityReplyLength, QStringLiteral("i")) != ReplyStatus::Ok)
         return;
 
-    QString text;
-    for (int i = 0; i < 21; ++i)
-        text += QChar(char16_t(readByte().value_or(0)));
-    DeviceIdentity id;
-    id.deviceType = text.mid(0, 12);
-    id.hw = text.mid(12, 3);
-    id.sw = text.mid(15, 3);
-    id.bl = text.mid(18, 3);
-    id.restartCount = quint16(readWord());
+    // Exactly the 23 bytes after the letter are waiting.
+    QByteArray data(identityReplyLength - 1, '\0');
+    m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
+    const DeviceIdentity id = decodeIdentityReply(data).value_or(DeviceIdentity{});
     m_identity = id;
     m_view->identityShown(m_identity);
 
@@ -274,12 +269,6 @@ std::optional<quint8> DeviceLink::readByte()
     if (!m_port || m_port->read(&byte, 1) != 1)
         return std::nullopt;
     return byte;
-}
-
-int DeviceLink::readWord()
-{
-    const int high = readByte().value_or(0);
-    return high * 256 + readByte().value_or(0);
 }
 
 int DeviceLink::bytesWaiting()

@@ -151,7 +151,6 @@ private:
     void identify();
     void evaluateReplyStatus();
     void clearIdentity();
-    int readWord();  // high byte first
 
     // pollCycle parts
     bool pollLiveValues();

@@ -3,6 +3,7 @@
 #include "link/DeviceLink.h"
 
 #include "app/MessageLog.h"
+#include "link/ReplyCodec.h"
 
 namespace devlink {
 
@@ -61,28 +62,20 @@ void DeviceLink::readLearnedMap()
         m_transferBuffer[received++] = char(*byte);
     }
     // A reply cut short would write zeros into the map; keep the map as it was instead.
-    constexpr int mapBytes = 153 * 2;
-    if (received < mapBytes)
+    const std::optional<LearnedMap> map = decodeLearnedMap(m_transferBuffer.left(received));
+    if (!map)
         return;
-    LearnedMap map{};
-    for (int row = 0; row < 9; ++row) {
-        for (int column = 0; column < 17; ++column) {
-            const int at = row * 34 + column * 2;
-            map[row * 17 + column] = quint16(quint8(m_transferBuffer.at(at)) |
-                                             (quint8(m_transferBuffer.at(at + 1)) << 8));
-        }
-    }
-    m_feed.publishLearnedMap(map);
+    m_feed.publishLearnedMap(*map);
 }
 
 void DeviceLink::readSensorVoltages()
 {
     sendLetter('A');
-    if (waitReply(7, QStringLiteral("a")) != ReplyStatus::Ok)
+    if (waitReply(sensorReplyLength, QStringLiteral("a")) != ReplyStatus::Ok)
         return;
-    SensorVoltages volts{};
-    for (double& v : volts)
-        v = readWord() / 4096.0 * 2.0;
+    QByteArray data(sensorReplyLength - 1, '\0');
+    m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
+    const SensorVoltages volts = *decodeSensorVoltages(data);
     m_feed.publishSensorVoltages(volts);
 }
 

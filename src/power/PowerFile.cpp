@@ -5,8 +5,8 @@
 #include "app/Utf16Line.h"
 #include "power/PowerParameters.h"
 
-#include <QStringList>
 #include <cmath>
+#include <vector>
 
 namespace power {
 namespace {
@@ -16,51 +16,100 @@ constexpr int firstSampleLine = 26;
 constexpr int systemLine = 728;
 constexpr int firstGridLine = 734;
 
-QString fixed(float value, int decimals)
+QByteArray fixed(float value, int decimals)
 {
-    return QString::number(std::isfinite(value) ? double(value) : 0.0, 'f', decimals);
+    return QByteArray::number(std::isfinite(value) ? double(value) : 0.0, 'f', decimals);
 }
 
-// Field 2 of a comma-separated line (empty when there is none).
-QString field(const QString& line, int index)
+// Field index of a comma-separated line (empty when there is none), as a view into the line.
+template <typename View, typename Comma>
+View field(View line, int index, Comma comma)
 {
-    return line.section(QLatin1Char(','), index, index);
+    qsizetype start = 0;
+    for (int i = 0; i < index; ++i) {
+        const qsizetype at = line.indexOf(comma, start);
+        if (at < 0)
+            return {};
+        start = at + 1;
+    }
+    const qsizetype end = line.indexOf(comma, start);
+    return end < 0 ? line.sliced(start) : line.sliced(start, end - start);
 }
 
-float number(const QString& text)
+template <typename View>
+float number(View text)
 {
     bool ok = false;
     const float v = text.trimmed().toFloat(&ok);
     return ok && std::isfinite(v) ? v : 0.0f;
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes)
+        if (quint8(c) >= 0x80)
+            return false;
+    return true;
+}
+
 // The file's lines, numbered from 1; line 8 is read as UTF-16LE up to its two-byte line feed.
+// The other lines stay views into the bytes: the 700 sample and 320 grid lines, most of the
+// file, are read as numbers straight from them, without a text copy of each line and field.
 class Lines {
 public:
     explicit Lines(QByteArrayView bytes)
     {
+        m_lines.reserve(fileLineCount);
         qsizetype pos = 0;
         auto takeUtf8Line = [&] {
             qsizetype end = bytes.indexOf('\n', pos);
             if (end < 0)
                 end = bytes.size();
-            m_lines << QString::fromUtf8(bytes.sliced(pos, end - pos));
+            m_lines.push_back(bytes.sliced(pos, end - pos));
             pos = std::min(end + 1, bytes.size());
         };
-        while (m_lines.size() < descriptionLine - 1 && pos < bytes.size())
+        while (int(m_lines.size()) < descriptionLine - 1 && pos < bytes.size())
             takeUtf8Line();
-        if (m_lines.size() == descriptionLine - 1 && pos < bytes.size()) {
+        if (int(m_lines.size()) == descriptionLine - 1 && pos < bytes.size()) {
             const app::Utf16Line line = app::readUtf16Line(bytes, pos, false);
-            m_lines << line.text;
+            m_description = line.text;
+            m_lines.push_back({});
             pos = line.terminated ? line.next : bytes.size();
         }
-        while (pos < bytes.size())
+        // Whatever follows the last line of the format is never read.
+        while (pos < bytes.size() && int(m_lines.size()) < fileLineCount)
             takeUtf8Line();
     }
-    QString operator[](int number) const { return m_lines.value(number - 1); }
+
+    // Field index of line n as text; empty past the end.
+    QString text(int n, int index) const
+    {
+        const QString line = lineText(n);
+        return field(QStringView(line), index, QLatin1Char(',')).toString();
+    }
+
+    // Field index of line n as a finite number, 0 when it is none.
+    float numberAt(int n, int index) const
+    {
+        if (n != descriptionLine && n >= 1 && n <= int(m_lines.size()) && isAscii(m_lines[n - 1]))
+            return number(field(m_lines[n - 1], index, ','));
+        // Other characters than ASCII may be blanks that the text form trims.
+        const QString line = lineText(n);
+        return number(field(QStringView(line), index, QLatin1Char(',')));
+    }
 
 private:
-    QStringList m_lines;
+    QString lineText(int n) const
+    {
+        if (n == descriptionLine)
+            return m_description;
+        if (n < 1 || n > int(m_lines.size()))
+            return {};
+        return QString::fromUtf8(m_lines[n - 1]);
+    }
+
+    std::vector<QByteArrayView> m_lines;
+    QString m_description;
 };
 
 }  // namespace
@@ -94,6 +143,17 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     auto pair = [&](const char* label, const QString& value) {
         line(QString::fromUtf8(label) + QLatin1Char(',') + value);
     };
+    // The numeric lines are most of the file: written as bytes straight away.
+    auto numbers = [&](std::initializer_list<QByteArray> values) {
+        bool first = true;
+        for (const QByteArray& v : values) {
+            if (!first)
+                out.append(',');
+            out.append(v);
+            first = false;
+        }
+        out.append('\n');
+    };
     const PowerParameters& p = c.parameters;
     line(QStringLiteral("KVT-Leistungsvergleich"));
     pair("Datei:", cleanVersionText(c.fileName));
@@ -111,18 +171,18 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     pair("Luftfeuchte [%]:", QString::number(p.humidity));
     line(QStringLiteral("Fahrzeug"));
     pair("Fahrzeuggewicht [kg]:", QString::number(p.mass));
-    pair("Uebersetzung [Rad/KW]:", fixed(p.ratio, 2));
+    pair("Uebersetzung [Rad/KW]:", QString::fromLatin1(fixed(p.ratio, 2)));
     pair("Radumfang [cm]:", QString::number(p.wheelCircumference));
-    pair("Windflaeche [m^2]:", fixed(p.frontalArea, 2));
-    pair("cw-Wert:", fixed(p.cw, 2));
+    pair("Windflaeche [m^2]:", QString::fromLatin1(fixed(p.frontalArea, 2)));
+    pair("cw-Wert:", QString::fromLatin1(fixed(p.cw, 2)));
     line(QStringLiteral("Pruefstand"));
     pair("Rollenumfang [cm]:", QString::number(p.rollerCircumference));
-    pair("Schwungm.Tr.Mom.[kgm^2]:", fixed(p.inertia, 2));
+    pair("Schwungm.Tr.Mom.[kgm^2]:", QString::fromLatin1(fixed(p.inertia, 2)));
     line({});
     line(QStringLiteral("Logdaten"));
     line(QStringLiteral("t [ms],n KW [U/min]"));
     for (const PowerSample& s : c.samples)
-        line(fixed(s.time, 3) + QLatin1Char(',') + fixed(s.speed, 3));
+        numbers({fixed(s.time, 3), fixed(s.speed, 3)});
     line({});
     line(QStringLiteral("Auswertung"));
     line(c.options.system == MeasurementSystem::Roller ? QStringLiteral("Messsystem,rotatorisch")
@@ -134,8 +194,7 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     line({});
     line(QStringLiteral("n [U/min],M [Nm],P [kW]"));
     for (const GridPoint& g : c.curve)
-        line(fixed(g.speed, 2) + QLatin1Char(',') + fixed(g.torque, 2) + QLatin1Char(',') +
-             fixed(g.power, 2));
+        numbers({fixed(g.speed, 2), fixed(g.torque, 2), fixed(g.power, 2)});
     line(QStringLiteral("Dateiende"));
     return out;
 }
@@ -144,43 +203,42 @@ PowerFileContent decodePowerFile(QByteArrayView bytes)
 {
     const Lines lines(bytes);
     PowerFileContent c;
-    c.fileName = field(lines[2], 1);
-    c.info.date = field(lines[3], 1);
-    c.info.time = field(lines[4], 1);
-    c.info.hardware = field(lines[5], 1);
-    c.info.software = field(lines[6], 1);
-    c.info.description = field(lines[descriptionLine], 1);
+    c.fileName = lines.text(2, 1);
+    c.info.date = lines.text(3, 1);
+    c.info.time = lines.text(4, 1);
+    c.info.hardware = lines.text(5, 1);
+    c.info.software = lines.text(6, 1);
+    c.info.description = lines.text(descriptionLine, 1);
 
     ParameterTexts t;
-    t[int(Parameter::Temperature)] = field(lines[11], 1);
-    t[int(Parameter::Pressure)] = field(lines[12], 1);
-    t[int(Parameter::Humidity)] = field(lines[13], 1);
-    t[int(Parameter::Mass)] = field(lines[15], 1);
-    t[int(Parameter::Ratio)] = field(lines[16], 1);
-    t[int(Parameter::WheelCircumference)] = field(lines[17], 1);
-    t[int(Parameter::FrontalArea)] = field(lines[18], 1);
-    t[int(Parameter::Cw)] = field(lines[19], 1);
-    t[int(Parameter::RollerCircumference)] = field(lines[21], 1);
-    t[int(Parameter::Inertia)] = field(lines[22], 1);
+    t[int(Parameter::Temperature)] = lines.text(11, 1);
+    t[int(Parameter::Pressure)] = lines.text(12, 1);
+    t[int(Parameter::Humidity)] = lines.text(13, 1);
+    t[int(Parameter::Mass)] = lines.text(15, 1);
+    t[int(Parameter::Ratio)] = lines.text(16, 1);
+    t[int(Parameter::WheelCircumference)] = lines.text(17, 1);
+    t[int(Parameter::FrontalArea)] = lines.text(18, 1);
+    t[int(Parameter::Cw)] = lines.text(19, 1);
+    t[int(Parameter::RollerCircumference)] = lines.text(21, 1);
+    t[int(Parameter::Inertia)] = lines.text(22, 1);
     c.parameters = parametersFromTexts(t);
 
     for (int i = 0; i < sampleCount; ++i) {
-        const QString l = lines[firstSampleLine + i];
-        c.samples[i].time = number(field(l, 0));
-        c.samples[i].speed = number(field(l, 1));
+        c.samples[i].time = lines.numberAt(firstSampleLine + i, 0);
+        c.samples[i].speed = lines.numberAt(firstSampleLine + i, 1);
     }
-    c.systemText = field(lines[systemLine], 1);
+    c.systemText = lines.text(systemLine, 1);
     c.options.system = c.systemText == QLatin1String("rotatorisch") ? MeasurementSystem::Roller
                                                                     : MeasurementSystem::Linear;
-    auto flag = [&](int n) { return field(lines[n], 1).trimmed().toInt() != 0; };
+    auto flag = [&](int n) { return lines.text(n, 1).trimmed().toInt() != 0; };
     c.options.ewg = flag(systemLine + 1);
     c.options.din = flag(systemLine + 2);
     c.options.addDrag = flag(systemLine + 3);
     if (c.options.din)
         c.options.ewg = false;
     for (int k = 0; k < gridPoints; ++k) {
-        const QString l = lines[firstGridLine + k];
-        c.curve[k] = {number(field(l, 0)), number(field(l, 1)), number(field(l, 2))};
+        const int n = firstGridLine + k;
+        c.curve[k] = {lines.numberAt(n, 0), lines.numberAt(n, 1), lines.numberAt(n, 2)};
     }
     return c;
 }

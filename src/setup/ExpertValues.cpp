@@ -4,15 +4,21 @@
 #include <QTime>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace setup {
 
 namespace {
 
+// Limited to the int range: a long charge angle at standstill with no quick-start speed gives
+// billions of µs, which an int cannot hold.
 int roundedInt(double v)
 {
-    return int(std::nearbyint(v));
+    if (!std::isfinite(v))
+        return 0;
+    return int(std::clamp(std::nearbyint(v), double(std::numeric_limits<int>::min()),
+                          double(std::numeric_limits<int>::max())));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "setup/ExpertValues.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace setup;
 
@@ -81,6 +82,22 @@ TEST(ExpertValues, DerivedValues)
     // Quick-start speed 0 and standing engine: nothing to divide by.
     d = deriveExpertValues(r, 0, 0, 12);
     EXPECT_EQ(d.injectionPercent[0], 0);
+}
+
+// Found by fuzzing: a standing engine, quick-start speed 0 and a long charge angle made the
+// charge time overflow an int.
+TEST(ExpertValues, HugeChargeTimeStaysWithinInt)
+{
+    const QByteArray reply = QByteArray::fromHex(
+        "000102030405060708090a767676767676767676767676"
+        "767676767676767676767676");
+    const auto r = decodeExpertReply(reply);
+    ASSERT_TRUE(r);
+    const ExpertDerived d = deriveExpertValues(*r, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(d.chargeUs[i], std::numeric_limits<int>::max()) << i;
+        EXPECT_EQ(d.chargePercent[i], 0) << i;
+    }
 }
 
 TEST(ExpertValues, SpeedMeanKeepsTheLast40)
