@@ -85,11 +85,20 @@ TEST(FaultSchedule, CountedFaultEndsWithTheReplyItSpoilsAndLeavesTheKvtClean)
 
 TEST(SoakFigures, TicksUntilIdentifiedCountFromTheFaultsEnd)
 {
-    // Ticks of 100 ms; x marks identified at the tick's end.
+    // Ticks of 100 ms; x marks identified at the tick's end, and at the next tick's start
+    // unless a command between the ticks failed (!).
     auto ticks = [](const char* marks) {
         std::vector<soak::TickMark> out;
-        for (int i = 0; marks[i]; ++i)
-            out.push_back({i * 100LL, i * 100LL + 50, marks[i] == 'x'});
+        bool before = false;
+        for (int i = 0; marks[i]; ++i) {
+            if (marks[i] == '!') {
+                before = false;
+                continue;
+            }
+            out.push_back({qint64(out.size()) * 100, qint64(out.size()) * 100 + 50,
+                           marks[i] == 'x', before});
+            before = marks[i] == 'x';
+        }
         return out;
     };
     const struct {
@@ -104,6 +113,7 @@ TEST(SoakFigures, TicksUntilIdentifiedCountFromTheFaultsEnd)
         {"xx---", 150, -1},  // never back
         {"xxxxx", 450, -1},  // no tick after the end
         {"--xxx", 0, 3},     // a tick starting right at the end counts
+        {"xx!xx", 150, 1},   // lost between the ticks around the end
     };
     for (const auto& c : cases)
         EXPECT_EQ(soak::ticksUntilIdentified(ticks(c.marks), c.endMs), c.expected) << c.marks;

@@ -17,8 +17,7 @@ int ticksUntilIdentified(const std::vector<TickMark>& ticks, qint64 endMs)
         [](const TickMark& t, qint64 ms) { return t.startMs < ms; });
     if (first == ticks.end())
         return -1;
-    const bool before = first != ticks.begin() && std::prev(first)->identified;
-    if (before && first->identified)
+    if (first->identifiedAtStart && first->identified)
         return 0;
     for (auto t = first; t != ticks.end(); ++t)
         if (t->identified)

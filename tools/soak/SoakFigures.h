@@ -13,17 +13,21 @@
 namespace soak {
 
 // One tick of the program's main loop, seen from outside: when it ran and whether the device
-// link had the KVT identified when it ended.
+// link had the KVT identified when it ended (identified, and no failed reply waiting to be
+// evaluated by the next connectStep).
 struct TickMark {
     qint64 startMs = 0;
     qint64 endMs = 0;
     bool identified = false;
+    // Likewise when the tick started: a reply spoiled between ticks (a button's command)
+    // shows here.
+    bool identifiedAtStart = false;
 };
 
 // Ticks from the end of a fault (endMs) until identified again. The ticks counted are those
 // starting at or after endMs, up to and including the first that ends identified. 0 when the
-// link stayed identified across the end (the last tick before it and the first after it both
-// ended identified); -1 when no later tick ended identified.
+// fault cost nothing (the first tick after its end both started and ended identified); -1 when
+// no later tick ended identified.
 int ticksUntilIdentified(const std::vector<TickMark>& ticks, qint64 endMs);
 
 struct Targets {

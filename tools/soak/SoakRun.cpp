@@ -164,6 +164,8 @@ SoakFigures runSoak(const SoakOptions& options)
     motrix.setPortLister([&] { return QStringList{hostOptions.linkPath}; });
     motrix.log().setStatusSink([&](const QString& text) {
         motrix.mainForm().statusLine->setText(text);
+        if (options.verbose)
+            std::printf("%8lld ms   %s\n", (long long)faults.now(), qPrintable(text));
         if (text == QLatin1String("KVT wurde identifiziert"))
             ++figures.identifications;
         else if (text == QLatin1String("Daten von KVT gelesen"))
@@ -175,6 +177,8 @@ SoakFigures runSoak(const SoakOptions& options)
     app::TickHooks& hooks = motrix.loop().hooks();
     hooks.connectStep = [&, inner = hooks.connectStep] {
         tick.startMs = faults.now();
+        tick.identifiedAtStart = motrix.link().identified() &&
+                                 motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
         watchdog.setPlace("tick: connect and identify");
         inner();
     };
@@ -186,7 +190,10 @@ SoakFigures runSoak(const SoakOptions& options)
         watchdog.setPlace("tick: displays");
         inner();
         tick.endMs = faults.now();
-        tick.identified = motrix.link().identified();
+        // A reply status left by this tick's commands drops the identification at the next
+        // connectStep: the KVT counts as identified only while the status is good.
+        tick.identified = motrix.link().identified() &&
+                          motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
         ticks.push_back(tick);
         watchdog.setPlace("event loop");
         watchdog.beat();
