@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -164,8 +165,14 @@ SoakFigures runSoak(const SoakOptions& options)
     motrix.setPortLister([&] { return QStringList{hostOptions.linkPath}; });
     motrix.log().setStatusSink([&](const QString& text) {
         motrix.mainForm().statusLine->setText(text);
-        if (options.verbose)
-            std::printf("%8lld ms   %s\n", (long long)faults.now(), qPrintable(text));
+        if (options.verbose) {
+            // With the last commands the KVT took, to follow what went over the line.
+            const QByteArray last = host.withSimulator(
+                [](kvtsim::KvtSimulator& sim) { return sim.commandLog().right(12); });
+            std::printf("%8lld ms   %-40s [%s] in %lld out %lld\n", (long long)faults.now(),
+                        qPrintable(text), last.constData(), (long long)host.bytesReceived(),
+                        (long long)host.bytesSent());
+        }
         if (text == QLatin1String("KVT wurde identifiziert"))
             ++figures.identifications;
         else if (text == QLatin1String("Daten von KVT gelesen"))
@@ -184,7 +191,11 @@ SoakFigures runSoak(const SoakOptions& options)
     };
     hooks.pollCycle = [&, inner = hooks.pollCycle] {
         watchdog.setPlace("tick: polling");
+        const qint64 from = faults.now();
         inner();
+        if (options.verbose && faults.now() - from > 150)
+            std::printf("%8lld ms   (polling from %lld ms)\n", (long long)faults.now(),
+                        (long long)from);
     };
     hooks.refreshDisplays = [&, inner = hooks.refreshDisplays] {
         watchdog.setPlace("tick: displays");
@@ -271,6 +282,9 @@ SoakFigures runSoak(const SoakOptions& options)
                 key = viewKeys[random() % std::size(viewKeys)];
             burstStart = false;
             watchdog.setPlace("map edit (keys)");
+            if (options.verbose)
+                std::printf("%8lld ms   key %s\n", (long long)now,
+                            qPrintable(QKeySequence(key).toString()));
             QTest::keyClick(&main, key);
             watchdog.setPlace("event loop");
             ++figures.mapKeys;
@@ -290,8 +304,19 @@ SoakFigures runSoak(const SoakOptions& options)
 
     figures.faults = faults.played();
     // The last fault ended at least the grace time before the end, so every fault is judged.
-    for (const kvtsim::PlayedFault& f : figures.faults)
-        figures.ticksToIdentify.push_back(ticksUntilIdentified(ticks, f.endMs));
+    for (const kvtsim::PlayedFault& f : figures.faults) {
+        const int n = ticksUntilIdentified(ticks, f.endMs);
+        figures.ticksToIdentify.push_back(n);
+        if (options.verbose && (n < 0 || n > 2)) {
+            std::printf("ticks around the end of %s at %lld ms:\n", qPrintable(f.describe()),
+                        (long long)f.endMs);
+            for (const TickMark& t : ticks)
+                if (t.endMs >= f.endMs - 500 && t.startMs <= f.endMs + 2000)
+                    std::printf("  tick %lld-%lld ms: %s -> %s\n", (long long)t.startMs,
+                                (long long)t.endMs, t.identifiedAtStart ? "id" : "--",
+                                t.identified ? "id" : "--");
+        }
+    }
     figures.ticks = qint64(ticks.size());
     const QByteArray commands = host.withSimulator([](kvtsim::KvtSimulator& s) {
         return s.commandLog();
