@@ -2,7 +2,8 @@
 // simulator injects faults, and reports how the program coped. The run happens in a child
 // process, so that a crash is seen and reported rather than taking the report with it.
 //
-//   motrix-soak SECONDS [--seed N] [--json PATH] [--hang-ms MS] [--verbose]
+//   motrix-soak SECONDS [--seed N] [--json PATH] [--hang-ms MS] [--memory-target PERCENT]
+//               [--verbose]
 //
 // Exit status 0 only when every target is met: no crash, no hang, the KVT identified again at
 // most 2 ticks after each fault ends, resident memory after warm-up flat within 5 %.
@@ -21,10 +22,16 @@
 namespace {
 
 const char* const usage =
-    "Usage: motrix-soak SECONDS [--seed N] [--json PATH] [--hang-ms MS] [--verbose]\n"
+    "Usage: motrix-soak SECONDS [--seed N] [--json PATH] [--hang-ms MS]\n"
+    "                   [--memory-target PERCENT] [--verbose]\n"
     "Runs the program offscreen against the simulated KVT for SECONDS while the simulator\n"
     "injects faults (the same seed plays the same faults), and reports faults, ticks until\n"
-    "the KVT is identified again, polls, crashes, hangs and memory growth.\n";
+    "the KVT is identified again, polls, crashes, hangs and memory growth.\n"
+    "  --seed N            the fault sequence (default 1)\n"
+    "  --json PATH         the figures as JSON as well\n"
+    "  --hang-ms MS        a stall of the event loop longer than this is a hang (2000)\n"
+    "  --memory-target P   allowed growth of the resident size after warm-up (5 %)\n"
+    "  --verbose           each fault, status message and key as it happens\n";
 
 void writeCrashJson(const std::string& path, int signal, quint64 seed)
 {
@@ -43,6 +50,7 @@ void writeCrashJson(const std::string& path, int signal, quint64 seed)
 int main(int argc, char** argv)
 {
     soak::SoakOptions options;
+    soak::Targets targets;
     std::string jsonPath;
     bool haveSeconds = false;
     for (int i = 1; i < argc; ++i) {
@@ -63,6 +71,8 @@ int main(int argc, char** argv)
             jsonPath = value();
         } else if (arg == "--hang-ms") {
             options.hangLimitMs = std::max(100, std::atoi(value().c_str()));
+        } else if (arg == "--memory-target") {
+            targets.maxMemoryGrowthPercent = std::atof(value().c_str());
         } else if (arg == "--verbose") {
             options.verbose = true;
         } else if (!haveSeconds && !arg.empty() && arg[0] != '-') {
@@ -92,7 +102,6 @@ int main(int argc, char** argv)
     }
     if (child == 0) {
         sigprocmask(SIG_UNBLOCK, &childSignal, nullptr);
-        const soak::Targets targets;
         const soak::SoakFigures figures = soak::runSoak(options);
         std::fputs(qPrintable(figures.text(targets, options.verbose)), stdout);
         if (!jsonPath.empty()) {
