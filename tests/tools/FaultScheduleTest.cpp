@@ -95,8 +95,8 @@ TEST(SoakFigures, TicksUntilIdentifiedCountFromTheFaultsEnd)
                 before = false;
                 continue;
             }
-            out.push_back({qint64(out.size()) * 100, qint64(out.size()) * 100 + 50,
-                           marks[i] == 'x', before});
+            out.push_back(
+                {qint64(out.size()) * 100, qint64(out.size()) * 100 + 50, marks[i] == 'x', before});
             before = marks[i] == 'x';
         }
         return out;
@@ -106,14 +106,13 @@ TEST(SoakFigures, TicksUntilIdentifiedCountFromTheFaultsEnd)
         qint64 endMs;
         int expected;
     } cases[] = {
-        {"xxxxx", 150, 0},   // never lost
-        {"x-xxx", 150, 1},   // lost before the end, back at the first tick after it
-        {"xx-xx", 150, 2},   // lost at the first tick after the end
-        {"xx--x", 150, 3},
-        {"xx---", 150, -1},  // never back
-        {"xxxxx", 450, -1},  // no tick after the end
-        {"--xxx", 0, 3},     // a tick starting right at the end counts
-        {"xx!xx", 150, 1},   // lost between the ticks around the end
+        {"xxxxx", 150, 0},  // never lost
+        {"x-xxx", 150, 1},  // lost before the end, back at the first tick after it
+        {"xx-xx", 150, 2},  // lost at the first tick after the end
+        {"xx--x", 150, 3},  {"xx---", 150, -1},  // never back
+        {"xxxxx", 450, -1},                      // no tick after the end
+        {"--xxx", 0, 3},                         // a tick starting right at the end counts
+        {"xx!xx", 150, 1},                       // lost between the ticks around the end
     };
     for (const auto& c : cases)
         EXPECT_EQ(soak::ticksUntilIdentified(ticks(c.marks), c.endMs), c.expected) << c.marks;

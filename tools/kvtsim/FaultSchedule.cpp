@@ -66,7 +66,9 @@ QString PlayedFault::describe() const
            QStringLiteral(", during ") + faultTargetName(target) + QStringLiteral(")");
 }
 
-FaultSchedule::FaultSchedule(std::uint64_t seed) : m_seed(seed), m_random(seed) {}
+FaultSchedule::FaultSchedule(std::uint64_t seed) : m_seed(seed), m_random(seed)
+{
+}
 
 void FaultSchedule::plan(qint64 afterMs)
 {
@@ -79,8 +81,9 @@ void FaultSchedule::plan(qint64 afterMs)
     PlayedFault next;
     next.kind = LineFault(kinds(m_random));
     const int t = uniform(0, 9);
-    next.target = t < 5 ? FaultTarget::Polling : t < 8 ? FaultTarget::SetupRead
-                                                       : FaultTarget::MapEdit;
+    next.target = t < 5   ? FaultTarget::Polling
+                  : t < 8 ? FaultTarget::SetupRead
+                          : FaultTarget::MapEdit;
     switch (next.kind) {
     case LineFault::Silence: next.param = uniform(100, 1500); break;
     case LineFault::LongSilence: next.param = uniform(2000, 5000); break;
@@ -105,9 +108,8 @@ bool FaultSchedule::step(PtyHost& host, qint64 nowMs)
         bool over = nowMs >= m_endDueMs;
         if (!over && f.kind != LineFault::Silence && f.kind != LineFault::LongSilence &&
             isReplyFault(f.kind))
-            over = host.withSimulator([](KvtSimulator& sim) {
-                return sim.fault().fault == Fault::None;
-            });
+            over = host.withSimulator(
+                [](KvtSimulator& sim) { return sim.fault().fault == Fault::None; });
         if (!over)
             return false;
         end(host, nowMs);
@@ -135,8 +137,9 @@ void FaultSchedule::begin(PtyHost& host, qint64 nowMs)
     case LineFault::WrongLetter:
     case LineFault::ShortReply:
     case LineFault::LongReply:
-        host.withSimulator(
-            [&](KvtSimulator& sim) { sim.setFault({simulatorFault(f.kind), onlyFor, f.param}); });
+        host.withSimulator([&](KvtSimulator& sim) {
+            sim.setFault({simulatorFault(f.kind), onlyFor, f.param});
+        });
         m_endDueMs = nowMs + countedGiveUpMs;
         break;
     case LineFault::StrayBytes: {

@@ -172,8 +172,8 @@ int main(int argc, char** argv)
 
     if (schedule)
         schedule->setReporter([](const kvtsim::PlayedFault& f, bool startedNow) {
-            std::printf("kvtsim: fault %s %s\n", startedNow ? "starts:" : "ends:  ",
-                        qPrintable(f.describe()));
+            std::printf("kvtsim: fault %s %s\n",
+                        startedNow ? "starts:" : "ends:  ", qPrintable(f.describe()));
             std::fflush(stdout);
         });
     bool quit = false;

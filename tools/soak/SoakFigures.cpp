@@ -12,9 +12,9 @@ namespace soak {
 
 int ticksUntilIdentified(const std::vector<TickMark>& ticks, qint64 endMs)
 {
-    const auto first = std::lower_bound(
-        ticks.begin(), ticks.end(), endMs,
-        [](const TickMark& t, qint64 ms) { return t.startMs < ms; });
+    const auto first =
+        std::lower_bound(ticks.begin(), ticks.end(), endMs,
+                         [](const TickMark& t, qint64 ms) { return t.startMs < ms; });
     if (first == ticks.end())
         return -1;
     if (first->identifiedAtStart && first->identified)
@@ -78,8 +78,10 @@ QString SoakFigures::text(const Targets& targets, bool everyFault) const
 {
     QString s;
     auto line = [&s](const QString& l) { s += l + QLatin1Char('\n'); };
-    line(QStringLiteral("Link soak: %1 s, seed %2, warm-up %3 s").arg(seconds).arg(seed).arg(
-        warmUpSeconds));
+    line(QStringLiteral("Link soak: %1 s, seed %2, warm-up %3 s")
+             .arg(seconds)
+             .arg(seed)
+             .arg(warmUpSeconds));
     std::map<QString, int> byKind;
     std::map<QString, int> byTarget;
     for (const kvtsim::PlayedFault& f : faults) {
@@ -99,20 +101,23 @@ QString SoakFigures::text(const Targets& targets, bool everyFault) const
              .arg(targets.maxTicksToIdentify));
     QStringList hist;
     for (const auto& [n, count] : histogram())
-        hist << QStringLiteral("%1: %2").arg(n < 0 ? QStringLiteral("never") : QString::number(n))
+        hist << QStringLiteral("%1: %2")
+                    .arg(n < 0 ? QStringLiteral("never") : QString::number(n))
                     .arg(count);
     line(QStringLiteral("  histogram (ticks: faults): ") + hist.join(QStringLiteral(", ")));
     for (std::size_t i = 0; i < faults.size(); ++i)
-        if (everyFault || ticksToIdentify[i] < 0 ||
-            ticksToIdentify[i] > targets.maxTicksToIdentify)
+        if (everyFault || ticksToIdentify[i] < 0 || ticksToIdentify[i] > targets.maxTicksToIdentify)
             line(QStringLiteral("  %1 ended at %2 ms: %3 ticks")
                      .arg(faults[i].describe())
                      .arg(faults[i].endMs)
                      .arg(ticksToIdentify[i]));
-    line(QStringLiteral("Ticks: %1, polls answered: %2, identifications: %3").arg(ticks).arg(
-        polls).arg(identifications));
-    line(QStringLiteral("Setup reads: %1 started, %2 completed").arg(setupReadsStarted).arg(
-        setupReadsDone));
+    line(QStringLiteral("Ticks: %1, polls answered: %2, identifications: %3")
+             .arg(ticks)
+             .arg(polls)
+             .arg(identifications));
+    line(QStringLiteral("Setup reads: %1 started, %2 completed")
+             .arg(setupReadsStarted)
+             .arg(setupReadsDone));
     const auto count = [this](char c) { return mapCommands.count(c); };
     line(QStringLiteral("Map edit: %1 keys, KVT received K %2, T %3, Z %4, M %5")
              .arg(mapKeys)
@@ -131,8 +136,9 @@ QString SoakFigures::text(const Targets& targets, bool everyFault) const
              .arg(rssMaxKb)
              .arg(memoryGrowthPercent(), 0, 'f', 2)
              .arg(targets.maxMemoryGrowthPercent, 0, 'f', 1));
-    line(QStringLiteral("Dialogs: %1 messages, %2 questions (answered Nein)").arg(messageBoxes).arg(
-        questions));
+    line(QStringLiteral("Dialogs: %1 messages, %2 questions (answered Nein)")
+             .arg(messageBoxes)
+             .arg(questions));
     for (const QString& t : boxTexts)
         line(QStringLiteral("  ") + t);
     return s;

@@ -39,7 +39,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int graceMs = 3000;
 // The map editor's keys: a view is chosen, then cursor and value keys.
 constexpr Qt::Key viewKeys[] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
-constexpr Qt::Key editKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,    Qt::Key_Down,
+constexpr Qt::Key editKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,   Qt::Key_Down,
                                 Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Plus, Qt::Key_Minus};
 
 // The fault schedule in its own thread, so that faults start and end in the middle of the
@@ -187,8 +187,8 @@ SoakFigures runSoak(const SoakOptions& options)
     app::TickHooks& hooks = motrix.loop().hooks();
     hooks.connectStep = [&, inner = hooks.connectStep] {
         tick.startMs = faults.now();
-        tick.identifiedAtStart = motrix.link().identified() &&
-                                 motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
+        tick.identifiedAtStart =
+            motrix.link().identified() && motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
         watchdog.setPlace("tick: connect and identify");
         inner();
     };
@@ -206,8 +206,8 @@ SoakFigures runSoak(const SoakOptions& options)
         tick.endMs = faults.now();
         // A reply status left by this tick's commands drops the identification at the next
         // connectStep: the KVT counts as identified only while the status is good.
-        tick.identified = motrix.link().identified() &&
-                          motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
+        tick.identified =
+            motrix.link().identified() && motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
         ticks.push_back(tick);
         watchdog.setPlace("event loop");
         watchdog.beat();
@@ -321,9 +321,8 @@ SoakFigures runSoak(const SoakOptions& options)
         }
     }
     figures.ticks = qint64(ticks.size());
-    const QByteArray commands = host.withSimulator([](kvtsim::KvtSimulator& s) {
-        return s.commandLog();
-    });
+    const QByteArray commands =
+        host.withSimulator([](kvtsim::KvtSimulator& s) { return s.commandLog(); });
     figures.setupReadsStarted = commands.count('L');
     for (char c : commands)
         if (c == 'K' || c == 'T' || c == 'Z' || c == 'M')

@@ -6,8 +6,7 @@
 
 namespace soak {
 
-Watchdog::Watchdog(int limitMs, int abortAfterMs)
-    : m_limitMs(limitMs), m_abortAfterMs(abortAfterMs)
+Watchdog::Watchdog(int limitMs, int abortAfterMs) : m_limitMs(limitMs), m_abortAfterMs(abortAfterMs)
 {
 }
 

@@ -38,8 +38,9 @@ void writeCrashJson(const std::string& path, int signal, quint64 seed)
     if (path.empty())
         return;
     if (FILE* f = std::fopen(path.c_str(), "w")) {
-        std::fprintf(f, "{\n    \"seed\": \"%llu\",\n    \"crashes\": 1,\n    \"signal\": %d,\n"
-                        "    \"targetsMet\": false\n}\n",
+        std::fprintf(f,
+                     "{\n    \"seed\": \"%llu\",\n    \"crashes\": 1,\n    \"signal\": %d,\n"
+                     "    \"targetsMet\": false\n}\n",
                      (unsigned long long)seed, signal);
         std::fclose(f);
     }
@@ -84,8 +85,7 @@ int main(int argc, char** argv)
         }
     }
     if (!haveSeconds || options.seconds < 15) {
-        std::fprintf(stderr, "motrix-soak: give the run time in seconds (at least 15)\n%s",
-                     usage);
+        std::fprintf(stderr, "motrix-soak: give the run time in seconds (at least 15)\n%s", usage);
         return 2;
     }
 
