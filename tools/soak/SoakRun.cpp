@@ -35,8 +35,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Ends of faults this close to the end of the run are not judged: the program had no time.
+// No fault starts in the last seconds of a run, so that the recovery from the last one is seen.
 constexpr int graceMs = 3000;
+// Ticks recorded per second at most (COM-Timer and logger timer at their shortest periods).
+constexpr int ticksPerSecond = 40;
 // The map editor's keys: a view is chosen, then cursor and value keys.
 constexpr Qt::Key viewKeys[] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
 constexpr Qt::Key editKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,   Qt::Key_Down,
@@ -160,7 +162,10 @@ SoakFigures runSoak(const SoakOptions& options)
     FaultPlayer faults(host, options.seed, start, options.verbose);
     Watchdog watchdog(options.hangLimitMs, 60'000);
     QuietDialogs dialogs;
-    std::vector<TickMark> ticks;
+    // The record of ticks is filled in at once, so that it does not show as growth of the
+    // resident size while the run goes on.
+    std::vector<TickMark> ticks(std::size_t(options.seconds + 10) * ticksPerSecond);
+    std::size_t tickCount = 0;
     TickMark tick;
 
     app::Motrix motrix(dialogs, programDir);
@@ -208,7 +213,8 @@ SoakFigures runSoak(const SoakOptions& options)
         // connectStep: the KVT counts as identified only while the status is good.
         tick.identified =
             motrix.link().identified() && motrix.link().replyStatus() == devlink::ReplyStatus::Ok;
-        ticks.push_back(tick);
+        if (tickCount < ticks.size())
+            ticks[tickCount++] = tick;
         watchdog.setPlace("event loop");
         watchdog.beat();
     };
@@ -305,6 +311,7 @@ SoakFigures runSoak(const SoakOptions& options)
     motrix.shutDown();
     host.stop();
 
+    ticks.resize(tickCount);
     figures.faults = faults.played();
     // The last fault ended at least the grace time before the end, so every fault is judged.
     for (const kvtsim::PlayedFault& f : figures.faults) {
