@@ -58,6 +58,10 @@ bool DeviceLink::portFailed() const
 void DeviceLink::connectStep()
 {
     switchComIfChanged();
+    // A command since the last tick timed out: the identification is dropped first, so that
+    // this tick identifies anew instead of a tick that polls nothing.
+    if (m_identified && m_replyStatus == ReplyStatus::Timeout)
+        evaluateReplyStatus();
     if (m_portLost)
         reopenLostPort();
     if (m_portOpen && !m_firmwareBusy && !m_identified)

@@ -4,6 +4,8 @@
 //
 //   connectStep()  follows the "COM" box, identifies the KVT with "I" when needed, and
 //                  evaluates the ReplyStatus (the quit question is the caller's, right after).
+//                  A time-out left by a command since the last tick is evaluated before the
+//                  identification, so the KVT is identified again in the same tick.
 //   pollCycle()    while identified: "D" into the LiveRecord, published through feed(), then
 //                  "G", "A", "P" while a query registered with feed().want() asks for them.
 //

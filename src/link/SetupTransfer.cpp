@@ -27,8 +27,12 @@ SetupTransfer::ReadOutcome SetupTransfer::readSetup()
     if (first != ReplyStatus::Ok && first != ReplyStatus::Timeout)
         return ReadOutcome::Failed;
 
-    // A block of another length may come from a different firmware: the user decides.
+    // A block of another length may come from a different firmware: the user decides. When
+    // nothing came at all there is no block to judge: the KVT did not answer, and the time-out
+    // is reported by the next connectStep like any other.
     const int waiting = m_link.bytesWaiting();
+    if (waiting == 0)
+        return ReadOutcome::Failed;
     if (waiting != setupReplyLength) {
         const QString count = QString::number(waiting);
         if (!m_dialogs.question(QStringLiteral("Achtung!"),

@@ -215,8 +215,11 @@ TEST_F(PtyLinkTest, KvtFallingSilentWhileIdentified)
     tick();
     EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("Antwort dauert zu lange (d)")});
     m = mark();
-    tick();  // evaluates the time-out, polls nothing
-    EXPECT_EQ(messages.since(m), QStringList{QStringLiteral("COM Fehler - timeout")});
+    tick();  // evaluates the time-out and tries to identify in the same tick
+    EXPECT_EQ(messages.since(m), (QStringList{QStringLiteral("COM Fehler - timeout"),
+                                              QStringLiteral("Antwort dauert zu lange (i)"),
+                                              QStringLiteral("COM Fehler - timeout")}));
+    EXPECT_FALSE(link.identified());
     m = mark();
     tick();
     EXPECT_EQ(messages.since(m), (QStringList{QStringLiteral("Antwort dauert zu lange (i)"),
@@ -299,11 +302,13 @@ TEST_F(PtyLinkTest, StrayBytesAreClearedByTheNextIdentification)
     host->injectStray(QByteArray("\x55\xAA", 2));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     tick();  // "D" finds 47 bytes: time-out
-    tick();  // "COM Fehler - timeout"
     const qsizetype m = mark();
-    tick();  // flushes, identifies and polls
-    EXPECT_EQ(messages.since(m), identificationLines);
+    const size_t polls = feed.records.size();
+    tick();  // "COM Fehler - timeout", then flushes, identifies and polls in the same tick
+    EXPECT_EQ(messages.since(m),
+              QStringList{QStringLiteral("COM Fehler - timeout")} + identificationLines);
     EXPECT_TRUE(link.identified());
+    EXPECT_EQ(feed.records.size(), polls + 1);
 }
 
 TEST_F(PtyLinkTest, UnpluggedPortComesBackByItselfWhileComStaysTicked)

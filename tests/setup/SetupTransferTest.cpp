@@ -198,6 +198,19 @@ TEST_F(SetupTransferTest, NeinToTheLengthQuestionEndsTheRead)
     EXPECT_EQ(record, before);
 }
 
+TEST_F(SetupTransferTest, SilentKvtIsATimeOutNotAnIncompatibleBlock)
+{
+    connect();
+    port->setupReplyLength = 0;
+    const setup::SetupRecord before = record;
+    EXPECT_EQ(transfer.readSetup(), Outcome::Failed);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(logged, QStringList{QStringLiteral("Antwort dauert zu lange ()")});
+    EXPECT_EQ(record, before);
+    link.connectStep();
+    EXPECT_TRUE(logged.contains(QStringLiteral("COM Fehler - timeout")));
+}
+
 TEST_F(SetupTransferTest, WrongFirstLetterDecodesNothing)
 {
     connect();

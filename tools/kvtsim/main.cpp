@@ -2,6 +2,7 @@
 // hardware. Steered by options and by commands typed on its console.
 #include "BootCommands.h"
 #include "ConsoleCommands.h"
+#include "FaultSchedule.h"
 #include "PtyHost.h"
 
 #include <QString>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/signalfd.h>
@@ -29,6 +31,9 @@ const char* const usage =
     "                     start with a fault: silence, wrong (first letter), short, long\n"
     "                     (one byte missing / too many); LETTER limits it to one command\n"
     "                     (I D G A P L B), COUNT to that many replies\n"
+    "  --faults SEED      play a random sequence of faults, one after another: silence,\n"
+    "                     wrong first letters, short and long replies, stray bytes, the\n"
+    "                     link dropped and back; the same SEED plays the same sequence\n"
     "  --stray MS         put stray bytes on the line every MS milliseconds\n"
     "  --drop-after MS    drop the link (the terminal vanishes, as an unplugged adapter)\n"
     "                     MS milliseconds after the start\n"
@@ -72,6 +77,7 @@ int main(int argc, char** argv)
     bool quiet = false;
     int dropAfterMs = -1;
     int dropForMs = 3000;
+    std::optional<kvtsim::FaultSchedule> schedule;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         auto value = [&]() -> QString {
@@ -95,6 +101,14 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "kvtsim: unknown fault '%s'\n", argv[i]);
                 return 2;
             }
+        } else if (arg == QLatin1String("--faults")) {
+            bool ok = false;
+            const qulonglong seed = value().toULongLong(&ok);
+            if (!ok) {
+                std::fprintf(stderr, "kvtsim: --faults needs a number\n");
+                return 2;
+            }
+            schedule.emplace(seed);
         } else if (arg == QLatin1String("--stray")) {
             options.strayEveryMs = value().toInt();
         } else if (arg == QLatin1String("--drop-after")) {
@@ -156,6 +170,12 @@ int main(int argc, char** argv)
         std::printf("Type 'help' for commands.\n");
     std::fflush(stdout);
 
+    if (schedule)
+        schedule->setReporter([](const kvtsim::PlayedFault& f, bool startedNow) {
+            std::printf("kvtsim: fault %s %s\n",
+                        startedNow ? "starts:" : "ends:  ", qPrintable(f.describe()));
+            std::fflush(stdout);
+        });
     bool quit = false;
     bool stdinOpen = true;
     std::string pendingLine;
@@ -174,6 +194,14 @@ int main(int argc, char** argv)
             } else {
                 timeout = int(dropAfterMs - elapsed);
             }
+        }
+        if (schedule) {
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - started)
+                                     .count();
+            schedule->step(host, elapsed);
+            // Counted faults end with the reply they spoil: look again soon.
+            timeout = timeout < 0 ? 5 : std::min(timeout, 5);
         }
         // Switched test outputs show up on the console within a fifth of a second.
         printOutputEvents(host);
