@@ -1,12 +1,13 @@
 // Writing and reading ".kll" lambda log files.
 #include "lambda/KllFile.h"
 
+#include "app/NumberText.h"
 #include "app/TextCut.h"
 #include "app/Utf16Line.h"
 
 #include <QFileInfo>
-#include <QStringList>
 #include <cmath>
+#include <optional>
 
 namespace lambda {
 
@@ -32,18 +33,21 @@ class LineReader {
 public:
     explicit LineReader(const QByteArray& bytes) : m_bytes(bytes) {}
 
-    QString next()
+    QString next() { return QString::fromUtf8(nextBytes()); }
+
+    // The next line's bytes without its line end, viewed in place.
+    QByteArrayView nextBytes()
     {
         if (m_pos >= m_bytes.size())
             return {};
         qsizetype end = m_bytes.indexOf('\n', m_pos);
         if (end < 0)
             end = m_bytes.size();
-        QByteArray line = m_bytes.mid(m_pos, end - m_pos);
+        QByteArrayView line(m_bytes.constData() + m_pos, end - m_pos);
         m_pos = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        return QString::fromUtf8(line);
+        return line;
     }
 
     QString nextUtf16()
@@ -61,7 +65,7 @@ public:
     void skip(int lines)
     {
         for (int n = 0; n < lines; ++n)
-            next();
+            nextBytes();
     }
 
 private:
@@ -85,6 +89,18 @@ int millivolts(const QString& text)
     return int(std::nearbyint(v * 1000));
 }
 
+// The same for a field of a table row; the numbers this program writes are read straight from
+// the bytes.
+int millivolts(QByteArrayView field)
+{
+    const std::optional<double> v = app::plainNumber(field);
+    if (!v)
+        return millivolts(QString::fromUtf8(field));
+    if (std::fabs(*v) > 65.535)
+        return 0;
+    return int(std::nearbyint(*v * 1000));
+}
+
 }  // namespace
 
 QString kllNumber(int mv)
@@ -105,22 +121,23 @@ QByteArray encodeKll(const KllDocument& doc, const QString& fileName)
     line({});
     out += app::encodeUtf16le(kCommentKey + cleanComment(doc.comment) + QChar('\n'));
     line({});
+    QByteArray speeds = "Umin -> ";
+    for (int n = 0; n < kSpeedCells; ++n)
+        speeds += ',' + QByteArray::number(n * 1000);
+    out.reserve(out.size() + kProbes * (40 + kThrottleCells * (4 + kSpeedCells * 6)) + 200);
     for (int k = 1; k <= kProbes; ++k) {
-        line(QStringLiteral("Lambda ") + QString::number(k));
-        line(QStringLiteral("Drosselklappe [%]"));
+        out += "Lambda " + QByteArray::number(k) + "\nDrosselklappe [%]\n";
         for (int j = kThrottleCells; j >= 1; --j) {
-            QString row = QString::number(throttleLabel(j));
-            for (int i = 1; i <= kSpeedCells; ++i)
-                row += QChar(',') + kllNumber(doc.table.at(i, j, k));
-            line(row);
+            out += QByteArray::number(throttleLabel(j));
+            for (int i = 1; i <= kSpeedCells; ++i) {
+                out += ',';
+                app::appendFixed(out, doc.table.at(i, j, k) / 1000.0, 2);
+            }
+            out += '\n';
         }
-        QString speeds = QStringLiteral("Umin -> ");
-        for (int n = 0; n < kSpeedCells; ++n)
-            speeds += QChar(',') + QString::number(n * 1000);
-        line(speeds);
-        line({});
+        out += speeds + "\n\n";
     }
-    line(QStringLiteral("Dateiende"));
+    out += "Dateiende\n";
     return out;
 }
 
@@ -139,9 +156,15 @@ KllDocument decodeKll(const QByteArray& bytes)
     for (int k = 1; k <= kProbes; ++k) {
         in.skip(2);
         for (int j = kThrottleCells; j >= 1; --j) {
-            const QStringList fields = in.next().split(QChar(','));
-            for (int i = 1; i <= kSpeedCells; ++i)
-                doc.table.set(i, j, k, i < fields.size() ? millivolts(fields[i]) : 0);
+            QByteArrayView rest = in.nextBytes();
+            // Field 0 is the throttle label; fields 1 to 17 are the speeds' values.
+            for (int i = 0; i <= kSpeedCells; ++i) {
+                const qsizetype comma = rest.indexOf(',');
+                const QByteArrayView field = comma < 0 ? rest : rest.first(comma);
+                if (i > 0)
+                    doc.table.set(i, j, k, rest.isNull() ? 0 : millivolts(field));
+                rest = comma < 0 ? QByteArrayView() : rest.sliced(comma + 1);
+            }
         }
         in.skip(2);
     }

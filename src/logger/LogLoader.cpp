@@ -41,7 +41,11 @@ LoadResult loadRecords(KlgReader& reader, LogTable& table, ChartPyramid& pyramid
         const int percent = estimate > 0 ? int(double(row) / double(estimate) * 100.0) : 0;
         if (percent != shownPercent) {
             shownPercent = percent;
-            pyramid.update(table, row);
+            // While the estimate holds, this builds the pyramid in about a hundred steps as the
+            // rows arrive; when a file of short lines runs past it, the percentage changes with
+            // every row, and a partial block is not redone for each of them.
+            if (row - pyramid.rowsCovered() >= ChartPyramid::edgeRows)
+                pyramid.update(table, row);
             if (progress)
                 progress(row, percent);
         }

@@ -63,14 +63,24 @@ void linearRows(PowerSamples& s, const PowerParameters& p, float factor, float d
 void fillGrid(const PowerSamples& s, PowerCurve& curve, int highestSpeed, bool addDrag)
 {
     const int points = std::min(highestSpeed / gridStep + 1, gridPoints);
-    for (int k = 1; k <= points; ++k) {
-        GridPoint& g = curve[k - 1];
-        const float nk = float(k * gridStep);
-        g = {nk, 0, 0};
-        float previousSpeed = 0, previousTorque = 0, previousPower = 0;
-        for (const PowerSample& x : s) {
-            const float n = x.speed;
-            if (n > 0) {
+    for (int k = 1; k <= points; ++k)
+        curve[k - 1] = {float(k * gridStep), 0, 0};
+    // Each grid point sums, in sample order, the values interpolated where the speed passes it
+    // rising (and falling, with the drag added). Only the points between two neighbouring
+    // samples can be passed there, so those are the ones looked at.
+    float previousSpeed = 0, previousTorque = 0, previousPower = 0;
+    for (const PowerSample& x : s) {
+        const float n = x.speed;
+        if (n > 0 && n != previousSpeed && (addDrag || previousSpeed < n)) {
+            // Speeds are finite here; beyond the grid they are limited so that the point
+            // numbers fit an int. The exact tests below decide which points count.
+            const float lo = std::clamp(std::min(previousSpeed, n), -1.0f, 1.0e6f);
+            const float hi = std::clamp(std::max(previousSpeed, n), -1.0f, 1.0e6f);
+            const int first = std::max(1, int(lo) / gridStep);
+            const int last = std::min(points, int(hi) / gridStep + 1);
+            for (int k = first; k <= last; ++k) {
+                GridPoint& g = curve[k - 1];
+                const float nk = g.speed;
                 const bool rising = previousSpeed < nk && nk <= n;
                 const bool falling = addDrag && n <= nk && nk < previousSpeed;
                 if (rising || falling) {
@@ -79,10 +89,10 @@ void fillGrid(const PowerSamples& s, PowerCurve& curve, int highestSpeed, bool a
                     g.power += std::fabs(finite(previousPower + (x.power - previousPower) * f));
                 }
             }
-            previousSpeed = n;
-            previousTorque = x.torque;
-            previousPower = x.power;
         }
+        previousSpeed = n;
+        previousTorque = x.torque;
+        previousPower = x.power;
     }
     // The highest point that received a value goes, with the unused points above it.
     for (int k = gridPoints; k >= 1; --k) {

@@ -1,11 +1,16 @@
 // Writing and reading comparison files.
 #include "power/PowerFile.h"
 
+#include "app/NumberText.h"
 #include "app/TextCut.h"
 #include "app/Utf16Line.h"
 #include "power/PowerParameters.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace power {
@@ -44,12 +49,28 @@ float number(View text)
     return ok && std::isfinite(v) ? v : 0.0f;
 }
 
+// The numbers this program writes are read straight from the bytes, to a double and then to
+// float as the text conversion does.
+float number(QByteArrayView text)
+{
+    if (const std::optional<double> v = app::plainNumber(text))
+        return float(*v);
+    return number<QByteArrayView>(text);
+}
+
+// Eight bytes a step: a 25 kB file is checked line by line on every read.
 bool isAscii(QByteArrayView bytes)
 {
-    for (char c : bytes)
-        if (quint8(c) >= 0x80)
-            return false;
-    return true;
+    const char* p = bytes.begin();
+    std::uint64_t high = 0;
+    for (; bytes.end() - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; p != bytes.end(); ++p)
+        high |= quint8(*p);
+    return (high & 0x8080808080808080ull) == 0;
 }
 
 // The file's lines, numbered from 1; line 8 is read as UTF-16LE up to its two-byte line feed.
@@ -60,12 +81,14 @@ public:
     explicit Lines(QByteArrayView bytes)
     {
         m_lines.reserve(fileLineCount);
+        m_ascii.reserve(fileLineCount);
         qsizetype pos = 0;
         auto takeUtf8Line = [&] {
             qsizetype end = bytes.indexOf('\n', pos);
             if (end < 0)
                 end = bytes.size();
             m_lines.push_back(bytes.sliced(pos, end - pos));
+            m_ascii.push_back(isAscii(m_lines.back()));
             pos = std::min(end + 1, bytes.size());
         };
         while (int(m_lines.size()) < descriptionLine - 1 && pos < bytes.size())
@@ -74,6 +97,7 @@ public:
             const app::Utf16Line line = app::readUtf16Line(bytes, pos, false);
             m_description = line.text;
             m_lines.push_back({});
+            m_ascii.push_back(false);
             pos = line.terminated ? line.next : bytes.size();
         }
         // Whatever follows the last line of the format is never read.
@@ -91,7 +115,7 @@ public:
     // Field index of line n as a finite number, 0 when it is none.
     float numberAt(int n, int index) const
     {
-        if (n != descriptionLine && n >= 1 && n <= int(m_lines.size()) && isAscii(m_lines[n - 1]))
+        if (n != descriptionLine && n >= 1 && n <= int(m_lines.size()) && m_ascii[n - 1])
             return number(field(m_lines[n - 1], index, ','));
         // Other characters than ASCII may be blanks that the text form trims.
         const QString line = lineText(n);
@@ -109,6 +133,7 @@ private:
     }
 
     std::vector<QByteArrayView> m_lines;
+    std::vector<char> m_ascii;  // whether a line can be read from its bytes
     QString m_description;
 };
 
@@ -144,12 +169,12 @@ QByteArray encodePowerFile(const PowerFileContent& c)
         line(QString::fromUtf8(label) + QLatin1Char(',') + value);
     };
     // The numeric lines are most of the file: written as bytes straight away.
-    auto numbers = [&](std::initializer_list<QByteArray> values) {
+    auto numbers = [&](std::initializer_list<float> values, int decimals) {
         bool first = true;
-        for (const QByteArray& v : values) {
+        for (const float v : values) {
             if (!first)
                 out.append(',');
-            out.append(v);
+            app::appendFixed(out, std::isfinite(v) ? double(v) : 0.0, decimals);
             first = false;
         }
         out.append('\n');
@@ -182,7 +207,7 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     line(QStringLiteral("Logdaten"));
     line(QStringLiteral("t [ms],n KW [U/min]"));
     for (const PowerSample& s : c.samples)
-        numbers({fixed(s.time, 3), fixed(s.speed, 3)});
+        numbers({s.time, s.speed}, 3);
     line({});
     line(QStringLiteral("Auswertung"));
     line(c.options.system == MeasurementSystem::Roller ? QStringLiteral("Messsystem,rotatorisch")
@@ -194,7 +219,7 @@ QByteArray encodePowerFile(const PowerFileContent& c)
     line({});
     line(QStringLiteral("n [U/min],M [Nm],P [kW]"));
     for (const GridPoint& g : c.curve)
-        numbers({fixed(g.speed, 2), fixed(g.torque, 2), fixed(g.power, 2)});
+        numbers({g.speed, g.torque, g.power}, 2);
     line(QStringLiteral("Dateiende"));
     return out;
 }

@@ -112,6 +112,24 @@ TEST(KllFile, DamagedFilesReadAsZerosWithoutFault)
     EXPECT_TRUE(decodeKll(huge).table.isEmpty());
 }
 
+TEST(KllFile, CellTextsReadAsTheTextConversionReadsThem)
+{
+    // Plain numbers are read from the bytes, everything else as text; both must agree.
+    const struct {
+        QByteArray text;
+        int mv;
+    } cases[] = {{"0.85", 850},      {"-1.25", -1250},  {"7", 7000},        {"65.535", 65535},
+                 {"65.536", 0},      {"-65.535", -65535}, {" 1.5\t", 1500}, {"+1.2", 1200},
+                 {"1e-3", 1},        {"12.", 12000},    {".5", 500},        {"-", 0},
+                 {"1.2\xc2\xa0", 1200}, {"0.0006", 1},   {"-0.00", 0},       {"1.2.3", 0},
+                 {QByteArray(30, '9'), 0}, {"0." + QByteArray(40, '1'), 111}, {"", 0}};
+    for (const auto& c : cases) {
+        QByteArray bytes = encodeKll({}, "a.kll");
+        bytes.replace("\n100,0.00,", "\n100," + c.text + ",");
+        EXPECT_EQ(decodeKll(bytes).table.at(1, 9, 1), c.mv) << c.text.constData();
+    }
+}
+
 TEST(KllRules, CommentExtensionAndPath)
 {
     EXPECT_EQ(cleanComment("a,b\nc"), "abc");

@@ -3,6 +3,7 @@
 #include "power/PowerCompute.h"
 
 #include <cmath>
+#include <random>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <utility>
@@ -184,4 +185,59 @@ TEST(PowerCompute, RunDownCountsOnlyWithDragAdded)
     // Falling through 5000 rpm: the negative power counts as its absolute value.
     EXPECT_GT(added.curve[99].power, 0);
     EXPECT_NEAR(added.curve[99].power, std::fabs(added.samples[30].power), 1e-3);
+}
+
+TEST(PowerCompute, GridSumsEveryCrossingOfEveryPointInSampleOrder)
+{
+    // The grid by its definition: every point against every pair of neighbouring samples.
+    const auto byDefinition = [](const Evaluation& e, bool addDrag) {
+        PowerCurve c{};
+        const int points = std::min(e.highestSpeed / gridStep + 1, gridPoints);
+        for (int k = 1; k <= points; ++k) {
+            const float nk = float(k * gridStep);
+            c[k - 1] = {nk, 0, 0};
+            float n0 = 0, t0 = 0, p0 = 0;
+            for (const PowerSample& x : e.samples) {
+                if (x.speed > 0 && ((n0 < nk && nk <= x.speed) ||
+                                    (addDrag && x.speed <= nk && nk < n0))) {
+                    const float f = (nk - n0) / (x.speed - n0);
+                    const auto finite = [](float v) { return std::isfinite(v) ? v : 0.0f; };
+                    c[k - 1].torque += std::fabs(finite(t0 + (x.torque - t0) * f));
+                    c[k - 1].power += std::fabs(finite(p0 + (x.power - p0) * f));
+                }
+                n0 = x.speed, t0 = x.torque, p0 = x.power;
+            }
+        }
+        for (int k = gridPoints; k >= 1; --k) {
+            if (c[k - 1].torque > 0) {
+                c[k - 1] = {};
+                break;
+            }
+            c[k - 1].speed = 0;
+        }
+        return c;
+    };
+    std::mt19937 random(20261208);
+    std::uniform_real_distribution<float> step(-900, 1000);
+    for (int round = 0; round < 40; ++round) {
+        PowerSamples s{};
+        float n = 0;
+        for (int i = 0; i < sampleCount; ++i) {
+            // Speeds on grid points, between them, zero, negative and far beyond the grid.
+            n = round % 5 == 0 ? std::round(n / 50 + step(random) / 200) * 50 : n + step(random);
+            if (i % 97 == 13)
+                n = (round % 2 ? 1.0e30f : -50.0f);
+            s[i] = {20.0f * i, n, 0, 0, 0};
+            if (i % 97 == 14)
+                n = 3000;
+        }
+        for (const bool drag : {false, true}) {
+            PowerOptions o;
+            o.addDrag = drag;
+            const Evaluation e = compute(s, PowerParameters{}, o);
+            const PowerCurve expected = byDefinition(e, drag);
+            for (int k = 0; k < gridPoints; ++k)
+                ASSERT_EQ(e.curve[k], expected[k]) << "round " << round << " point " << k + 1;
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace power;
 using testsupport::FakeDialogs;
@@ -125,6 +126,31 @@ TEST(PowerFile, WritesTheDocumentedLines)
     EXPECT_EQ(line(1053), "0.00,0.00,0.00");
     EXPECT_EQ(line(1054), "Dateiende");
     EXPECT_EQ(rest.last(), "");
+}
+
+TEST(PowerFile, NumbersRoundHalfAwayFromZeroAndZeroHasNoSign)
+{
+    // Exact halves round away from zero; a negative zero is "0", a small negative value that
+    // rounds to zero keeps its minus; beyond the float range nothing but 0 is written.
+    const struct {
+        float value;
+        const char* three;  // a sample line's time, 3 decimals
+        const char* two;    // a grid line's torque, 2 decimals
+    } cases[] = {{0.0625f, "0.063", "0.06"},     {-0.0625f, "-0.063", "-0.06"},
+                 {0.125f, "0.125", "0.13"},      {2.0005f, "2.000", "2.00"},
+                 {-0.0f, "0.000", "0.00"},       {-0.0004f, "-0.000", "-0.00"},
+                 {1912110.125f, "1912110.125", "1912110.13"},
+                 {1e20f, "100000002004087734272.000", "100000002004087734272.00"},
+                 {std::numeric_limits<float>::quiet_NaN(), "0.000", "0.00"},
+                 {-std::numeric_limits<float>::infinity(), "0.000", "0.00"}};
+    for (const auto& c : cases) {
+        PowerFileContent content;
+        content.samples[0] = {c.value, 0, 0, 0, 0};
+        content.curve[0] = {0, c.value, 0};
+        const QList<QByteArray> lines = utf8Lines(encodePowerFile(content));
+        EXPECT_EQ(lines[26 - 1], QByteArray(c.three) + ",0.000") << c.three;
+        EXPECT_EQ(lines[734 - 1], "0.00," + QByteArray(c.two) + ",0.00") << c.two;
+    }
 }
 
 TEST(PowerFile, TextsNeverSplitALine)
