@@ -2,11 +2,11 @@
 // simulator at line rate on a pseudo-terminal, once with no window besides the main window and
 // once with the big display, the lambda logger (recording live values) and the logger window
 // shown. Both runs in one process, one after the other.
-#include "BenchDialogs.h"
 #include "PtyHost.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
+#include "app/UnattendedDialogs.h"
 #include "link/PosixSerialPort.h"
 
 #include <QApplication>
@@ -19,7 +19,7 @@
 namespace {
 
 // Answers nothing: the benchmark never asks the user.
-using SilentDialogs = bench::BenchDialogs;
+using SilentDialogs = app::UnattendedDialogs;
 
 double run(bool windows, double seconds)
 {

@@ -4,10 +4,10 @@
 // the boot loader is waiting. It reports the time from the click on "update KVT" to "update
 // erfolgreich" beside the line time of the frames, and, for comparison, the rate of one frame
 // per tick (steps from the timer only).
-#include "BenchDialogs.h"
 #include "PtyHost.h"
 #include "app/Dialogs.h"
 #include "app/MessageLog.h"
+#include "app/UnattendedDialogs.h"
 #include "firmware/FirmwareUpdate.h"
 #include "link/LinkClock.h"
 #include "link/PosixSerialPort.h"
@@ -95,7 +95,7 @@ Result run(const QString& file, int blocks, int periodMs, bool byteSteps)
     }
     devlink::LinkClock& clock = devlink::systemClock();
     PortLine line(*port, clock);
-    bench::BenchDialogs dialogs;
+    app::UnattendedDialogs dialogs;
     dialogs.answer = true;
     dialogs.openPath = file;
     app::MessageLog log;

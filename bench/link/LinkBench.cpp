@@ -2,12 +2,12 @@
 // period once each event has ended) against the simulator on a pseudo-terminal and reports polls
 // per second beside the limit 1 / (period + line time of the "D" request and its reply), and the
 // CPU use of the program's thread. A last run with a silent KVT shows how often "I" is repeated.
-#include "BenchDialogs.h"
 #include "PtyHost.h"
 #include "app/Dialogs.h"
 #include "app/MainLoop.h"
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
+#include "app/UnattendedDialogs.h"
 #include "link/DeviceLink.h"
 #include "link/PosixSerialPort.h"
 
@@ -28,7 +28,7 @@ struct CountingView final : devlink::LinkView {
 };
 
 // The loop never shows a dialog here.
-using NoDialogs = bench::BenchDialogs;
+using NoDialogs = app::UnattendedDialogs;
 
 // 57600 baud, 11 bit times per byte.
 constexpr double byteMs = 11 * 1000.0 / 57600;

@@ -2,7 +2,7 @@
 // point ("auto" and "pos" ticked, the injection map being edited): the cursor follows, the
 // views rebuild their drawings and repaint at once. Measured as process CPU time, so the
 // figure is comparable with the 5 ms COM-Timer whatever else runs on the machine.
-#include "BenchDialogs.h"
+#include "app/UnattendedDialogs.h"
 #include "app/WindowTable.h"
 #include "forms/Hauptdialog.h"
 #include "forms/Window.h"
@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     app::ProgramSettings settings;
     app::MessageLog log;
     QuietLink link;
-    bench::BenchDialogs dialogs;
+    app::UnattendedDialogs dialogs;
 
     maps::MapPanel keys({main, help, system, expert}, form, &helpForm, record, settings, dialogs,
                         log, link);

@@ -14,9 +14,10 @@ const char* const columnHeaderLine =
     "Lambda2 (V),Lambda3 (V),Ausgang1,Ausgang2,Eingang1,Eingang2,Eingang3,Einspritzung (KW),"
     "Einspritzung (ms),Zuendwinkel (KW),,,";
 
-QString logFileName(const QDateTime& at)
+QString logFileName(const QDateTime& at, int n)
 {
-    return QStringLiteral("kvtlog_") + at.toString(QStringLiteral("yyyyMMdd_HHmmss")) +
+    const QString number = n > 1 ? QLatin1Char('_') + QString::number(n) : QString();
+    return QStringLiteral("kvtlog_") + at.toString(QStringLiteral("yyyyMMdd_HHmmss")) + number +
            QStringLiteral(".klg");
 }
 

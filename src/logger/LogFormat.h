@@ -30,8 +30,8 @@ struct LogHeader {
     QString comment;
 };
 
-// "kvtlog_20240517_093005.klg".
-QString logFileName(const QDateTime& at);
+// "kvtlog_20240517_093005.klg"; with a number n > 1, "kvtlog_20240517_093005_n.klg".
+QString logFileName(const QDateTime& at, int n = 1);
 // A path longer than 80 characters as its first 38, " ... " and its last 38.
 QString shortenedPath(const QString& path);
 // The comment cut to its first 100 characters.

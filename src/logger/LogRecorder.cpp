@@ -101,9 +101,10 @@ bool LogRecorder::createLogFile(Created mode)
         if (!opened)
             m_saving.reset();
     } else {
-        // Unbuffered: every write goes to the system at once, line by line.
+        // Unbuffered: every write goes to the system at once, line by line. A recording never
+        // replaces a file that is there already.
         auto file = std::make_unique<QFile>(filePath());
-        opened = file->open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        opened = file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
                  file->write(head) == head.size();
         if (opened)
             m_file = std::move(file);
@@ -150,7 +151,12 @@ void LogRecorder::start()
     m_rowsAvailable = 0;
     m_table.startOver();
     m_pyramid.reset();
-    m_fileName = logger::logFileName(m_hooks.now ? m_hooks.now() : QDateTime::currentDateTime());
+    // Two recordings started in the same second, or in the hour the clocks go back, would get
+    // the same name; the later one is numbered instead of overwriting the earlier.
+    const QDateTime now = m_hooks.now ? m_hooks.now() : QDateTime::currentDateTime();
+    m_fileName = logger::logFileName(now);
+    for (int n = 2; n < 1000 && QFileInfo::exists(filePath()); ++n)
+        m_fileName = logger::logFileName(now, n);
     if (!createLogFile(Created::Recording))
         return;
     m_view->showProgress(maxRecords(), 0);

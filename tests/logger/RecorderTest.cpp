@@ -92,6 +92,23 @@ TEST_F(Fixture, RecordingWritesEveryTickAtOnce)
                   "1001,3300,12,45,21,0.85,0.10,0.00,1,0,0,0,1,25,2400,,,,\n");
 }
 
+TEST_F(Fixture, SecondRecordingInTheSameSecondKeepsTheFirst)
+{
+    recorder->start();
+    recorder->tick();
+    recorder->stop();
+    const QByteArray first = readFile(recorded());
+    ASSERT_EQ(first.count('\n'), 12);
+    for (const char* name : {"kvtlog_20240517_093005_2.klg", "kvtlog_20240517_093005_3.klg"}) {
+        recorder->start();
+        ASSERT_TRUE(recorder->recording());
+        EXPECT_EQ(logged.last(), QStringLiteral("Logger-Datei %1 angelegt").arg(name));
+        recorder->stop();
+        EXPECT_TRUE(readFile(dir.filePath(name)).startsWith("KVT-Log-Datei," + QByteArray(name)));
+    }
+    EXPECT_EQ(readFile(recorded()), first);
+}
+
 TEST_F(Fixture, MaximumRecordCountOneClosesAtTheSecondTick)
 {
     settings.loggerCapacity = 1;

@@ -3,12 +3,12 @@
 
 #include "FaultSchedule.h"
 #include "PtyHost.h"
-#include "QuietDialogs.h"
 #include "Watchdog.h"
 #include "app/Motrix.h"
 #include "app/ProgramInfo.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
+#include "app/UnattendedDialogs.h"
 #include "app/UnplannedError.h"
 
 #include <QApplication>
@@ -161,7 +161,7 @@ SoakFigures runSoak(const SoakOptions& options)
     const Clock::time_point start = Clock::now();
     FaultPlayer faults(host, options.seed, start, options.verbose);
     Watchdog watchdog(options.hangLimitMs, 60'000);
-    QuietDialogs dialogs;
+    app::UnattendedDialogs dialogs;
     // The record of ticks is filled in at once, so that it does not show as growth of the
     // resident size while the run goes on.
     std::vector<TickMark> ticks(std::size_t(options.seconds + 10) * ticksPerSecond);

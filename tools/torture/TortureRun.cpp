@@ -4,9 +4,9 @@
 #include "HostileTexts.h"
 #include "InputFields.h"
 #include "StoredValues.h"
-#include "TortureDialogs.h"
 
 #include "app/Motrix.h"
+#include "app/UnattendedDialogs.h"
 #include "app/WindowTable.h"
 #include "logger/LogTable.h"
 #include "setup/SetupFields.h"
@@ -100,7 +100,7 @@ void type(const InputField& f, const QString& text)
 
 class Runner {
 public:
-    Runner(const Options& o, app::Motrix& m, TortureDialogs& d, Figures& fig)
+    Runner(const Options& o, app::Motrix& m, app::UnattendedDialogs& d, Figures& fig)
         : m_options(o), m_motrix(m), m_dialogs(d), m_figures(fig), m_random(o.seed)
     {
     }
@@ -321,7 +321,7 @@ private:
 
     const Options& m_options;
     app::Motrix& m_motrix;
-    TortureDialogs& m_dialogs;
+    app::UnattendedDialogs& m_dialogs;
     Figures& m_figures;
     RandomTexts m_random;
     QSet<QString> m_seen;
@@ -334,7 +334,7 @@ private:
 Figures runTorture(const Options& options, const QString& dir)
 {
     Figures figures;
-    TortureDialogs dialogs;
+    app::UnattendedDialogs dialogs;
     // Large logger capacities fail as on a machine with little memory, so that the fallback
     // to the previous size is tortured too instead of taking gigabytes.
     logger::LogTable::setAllocationLimit(qint64(500000) * logger::LogTable::valueColumns * 4);
