@@ -29,4 +29,16 @@ inline QString cutWhole(const QString& text, qsizetype maxUnits)
     return out;
 }
 
+// A comment or description as a file keeps it on its one line of comma-separated fields: its
+// first maxUnits units (whole characters), without line feeds, carriage returns and commas;
+// "..." when nothing is left.
+inline QString fieldComment(const QString& text, qsizetype maxUnits)
+{
+    QString out = cutWhole(text, maxUnits);
+    out.remove(QLatin1Char('\n'));
+    out.remove(QLatin1Char('\r'));
+    out.remove(QLatin1Char(','));
+    return out.isEmpty() ? QStringLiteral("...") : out;
+}
+
 }  // namespace app

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace forms {
@@ -30,30 +29,6 @@ const char* const channelNames[logger::channels] = {
     "Zündwinkel (°KW)", "Einspritzung (µs)"};
 
 }  // namespace
-
-RecordingLamp::RecordingLamp(QWidget* parent) : QWidget(parent)
-{
-    setFixedSize(41, 41);
-}
-
-void RecordingLamp::setColor(const QColor& color)
-{
-    if (color == m_color)
-        return;
-    m_color = color;
-    update();
-}
-
-void RecordingLamp::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawEllipse(QRectF(0.5, 0.5, 40, 40));
-    p.setBrush(m_color);
-    p.drawEllipse(QRectF(2.5, 2.5, 36, 36));
-}
 
 ZoomSpin::ZoomSpin(QWidget* parent) : QAbstractSpinBox(parent)
 {
@@ -97,7 +72,7 @@ void logger::setupUi(QWidget* content)
 
     auto* controls = new QGridLayout;
     grid->addLayout(controls, 0, 4, 5, 1);
-    lamp = new RecordingLamp;
+    lamp = new Lamp(nullptr, 41, Lamp::Rim::BlackRing);
     controls->addWidget(lamp, 0, 0, 2, 1, Qt::AlignCenter);
     startButton = button("START Log", "Startet einen Mitschnitt");
     stopButton = button("STOPP Log", "Stoppt einen Mitschnitt");

@@ -3,6 +3,8 @@
 // strips. The window class places the channel rows and the chart as the strip heights change.
 #pragma once
 
+#include "forms/Lamp.h"
+
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QLabel>
@@ -14,20 +16,6 @@
 #include <array>
 
 namespace forms {
-
-// The recording lamp: a black circle with a coloured circle two pixels smaller inside.
-class RecordingLamp final : public QWidget {
-public:
-    explicit RecordingLamp(QWidget* parent = nullptr);
-    void setColor(const QColor& color);
-    QColor color() const { return m_color; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_color{127, 127, 127};
-};
 
 // "Zoom:": shows the text it is given; its arrows only report the step.
 class ZoomSpin final : public QAbstractSpinBox {
@@ -60,7 +48,7 @@ public:
     QLabel* logTime = nullptr;    // "Log_Zeitpunkt:"
     QLabel* logHw = nullptr;      // "Log_HW:"
     QLabel* logSw = nullptr;      // "Log_SW:"
-    RecordingLamp* lamp = nullptr;
+    Lamp* lamp = nullptr;  // recording lamp
     QProgressBar* progress = nullptr;
     QPushButton* startButton = nullptr;  // "START Log"
     QPushButton* stopButton = nullptr;   // "STOPP Log"

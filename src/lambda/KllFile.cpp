@@ -173,11 +173,7 @@ KllDocument decodeKll(const QByteArray& bytes)
 
 QString cleanComment(const QString& text)
 {
-    QString out = app::cutWhole(text, 100);
-    out.remove(QChar('\n'));
-    out.remove(QChar('\r'));
-    out.remove(QChar(','));
-    return out.isEmpty() ? QStringLiteral("...") : out;
+    return app::fieldComment(text, 100);
 }
 
 QString withKllExtension(const QString& path)

@@ -141,11 +141,7 @@ private:
 
 QString cleanDescription(const QString& text)
 {
-    QString out = app::cutWhole(text, 200);
-    out.remove(QLatin1Char('\n'));
-    out.remove(QLatin1Char('\r'));
-    out.remove(QLatin1Char(','));
-    return out.isEmpty() ? QStringLiteral("...") : out;
+    return app::fieldComment(text, 200);
 }
 
 QString cleanVersionText(const QString& text)

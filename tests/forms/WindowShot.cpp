@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         {"main", app::WindowId::Main},     {"settings", app::WindowId::Settings},
         {"system", app::WindowId::System}, {"learn", app::WindowId::Learn},
         {"help", app::WindowId::Help},     {"test", app::WindowId::Test},
-        {"expert", app::WindowId::Expert},
+        {"expert", app::WindowId::Expert}, {"logger", app::WindowId::Logger},
     };
     app::WindowId id = app::WindowId::Settings;
     for (const auto& [name, windowId] : names)
