@@ -9,6 +9,9 @@
 #   FUZZ_SECONDS=n   also stop each target after n seconds (default: no time limit)
 #   FUZZ_TARGETS="a b"  only these targets
 #   FUZZ_PARALLEL=n  run n targets at a time (default 1)
+#   FUZZ_FORK=n      run each target as one libFuzzer run in n worker processes (its -fork
+#                    mode: one corpus, executions counted over all workers), for a slow target
+#                    on a machine with cores to spare
 # Corpora grow in fuzz/corpus-<target>/ as with run.sh; logs and inputs go to
 # <build folder>/long-<date>/.
 set -eu
@@ -22,6 +25,7 @@ dir="$out/long-$stamp"
 mkdir -p "$dir"
 limit=""
 [ -n "${FUZZ_SECONDS:-}" ] && limit="-max_total_time=$FUZZ_SECONDS"
+[ -n "${FUZZ_FORK:-}" ] && limit="$limit -fork=$FUZZ_FORK"
 list=$(grep -v '^#' "$here/targets" | awk 'NF { print $1 ":" $3 }')
 table="$dir/table.txt"
 printf '%-22s %12s %8s %7s %8s %10s %8s %s\n' target executions exec/s cov ft corpus problems \
@@ -47,15 +51,18 @@ run_target() {
     seconds=$(($(date +%s) - begin))
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    # The fork mode prints no final statistics; its last progress line counts all workers.
+    [ -z "$executions" ] &&
+        executions=$(sed -n 's/^#\([0-9]*\): cov: .*/\1/p' "$log" | tail -1)
     # libFuzzer counts whole seconds; a run shorter than one reports 0.
     if [ "${rate:-0}" = 0 ] && [ -n "$executions" ] && [ "$seconds" -gt 0 ]; then
         rate=$((executions / seconds))
     fi
-    last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+    last=$(grep -E '^#[0-9]+(:|[[:space:]])' "$log" | tail -1)
     cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
     ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
     # The corpus libFuzzer keeps (inputs/bytes), as it reported last.
-    corp=$(echo "$last" | sed -n 's/.* corp: \([0-9]*\/[0-9]*[A-Za-z]*\).*/\1/p')
+    corp=$(echo "$last" | sed -n 's/.* corp: \([0-9]*\(\/[0-9]*[A-Za-z]*\)\{0,1\}\).*/\1/p')
     # Crashes, time-outs (hangs) and memory blow-ups; an input reported as slow ("slow-unit",
     # usually the machine being busy) stays in the folder but is no failure.
     problems=$(find "$dir" -maxdepth 1 -name "$target-*" ! -name "$target-slow-unit-*" \

@@ -129,7 +129,7 @@ void Motrix::createTestAndExpertWindows()
     };
     test.refillSettings = [this] { m_settingsWindow->refill(); };
     m_testWindow = std::make_unique<kvttest::TestWindow>(
-        m_windows[WindowId::Test], m_document.record, m_dialogs, std::move(test));
+        m_windows[WindowId::Test], m_document.record, m_settings, m_dialogs, std::move(test));
 
     setup::ExpertWindow::Hooks expert;
     expert.identified = [this] { return m_link->identified(); };

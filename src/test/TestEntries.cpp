@@ -24,6 +24,18 @@ double tenthsInRange(QStringView text, int minimumTenths, int maximumTenths)
            10.0;
 }
 
+// A stored number of one decimal, limited as a typed one is.
+double storedTenths(double value, int minimumTenths, int maximumTenths)
+{
+    const double tenths = std::isfinite(value) ? std::round(value * 10) : 0.0;
+    return std::clamp(tenths, double(minimumTenths), double(maximumTenths)) / 10.0;
+}
+
+int storedWhole(qint64 value, int minimum, int maximum)
+{
+    return int(std::clamp<qint64>(value, minimum, maximum));
+}
+
 QString oneDecimal(double value)
 {
     return QString::number(value, 'f', 1);
@@ -73,6 +85,32 @@ TestValues validate(const TestInputTexts& t, TestValues v)
     v.coilResistance = tenthsInRange(t.coilResistance, 1, 10000);
     v.coilInductance = tenthsInRange(t.coilInductance, 1, 10000);
     return v;
+}
+
+void loadEstimateInputs(TestValues& v, const app::ProgramSettings& s)
+{
+    v.injFlow = storedWhole(s.injectorFlow, 10, 1000);
+    v.injMaxSpeed = storedWhole(s.injectorMaxSpeed, 100, 16000);
+    v.injVolume = storedWhole(s.cylinderVolume, 10, 2000);
+    v.injEfficiency = storedWhole(s.cylinderFilling, 1, 300);
+    v.injMaxDuty = storedWhole(s.maxInjectorDuty, 1, 100);
+    v.coilMaxSpeed = storedWhole(s.coilMaxSpeed, 100, 16000);
+    v.coilVoltage = storedTenths(double(s.coilVoltage), 10, 240);
+    v.coilResistance = storedTenths(double(s.coilResistance), 1, 10000);
+    v.coilInductance = storedTenths(double(s.coilInductance), 1, 10000);
+}
+
+void storeEstimateInputs(const TestValues& v, app::ProgramSettings& s)
+{
+    s.injectorFlow = v.injFlow;
+    s.injectorMaxSpeed = v.injMaxSpeed;
+    s.cylinderVolume = v.injVolume;
+    s.cylinderFilling = v.injEfficiency;
+    s.maxInjectorDuty = v.injMaxDuty;
+    s.coilMaxSpeed = v.coilMaxSpeed;
+    s.coilVoltage = float(v.coilVoltage);
+    s.coilResistance = float(v.coilResistance);
+    s.coilInductance = float(v.coilInductance);
 }
 
 TestInputTexts fieldTexts(const TestValues& v)

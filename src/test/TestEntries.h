@@ -3,6 +3,8 @@
 // consumption and the injector and coil estimates.
 #pragma once
 
+#include "app/ProgramSettings.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -35,15 +37,17 @@ struct TestValues {
     int tachoSpeed = 3000;                    // rpm, 500-16000
     std::array<int, injectors> longTenths{};  // weights in 0.1 g, 0-5000
     std::array<int, injectors> shortTenths{};
-    int injFlow = 250;            // ml/min, 10-1000
-    int injMaxSpeed = 12000;      // rpm, 100-16000
-    int injVolume = 125;          // ccm, 10-2000
-    int injEfficiency = 100;      // %, 1-300
+    // The estimate inputs start as the settings file's defaults; the window takes them from
+    // the settings and keeps them there (loadEstimateInputs, storeEstimateInputs).
+    int injFlow = 200;            // ml/min, 10-1000
+    int injMaxSpeed = 8000;       // rpm, 100-16000
+    int injVolume = 250;          // ccm, 10-2000
+    int injEfficiency = 70;       // %, 1-300
     int injMaxDuty = 85;          // %, 1-100
-    int coilMaxSpeed = 12000;     // rpm, 100-16000
-    double coilVoltage = 13.5;    // V, 1-24, one decimal
-    double coilResistance = 0.8;  // Ω, 0.1-1000, one decimal
-    double coilInductance = 4.0;  // mH, 0.1-1000, one decimal
+    int coilMaxSpeed = 8000;      // rpm, 100-16000
+    double coilVoltage = 12.0;    // V, 1-24, one decimal
+    double coilResistance = 3.5;  // Ω, 0.1-1000, one decimal
+    double coilInductance = 12.5; // mH, 0.1-1000, one decimal
 };
 
 // Reads, limits and stores every field in the pass's order. The caller writes the values
@@ -51,6 +55,11 @@ struct TestValues {
 TestValues validate(const TestInputTexts& texts, TestValues previous);
 // The texts the fields show for the values (weights with one decimal).
 TestInputTexts fieldTexts(const TestValues& values);
+
+// The estimate inputs stored in the settings file, limited to the fields' ranges (a hand-edited
+// file may hold 0, which the estimates would divide by).
+void loadEstimateInputs(TestValues& values, const app::ProgramSettings& settings);
+void storeEstimateInputs(const TestValues& values, app::ProgramSettings& settings);
 
 // Coil field in µs → coilChargeTime: the number / 250 truncated, limited to 1..32.
 int coilUnitsFromField(QStringView text);

@@ -8,9 +8,10 @@
 
 namespace kvttest {
 
-TestWindow::TestWindow(forms::Window& window, setup::SetupRecord& record, app::Dialogs& dialogs,
-                       Hooks hooks)
-    : QObject(&window), m_window(window), m_record(record), m_dialogs(dialogs),
+TestWindow::TestWindow(forms::Window& window, setup::SetupRecord& record,
+                       app::ProgramSettings& settings, app::Dialogs& dialogs, Hooks hooks)
+    : QObject(&window), m_window(window), m_record(record), m_settings(settings),
+      m_dialogs(dialogs),
       m_hooks(std::move(hooks)), m_runner(
                                      [this](int output, quint16 value) {
                                          // "V" is skipped while the port is closed: the test then
@@ -104,6 +105,7 @@ void TestWindow::refill()
         m_form.loadedVersion[i]->setText(loaded[i]);
     }
     m_form.checkMark->setState(forms::CheckMark::State::Clear);
+    loadEstimateInputs(m_values, m_settings);
     showResults();
 }
 
@@ -127,6 +129,7 @@ void TestWindow::takeOver()
     t.coilResistance = m_form.coilResistance->text();
     t.coilInductance = m_form.coilInductance->text();
     m_values = validate(t, m_values);
+    storeEstimateInputs(m_values, m_settings);
     m_record.coilChargeTime = quint8(m_values.coilChargeTime);
     m_hooks.refillSettings();
     // Only while the constant mode is chosen: a Return typed into a weight must not take the

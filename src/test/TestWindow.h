@@ -19,6 +19,7 @@
 
 namespace app {
 class Dialogs;
+struct ProgramSettings;
 }
 
 namespace kvttest {
@@ -43,8 +44,10 @@ public:
         std::function<void()> refillSettings;
     };
 
-    TestWindow(forms::Window& window, setup::SetupRecord& record, app::Dialogs& dialogs,
-               Hooks hooks);
+    // The estimate inputs live in settings: shown from there, and stored there by every
+    // validation pass, so that the settings file keeps them.
+    TestWindow(forms::Window& window, setup::SetupRecord& record, app::ProgramSettings& settings,
+               app::Dialogs& dialogs, Hooks hooks);
 
     forms::Testdialog& form() { return m_form; }
     // Opening from the main window: fill every field, clear the check mark.
@@ -73,6 +76,7 @@ private:
 
     forms::Window& m_window;
     setup::SetupRecord& m_record;
+    app::ProgramSettings& m_settings;
     app::Dialogs& m_dialogs;
     Hooks m_hooks;
     forms::Testdialog m_form;

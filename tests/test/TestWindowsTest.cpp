@@ -65,8 +65,8 @@ struct Fixture : AppGuard {
         h.identity = [this] { return link.identity(); };
         h.loadedVersions = [] { return std::array<QString, 3>{"1.0", "2.3", "1.1"}; };
         h.refillSettings = [this] { ++settingsRefills; };
-        test = std::make_unique<kvttest::TestWindow>(windows[app::WindowId::Test], record, dialogs,
-                                                     std::move(h));
+        test = std::make_unique<kvttest::TestWindow>(windows[app::WindowId::Test], record,
+                                                     settings, dialogs, std::move(h));
         setup::ExpertWindow::Hooks e;
         e.identified = [this] { return link.identified(); };
         e.sendCalibrationByte = [this](quint8 v) { link.sendCalibrationByte(v); };
@@ -138,6 +138,30 @@ TEST(TestWindows, ValidationPassLimitsWritesBackAndSendsTheConstantAngle)
     EXPECT_EQ(fx.kvt.ignitionMode(), 255);
     fx.type(f.injVolume, "250");
     EXPECT_EQ(fx.kvt.ignitionMode(), 255);
+}
+
+// The estimate inputs are the settings file's: a stored value shows (limited to the field's
+// range), and a typed one is kept there for the next start.
+TEST(TestWindows, EstimateInputsComeFromAndGoToTheSettings)
+{
+    Fixture fx;
+    fx.settings.injectorFlow = 0;  // a hand-edited file
+    fx.settings.cylinderVolume = 125;
+    fx.settings.coilVoltage = 99.0f;
+    fx.settings.coilInductance = 4.04f;
+    auto& f = fx.test->form();
+    fx.windows[app::WindowId::Test].open();
+    EXPECT_EQ(f.injFlow->text(), "10");
+    EXPECT_EQ(f.injVolume->text(), "125");
+    EXPECT_EQ(f.injMaxSpeed->text(), "8000");
+    EXPECT_EQ(f.coilVoltage->text(), "24.0");
+    EXPECT_EQ(f.coilInductance->text(), "4.0");
+    fx.type(f.injFlow, "333");
+    fx.type(f.coilResistance, "0.84");
+    EXPECT_EQ(fx.settings.injectorFlow, 333);
+    EXPECT_EQ(fx.settings.cylinderVolume, 125);
+    EXPECT_FLOAT_EQ(fx.settings.coilResistance, 0.8f);
+    EXPECT_FLOAT_EQ(fx.settings.coilVoltage, 24.0f);
 }
 
 TEST(TestWindows, FlowTestWithEscapeAtTheFirstPulse)
