@@ -39,15 +39,15 @@ struct TestValues {
     std::array<int, injectors> shortTenths{};
     // The estimate inputs start as the settings file's defaults; the window takes them from
     // the settings and keeps them there (loadEstimateInputs, storeEstimateInputs).
-    int injFlow = 200;            // ml/min, 10-1000
-    int injMaxSpeed = 8000;       // rpm, 100-16000
-    int injVolume = 250;          // ccm, 10-2000
-    int injEfficiency = 70;       // %, 1-300
-    int injMaxDuty = 85;          // %, 1-100
-    int coilMaxSpeed = 8000;      // rpm, 100-16000
-    double coilVoltage = 12.0;    // V, 1-24, one decimal
-    double coilResistance = 3.5;  // Ω, 0.1-1000, one decimal
-    double coilInductance = 12.5; // mH, 0.1-1000, one decimal
+    int injFlow = 200;             // ml/min, 10-1000
+    int injMaxSpeed = 8000;        // rpm, 100-16000
+    int injVolume = 250;           // ccm, 10-2000
+    int injEfficiency = 70;        // %, 1-300
+    int injMaxDuty = 85;           // %, 1-100
+    int coilMaxSpeed = 8000;       // rpm, 100-16000
+    double coilVoltage = 12.0;     // V, 1-24, one decimal
+    double coilResistance = 3.5;   // Ω, 0.1-1000, one decimal
+    double coilInductance = 12.5;  // mH, 0.1-1000, one decimal
 };
 
 // Reads, limits and stores every field in the pass's order. The caller writes the values

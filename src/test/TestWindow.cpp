@@ -11,15 +11,15 @@ namespace kvttest {
 TestWindow::TestWindow(forms::Window& window, setup::SetupRecord& record,
                        app::ProgramSettings& settings, app::Dialogs& dialogs, Hooks hooks)
     : QObject(&window), m_window(window), m_record(record), m_settings(settings),
-      m_dialogs(dialogs),
-      m_hooks(std::move(hooks)), m_runner(
-                                     [this](int output, quint16 value) {
-                                         // "V" is skipped while the port is closed: the test then
-                                         // only counts down.
-                                         if (m_hooks.portOpen())
-                                             m_hooks.switchOutput(output, value);
-                                     },
-                                     [this] { return m_hooks.portOpen(); })
+      m_dialogs(dialogs), m_hooks(std::move(hooks)),
+      m_runner(
+          [this](int output, quint16 value) {
+              // "V" is skipped while the port is closed: the test then
+              // only counts down.
+              if (m_hooks.portOpen())
+                  m_hooks.switchOutput(output, value);
+          },
+          [this] { return m_hooks.portOpen(); })
 {
     m_form.setupUi(window.content());
     window.setFiller([this] { refill(); });

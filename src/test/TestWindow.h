@@ -20,7 +20,7 @@
 namespace app {
 class Dialogs;
 struct ProgramSettings;
-}
+}  // namespace app
 
 namespace kvttest {
 

@@ -1,5 +1,6 @@
 // Decoding of ".bin" and ".hex" firmware files: block counts, padding, record checks, the
 // 1025-block bound, and HEX files made by objcopy from a binary.
+#include "HexRecords.h"
 #include "firmware/FirmwareImage.h"
 
 #include <QProcess>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace firmware;
+using firmwaretest::dataRecord;
+using firmwaretest::endRecord;
 
 namespace {
 
@@ -26,24 +29,6 @@ QByteArray hexLines(std::initializer_list<const char*> lines, const char* end = 
         out += QByteArray(l) + end;
     return out;
 }
-
-// A data record of the given bytes at address, with a correct checksum.
-QByteArray dataRecord(int address, const QByteArray& data)
-{
-    QByteArray body;
-    body.append(char(data.size()));
-    body.append(char(address >> 8));
-    body.append(char(address & 0xFF));
-    body.append('\0');
-    body += data;
-    quint8 sum = 0;
-    for (char c : body)
-        sum = quint8(sum + quint8(c));
-    body.append(char(quint8(-sum)));
-    return ":" + body.toHex().toUpper() + "\r\n";
-}
-
-const QByteArray endRecord = ":00000001FF\r\n";
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // a HEX and a binary file, the received image byte for byte, injected NAKs, a broken checksum
 // test and a silent boot loader that only the user's cancel ends.
 #include "FakeBootLine.h"
+#include "HexRecords.h"
 #include "KvtSimulator.h"
 #include "app/MessageLog.h"
 #include "firmware/FirmwareUpdate.h"
@@ -67,26 +68,6 @@ QByteArray firmwareBytes(int n)
     return out;
 }
 
-QByteArray toHex(const QByteArray& data)
-{
-    QByteArray out;
-    for (int at = 0; at < data.size(); at += 16) {
-        const QByteArray chunk = data.mid(at, 16);
-        QByteArray body;
-        body.append(char(chunk.size()));
-        body.append(char((at >> 8) & 0xFF));
-        body.append(char(at & 0xFF));
-        body.append('\0');
-        body += chunk;
-        quint8 sum = 0;
-        for (char c : body)
-            sum = quint8(sum + quint8(c));
-        body.append(char(quint8(-sum)));
-        out += ":" + body.toHex().toUpper() + "\r\n";
-    }
-    return out + ":00000001FF\r\n";
-}
-
 }  // namespace
 
 TEST_F(UpdateOnSimulator, WholeUpdatesOfHexAndBinaryFiles)
@@ -97,7 +78,8 @@ TEST_F(UpdateOnSimulator, WholeUpdatesOfHexAndBinaryFiles)
         int blocks;
     };
     const QByteArray data = firmwareBytes(5000);
-    for (const Case& c : {Case{"kvt.hex", toHex(data), 40}, Case{"kvt.bin", data, 40}}) {
+    for (const Case& c :
+         {Case{"kvt.hex", firmwaretest::hexFile(data, 16), 40}, Case{"kvt.bin", data, 40}}) {
         SCOPED_TRACE(c.name);
         sim.setIdentity("KVT-Sim 1Zyl", "2.1", "4.7", "1.3");
         line.isIdentified = true;

@@ -1,6 +1,7 @@
 // The firmware update through the program's device link and real serial code, against the
 // simulated KVT on a pseudo-terminal: whole updates of a HEX and a binary file, injected NAKs,
 // and a link that drops in the middle of the transfer.
+#include "HexRecords.h"
 #include "PtyHost.h"
 #include "app/MessageLog.h"
 #include "app/ProgramSettings.h"
@@ -99,33 +100,14 @@ QByteArray firmwareBytes(int n)
     return out;
 }
 
-QByteArray toHex(const QByteArray& data)
-{
-    QByteArray out;
-    for (int at = 0; at < data.size(); at += 32) {
-        QByteArray body;
-        const QByteArray chunk = data.mid(at, 32);
-        body.append(char(chunk.size()));
-        body.append(char((at >> 8) & 0xFF));
-        body.append(char(at & 0xFF));
-        body.append('\0');
-        body += chunk;
-        quint8 sum = 0;
-        for (char c : body)
-            sum = quint8(sum + quint8(c));
-        body.append(char(quint8(-sum)));
-        out += ":" + body.toHex().toUpper() + "\r\n";
-    }
-    return out + ":00000001FF\r\n";
-}
-
 }  // namespace
 
 TEST_F(UpdateOverPty, HexAndBinaryUpdatesArriveByteForByte)
 {
     const QByteArray data = firmwareBytes(20000);
-    for (const auto& [name, file] : {std::pair{QStringLiteral("kvt.hex"), toHex(data)},
-                                     std::pair{QStringLiteral("kvt.bin"), data}}) {
+    for (const auto& [name, file] :
+         {std::pair{QStringLiteral("kvt.hex"), firmwaretest::hexFile(data, 32)},
+          std::pair{QStringLiteral("kvt.bin"), data}}) {
         SCOPED_TRACE(name.toStdString());
         start(name, file);
         runUntilIdle();

@@ -65,8 +65,8 @@ struct Fixture : AppGuard {
         h.identity = [this] { return link.identity(); };
         h.loadedVersions = [] { return std::array<QString, 3>{"1.0", "2.3", "1.1"}; };
         h.refillSettings = [this] { ++settingsRefills; };
-        test = std::make_unique<kvttest::TestWindow>(windows[app::WindowId::Test], record,
-                                                     settings, dialogs, std::move(h));
+        test = std::make_unique<kvttest::TestWindow>(windows[app::WindowId::Test], record, settings,
+                                                     dialogs, std::move(h));
         setup::ExpertWindow::Hooks e;
         e.identified = [this] { return link.identified(); };
         e.sendCalibrationByte = [this](quint8 v) { link.sendCalibrationByte(v); };
