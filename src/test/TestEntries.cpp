@@ -10,30 +10,39 @@ namespace kvttest {
 
 namespace {
 
-int wholeInRange(QStringView text, int minimum, int maximum)
+struct Limits {
+    int minimum, maximum;
+};
+
+// The estimate inputs' ranges, for typed and for stored values; those of one decimal in tenths.
+constexpr Limits injFlowLimits{10, 1000}, injSpeedLimits{100, 16000}, injVolumeLimits{10, 2000},
+    injEfficiencyLimits{1, 300}, injDutyLimits{1, 100}, coilSpeedLimits{100, 16000},
+    coilVoltageTenths{10, 240}, coilResistanceTenths{1, 10000}, coilInductanceTenths{1, 10000};
+
+int wholeInRange(QStringView text, Limits l)
 {
-    return setup::clampToRange(setup::scaledDecimal(text, 0, setup::Rounding::HalfEven), minimum,
-                               maximum);
+    return setup::clampToRange(setup::scaledDecimal(text, 0, setup::Rounding::HalfEven), l.minimum,
+                               l.maximum);
 }
 
 // One decimal, limited: the range is given in tenths.
-double tenthsInRange(QStringView text, int minimumTenths, int maximumTenths)
+double tenthsInRange(QStringView text, Limits tenths)
 {
     return setup::clampToRange(setup::scaledDecimal(text, 1, setup::Rounding::HalfEven),
-                               minimumTenths, maximumTenths) /
+                               tenths.minimum, tenths.maximum) /
            10.0;
 }
 
 // A stored number of one decimal, limited as a typed one is.
-double storedTenths(double value, int minimumTenths, int maximumTenths)
+double storedTenths(double value, Limits limits)
 {
     const double tenths = std::isfinite(value) ? std::round(value * 10) : 0.0;
-    return std::clamp(tenths, double(minimumTenths), double(maximumTenths)) / 10.0;
+    return std::clamp(tenths, double(limits.minimum), double(limits.maximum)) / 10.0;
 }
 
-int storedWhole(qint64 value, int minimum, int maximum)
+int storedWhole(qint64 value, Limits l)
 {
-    return int(std::clamp<qint64>(value, minimum, maximum));
+    return int(std::clamp<qint64>(value, l.minimum, l.maximum));
 }
 
 QString oneDecimal(double value)
@@ -69,35 +78,35 @@ QString weightText(int tenths)
 TestValues validate(const TestInputTexts& t, TestValues v)
 {
     v.coilChargeTime = coilUnitsFromField(t.coilUs);
-    v.constantAngle = wholeInRange(t.constantAngle, -50, 50);
-    v.tachoSpeed = wholeInRange(t.tachoSpeed, 500, 16000);
+    v.constantAngle = wholeInRange(t.constantAngle, {-50, 50});
+    v.tachoSpeed = wholeInRange(t.tachoSpeed, {500, 16000});
     for (int k = 0; k < injectors; ++k) {
         v.longTenths[k] = weightTenthsFromField(t.longWeight[k]);
         v.shortTenths[k] = weightTenthsFromField(t.shortWeight[k]);
     }
-    v.injFlow = wholeInRange(t.injFlow, 10, 1000);
-    v.injMaxSpeed = wholeInRange(t.injMaxSpeed, 100, 16000);
-    v.injVolume = wholeInRange(t.injVolume, 10, 2000);
-    v.injEfficiency = wholeInRange(t.injEfficiency, 1, 300);
-    v.injMaxDuty = wholeInRange(t.injMaxDuty, 1, 100);
-    v.coilMaxSpeed = wholeInRange(t.coilMaxSpeed, 100, 16000);
-    v.coilVoltage = tenthsInRange(t.coilVoltage, 10, 240);
-    v.coilResistance = tenthsInRange(t.coilResistance, 1, 10000);
-    v.coilInductance = tenthsInRange(t.coilInductance, 1, 10000);
+    v.injFlow = wholeInRange(t.injFlow, injFlowLimits);
+    v.injMaxSpeed = wholeInRange(t.injMaxSpeed, injSpeedLimits);
+    v.injVolume = wholeInRange(t.injVolume, injVolumeLimits);
+    v.injEfficiency = wholeInRange(t.injEfficiency, injEfficiencyLimits);
+    v.injMaxDuty = wholeInRange(t.injMaxDuty, injDutyLimits);
+    v.coilMaxSpeed = wholeInRange(t.coilMaxSpeed, coilSpeedLimits);
+    v.coilVoltage = tenthsInRange(t.coilVoltage, coilVoltageTenths);
+    v.coilResistance = tenthsInRange(t.coilResistance, coilResistanceTenths);
+    v.coilInductance = tenthsInRange(t.coilInductance, coilInductanceTenths);
     return v;
 }
 
 void loadEstimateInputs(TestValues& v, const app::ProgramSettings& s)
 {
-    v.injFlow = storedWhole(s.injectorFlow, 10, 1000);
-    v.injMaxSpeed = storedWhole(s.injectorMaxSpeed, 100, 16000);
-    v.injVolume = storedWhole(s.cylinderVolume, 10, 2000);
-    v.injEfficiency = storedWhole(s.cylinderFilling, 1, 300);
-    v.injMaxDuty = storedWhole(s.maxInjectorDuty, 1, 100);
-    v.coilMaxSpeed = storedWhole(s.coilMaxSpeed, 100, 16000);
-    v.coilVoltage = storedTenths(double(s.coilVoltage), 10, 240);
-    v.coilResistance = storedTenths(double(s.coilResistance), 1, 10000);
-    v.coilInductance = storedTenths(double(s.coilInductance), 1, 10000);
+    v.injFlow = storedWhole(s.injectorFlow, injFlowLimits);
+    v.injMaxSpeed = storedWhole(s.injectorMaxSpeed, injSpeedLimits);
+    v.injVolume = storedWhole(s.cylinderVolume, injVolumeLimits);
+    v.injEfficiency = storedWhole(s.cylinderFilling, injEfficiencyLimits);
+    v.injMaxDuty = storedWhole(s.maxInjectorDuty, injDutyLimits);
+    v.coilMaxSpeed = storedWhole(s.coilMaxSpeed, coilSpeedLimits);
+    v.coilVoltage = storedTenths(double(s.coilVoltage), coilVoltageTenths);
+    v.coilResistance = storedTenths(double(s.coilResistance), coilResistanceTenths);
+    v.coilInductance = storedTenths(double(s.coilInductance), coilInductanceTenths);
 }
 
 void storeEstimateInputs(const TestValues& v, app::ProgramSettings& s)
