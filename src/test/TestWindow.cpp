@@ -14,8 +14,7 @@ TestWindow::TestWindow(forms::Window& window, setup::SetupRecord& record,
       m_dialogs(dialogs), m_hooks(std::move(hooks)),
       m_runner(
           [this](int output, quint16 value) {
-              // "V" is skipped while the port is closed: the test then
-              // only counts down.
+              // "V" is skipped while the port is closed: the test then only counts down.
               if (m_hooks.portOpen())
                   m_hooks.switchOutput(output, value);
           },

@@ -19,7 +19,6 @@
 
 namespace app {
 class Dialogs;
-struct ProgramSettings;
 }  // namespace app
 
 namespace kvttest {
