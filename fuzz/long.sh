@@ -15,6 +15,9 @@
 # Corpora grow in fuzz/corpus-<target>/ as with run.sh; logs and inputs go to
 # <build folder>/long-<date>/.
 set -eu
+# libFuzzer's lines quote input bytes as backslash escapes ("DE: \"\001\""): they are printed
+# with printf, as dash's echo would expand them, and read as bytes.
+export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 runs=${1:-10000000}
@@ -59,10 +62,10 @@ run_target() {
         rate=$((executions / seconds))
     fi
     last=$(grep -E '^#[0-9]+(:|[[:space:]])' "$log" | tail -1)
-    cov=$(echo "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
-    ft=$(echo "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
+    cov=$(printf '%s\n' "$last" | sed -n 's/.* cov: \([0-9]*\).*/\1/p')
+    ft=$(printf '%s\n' "$last" | sed -n 's/.* ft: \([0-9]*\).*/\1/p')
     # The corpus libFuzzer keeps (inputs/bytes), as it reported last.
-    corp=$(echo "$last" | sed -n 's/.* corp: \([0-9]*\(\/[0-9]*[A-Za-z]*\)\{0,1\}\).*/\1/p')
+    corp=$(printf '%s\n' "$last" | sed -n 's/.* corp: \([0-9]*\(\/[0-9]*[A-Za-z]*\)\{0,1\}\).*/\1/p')
     # Crashes, time-outs (hangs) and memory blow-ups; an input reported as slow ("slow-unit",
     # usually the machine being busy) stays in the folder but is no failure.
     problems=$(find "$dir" -maxdepth 1 -name "$target-*" ! -name "$target-slow-unit-*" \
