@@ -5,7 +5,7 @@
 #pragma once
 
 #include "FuzzCheck.h"
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "link/LinkClock.h"
 #include "link/SerialPort.h"
 

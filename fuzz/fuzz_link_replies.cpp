@@ -14,8 +14,8 @@
 #include "FuzzCheck.h"
 #include "FuzzLinkKvt.h"
 
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "lambda/LambdaTable.h"
 #include "link/DeviceLink.h"
 #include "link/ReplyCodec.h"

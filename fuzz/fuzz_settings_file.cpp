@@ -1,7 +1,7 @@
 // libFuzzer target: reading arbitrary bytes as the program's settings file "Motrix.cfg".
 #include "FuzzCheck.h"
-#include "app/ProgramSettings.h"
-#include "app/SettingsCodec.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/SettingsCodec.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,9 +4,9 @@
 // shown. Both runs in one process, one after the other.
 #include "PtyHost.h"
 #include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
-#include "app/UnattendedDialogs.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
+#include "unattended/UnattendedDialogs.h"
 #include "link/PosixSerialPort.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 // erfolgreich" beside the line time of the frames, and, for comparison, the rate of one frame
 // per tick (steps from the timer only).
 #include "PtyHost.h"
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/UnattendedDialogs.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "unattended/UnattendedDialogs.h"
 #include "firmware/FirmwareUpdate.h"
 #include "link/LinkClock.h"
 #include "link/PosixSerialPort.h"

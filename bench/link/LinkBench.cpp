@@ -3,11 +3,11 @@
 // per second beside the limit 1 / (period + line time of the "D" request and its reply), and the
 // CPU use of the program's thread. A last run with a silent KVT shows how often "I" is repeated.
 #include "PtyHost.h"
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "app/MainLoop.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
-#include "app/UnattendedDialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
+#include "unattended/UnattendedDialogs.h"
 #include "link/DeviceLink.h"
 #include "link/PosixSerialPort.h"
 

@@ -2,8 +2,8 @@
 // point ("auto" and "pos" ticked, the injection map being edited): the cursor follows, the
 // views rebuild their drawings and repaint at once. Measured as process CPU time, so the
 // figure is comparable with the 5 ms COM-Timer whatever else runs on the machine.
-#include "app/UnattendedDialogs.h"
-#include "app/WindowTable.h"
+#include "unattended/UnattendedDialogs.h"
+#include "app/core/WindowTable.h"
 #include "forms/Hauptdialog.h"
 #include "forms/Window.h"
 #include "forms/hilfedialog.h"

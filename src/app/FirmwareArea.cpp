@@ -1,7 +1,7 @@
 // Buttons and displays of the system window's "Firmware" area.
 #include "app/FirmwareArea.h"
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "forms/systemdialog.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The "COM" box, the port combo and the identity labels of the main window for the link.
 #include "app/LinkViewHub.h"
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "display/MainWindow.h"
 #include "link/PortHelp.h"
 #include "forms/Hauptdialog.h"

@@ -15,7 +15,7 @@
 //     sent once per period + 200 ms wait, never twice in a row.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 
 #include <QDeadlineTimer>
 #include <QObject>

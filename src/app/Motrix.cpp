@@ -2,11 +2,12 @@
 
 #include "app/FirmwareArea.h"
 #include "app/LinkViewHub.h"
-#include "app/MenuEvents.h"
-#include "app/SettingsStore.h"
 #include "app/StartWindow.h"
 #include "app/SystemWindow.h"
+#include "app/core/MenuEvents.h"
+#include "app/core/SettingsStore.h"
 #include "forms/Lamp.h"
+#include "link/PortDetails.h"
 #include "link/PortHelp.h"
 #include "link/PosixSerialPort.h"
 #include "logger/LogRecorder.h"
@@ -327,6 +328,8 @@ devlink::PortScan Motrix::refreshPortList()
     if (m_portScanner)
         scan = m_portScanner();
     m_mainForm.portCombo->addItems(scan.ports);
+    for (int i = 0; i < scan.ports.size(); ++i)
+        m_mainForm.portCombo->setItemData(i, devlink::portDetails(scan.ports[i]), Qt::ToolTipRole);
     m_link->setRefusedPorts(scan.refused);
     m_mainForm.portCombo->setCurrentIndex(m_mainForm.portCombo->count() > 0 ? 0 : -1);
     return scan;

@@ -2,10 +2,10 @@
 // start-up and shutdown. It does no subsystem's work itself.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "app/MainLoop.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "app/WindowSet.h"
 #include "display/BigDisplayWindow.h"
 #include "display/MainWindow.h"

@@ -2,7 +2,7 @@
 // Each holds the event gate while it is open: its own event loop runs no timer tick.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 
 class QWidget;
 

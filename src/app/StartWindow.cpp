@@ -1,7 +1,7 @@
 #include "app/StartWindow.h"
 
-#include "app/ProgramInfo.h"
-#include "app/WavFile.h"
+#include "app/core/ProgramInfo.h"
+#include "app/core/WavFile.h"
 #include "forms/startlogo.h"
 
 #include <QAudioDevice>

@@ -1,7 +1,7 @@
 // The system window's filling, take-over, check boxes, EEPROM erase and window positions.
 #include "app/SystemWindow.h"
 
-#include "app/SystemRules.h"
+#include "app/core/SystemRules.h"
 #include "app/WindowSet.h"
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"

@@ -2,10 +2,10 @@
 // logger's table, erases the KVT's EEPROM on request and brings windows back to the centre.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
-#include "app/WindowTable.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/WindowTable.h"
 #include "forms/systemdialog.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "app/WindowSet.h"
 
-#include "app/MenuEvents.h"
-#include "app/ProgramInfo.h"
+#include "app/core/MenuEvents.h"
+#include "app/core/ProgramInfo.h"
 
 namespace app {
 

@@ -2,7 +2,7 @@
 // sizes and keyboard shortcuts, and keeps them for the whole run.
 #pragma once
 
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "forms/Window.h"
 
 #include <QSize>

@@ -1,8 +1,8 @@
 // Motrix: configures and diagnoses the KVT engine control unit over a serial line.
 #include "app/Motrix.h"
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 #include "app/QtDialogs.h"
-#include "app/UnplannedError.h"
+#include "app/core/UnplannedError.h"
 
 #include <QApplication>
 #include <QIcon>

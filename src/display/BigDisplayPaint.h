@@ -2,7 +2,7 @@
 // The whole picture is drawn as vectors on the scaled surface, so it stays crisp at any size.
 #pragma once
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "link/LiveRecord.h"
 #include "setup/SetupRecord.h"
 

@@ -1,7 +1,7 @@
 // The big display's rules.
 #include "display/BigDisplayRules.h"
 
-#include "lambda/LambdaClass.h"
+#include "app/core/LambdaClass.h"
 
 #include <algorithm>
 #include <cmath>

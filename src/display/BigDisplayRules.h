@@ -3,7 +3,7 @@
 // emergency notice. Everything is in units of the 640 × 480 virtual surface.
 #pragma once
 
-#include "app/Rgb.h"
+#include "app/core/Rgb.h"
 
 #include <QPointF>
 #include <QSize>

@@ -53,7 +53,7 @@ protected:
 
 private:
     forms::Window& m_window;
-    forms::grossbild m_form;
+    forms::Grossbild m_form;
     const app::ProgramSettings& m_settings;
     const setup::SetupRecord& m_setup;
     Hooks m_hooks;
@@ -76,11 +76,11 @@ public:
     void tick(bool identified, int emergencyByte);
 
     QWidget& window() { return *m_window; }
-    forms::notprogramm& form() { return m_form; }
+    forms::Notprogramm& form() { return m_form; }
 
 private:
     std::unique_ptr<QWidget> m_window;
-    forms::notprogramm m_form;
+    forms::Notprogramm m_form;
 };
 
 }  // namespace display

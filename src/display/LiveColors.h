@@ -2,7 +2,7 @@
 // link lamp. Plain RGB values so that the rules stay free of the widget toolkit.
 #pragma once
 
-#include "app/Rgb.h"
+#include "app/core/Rgb.h"
 
 namespace display {
 

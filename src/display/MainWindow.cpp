@@ -1,7 +1,7 @@
 // The main window: live labels, identity, limiter, link lamp and its buttons.
 #include "display/MainWindow.h"
 
-#include "app/TextCut.h"
+#include "app/core/TextCut.h"
 #include "display/LiveFormat.h"
 #include "forms/Lamp.h"
 

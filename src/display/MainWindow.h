@@ -3,8 +3,8 @@
 // windows or start a setup transfer through the actions the program wires in.
 #pragma once
 
-#include "app/ProgramSettings.h"
-#include "app/WindowTable.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/WindowTable.h"
 #include "display/LiveColors.h"
 #include "forms/Hauptdialog.h"
 #include "forms/Window.h"

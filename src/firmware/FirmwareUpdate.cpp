@@ -1,8 +1,8 @@
 // Choose, start, step and cancel of the firmware update.
 #include "firmware/FirmwareUpdate.h"
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "firmware/BootProtocol.h"
 
 #include <QFile>

@@ -13,7 +13,7 @@
 // Setup fields bind through setup::bindSetupField<&SetupRecord::member>(...) instead.
 #pragma once
 
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 
 #include <QList>
 #include <QObject>

@@ -3,7 +3,7 @@
 // the window's take-over function reads, converts, limits and writes back every field.
 #pragma once
 
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "forms/Window.h"
 
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -10,7 +10,7 @@
 // for the fonts in use, the content scrolls at its minimum size instead of being squashed.
 #pragma once
 
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 
 #include <QKeySequence>
 #include <QRect>

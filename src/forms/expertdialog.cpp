@@ -54,7 +54,7 @@ void AngleCanvas::paintEvent(QPaintEvent*)
         draw(p, size());
 }
 
-void expertdialog::setupUi(QWidget* content)
+void Expertdialog::setupUi(QWidget* content)
 {
     auto* top = new QHBoxLayout(content);
     top->setContentsMargins(4, 4, 4, 4);
@@ -193,7 +193,7 @@ void expertdialog::setupUi(QWidget* content)
     top->addWidget(set, 0, Qt::AlignTop);
 }
 
-QList<QCheckBox*> expertdialog::elementBoxes() const
+QList<QCheckBox*> Expertdialog::elementBoxes() const
 {
     return {showInjection[0], showInjection[1], showInjection[2], showCharge[0], showCharge[1],
             showCharge[2],    showSensor,       showTacho,        showAccel,     showWheel,

@@ -21,7 +21,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-class expertdialog {
+class Expertdialog {
 public:
     void setupUi(QWidget* content);
 

@@ -5,7 +5,7 @@
 
 namespace forms {
 
-void grossbild::setupUi(QWidget* content)
+void Grossbild::setupUi(QWidget* content)
 {
     // The picture scales with the window, down to the smallest size of 160 × 120.
     content->setMinimumSize(160, 120);

@@ -5,7 +5,7 @@
 
 namespace forms {
 
-class grossbild {
+class Grossbild {
 public:
     void setupUi(QWidget* content);
 

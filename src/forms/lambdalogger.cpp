@@ -26,7 +26,7 @@ QLabel* infoRow(QGridLayout* grid, int row, const char* caption, int column = 0,
 
 }  // namespace
 
-void lambdalogger::setupUi(QWidget* content)
+void Lambdalogger::setupUi(QWidget* content)
 {
     // A compact font: four groups and the 725-unit grid share the window's 755 × 485.
     QFont small = content->font();

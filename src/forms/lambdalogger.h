@@ -13,7 +13,7 @@
 
 namespace forms {
 
-class lambdalogger {
+class Lambdalogger {
 public:
     void setupUi(QWidget* content);
 

@@ -52,7 +52,7 @@ QLabel* swatch(const QColor& fill, Qt::PenStyle line = Qt::NoPen)
 
 }  // namespace
 
-void leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
+void Leistungsvergleich::setupUi(QWidget* content, QWidget* chart)
 {
     auto* top = new QVBoxLayout(content);
     top->setContentsMargins(6, 6, 6, 6);

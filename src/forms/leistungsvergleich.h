@@ -14,7 +14,7 @@
 
 namespace forms {
 
-class leistungsvergleich {
+class Leistungsvergleich {
 public:
     // chart is placed in the chart area and owned by the content from then on.
     void setupUi(QWidget* content, QWidget* chart);

@@ -22,7 +22,7 @@ QLabel* captioned(QGridLayout* grid, int row, int column, const char* caption, i
 }
 
 // Channel names as the check boxes show them.
-const char* const channelNames[logger::channels] = {
+const char* const channelNames[Loggerdialog::channels] = {
     "Drehzahl (Umin)",  "Drosselklappe (%)", "Motortemp. (°C)", "Ansauglufttemp. (°C)",
     "Lambda1 (V)",      "Lambda2 (V)",       "Lambda3 (V)",     "Ausgang1",
     "Ausgang2",         "Eingang1",          "Eingang2",        "Eingang3",
@@ -49,7 +49,7 @@ void ZoomSpin::setText(const QString& text)
     lineEdit()->setText(text);
 }
 
-void logger::setupUi(QWidget* content)
+void Loggerdialog::setupUi(QWidget* content)
 {
     auto* rows = new QVBoxLayout(content);
 

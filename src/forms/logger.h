@@ -32,7 +32,7 @@ protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
 };
 
-class logger {
+class Loggerdialog {
 public:
     static constexpr int channels = 14;
 

@@ -1,13 +1,13 @@
 // Layout of the emergency notice.
 #include "forms/notprogramm.h"
 
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QVBoxLayout>
 
 namespace forms {
 
-void notprogramm::setupUi(QWidget* window)
+void Notprogramm::setupUi(QWidget* window)
 {
     window->setObjectName(QStringLiteral("NotProgramm"));
     window->setWindowTitle(app::windowTitle(QStringLiteral(" - Notprogramm")));

@@ -7,7 +7,7 @@
 
 namespace forms {
 
-class notprogramm {
+class Notprogramm {
 public:
     void setupUi(QWidget* window);
 

@@ -1,6 +1,6 @@
 #include "forms/startlogo.h"
 
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

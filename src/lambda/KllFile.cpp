@@ -1,9 +1,9 @@
 // Writing and reading ".kll" lambda log files.
 #include "lambda/KllFile.h"
 
-#include "app/NumberText.h"
-#include "app/TextCut.h"
-#include "app/Utf16Line.h"
+#include "app/core/NumberText.h"
+#include "app/core/TextCut.h"
+#include "app/core/Utf16Line.h"
 
 #include <QFileInfo>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The lambda logger's operations.
 #include "lambda/LambdaLogger.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

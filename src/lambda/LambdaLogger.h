@@ -3,8 +3,8 @@
 // Free of widgets; the lambda window calls it and shows its state.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "lambda/KllFile.h"
 #include "link/DeviceLink.h"
 

@@ -3,7 +3,7 @@
 // on any paint device and checked without windows.
 #pragma once
 
-#include "lambda/LambdaClass.h"
+#include "app/core/LambdaClass.h"
 #include "lambda/LambdaTable.h"
 
 #include <QColor>

@@ -1,8 +1,8 @@
 // The lambda logger window.
 #include "lambda/LambdaWindow.h"
 
-#include "app/ProgramInfo.h"
-#include "app/SystemInfo.h"
+#include "app/core/ProgramInfo.h"
+#include "app/core/SystemInfo.h"
 #include "forms/Window.h"
 
 #include <QDateTime>

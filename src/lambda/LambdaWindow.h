@@ -2,7 +2,7 @@
 // to the LambdaLogger. Plain clicks only; the KVT buttons only while a KVT is identified.
 #pragma once
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "forms/lambdalogger.h"
 #include "lambda/LambdaLogger.h"
 #include "lambda/LambdaPaint.h"
@@ -53,7 +53,7 @@ public:
     void print();
 
     bool shown() const;
-    forms::lambdalogger& form() { return m_form; }
+    forms::Lambdalogger& form() { return m_form; }
     GridView gridView() const;
 
 private:
@@ -61,7 +61,7 @@ private:
     Thresholds thresholds() const;
 
     forms::Window& m_window;
-    forms::lambdalogger m_form;
+    forms::Lambdalogger m_form;
     LambdaLogger& m_logger;
     const app::ProgramSettings& m_settings;
     app::MessageLog& m_log;

@@ -1,8 +1,8 @@
 // Connection, identification, reply waits and the commands without a reply.
 #include "link/DeviceLink.h"
 
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "link/PortHelp.h"
 #include "link/ReplyCodec.h"
 

@@ -2,7 +2,7 @@
 // a registered query wants them.
 #include "link/DeviceLink.h"
 
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 #include "link/ReplyCodec.h"
 
 namespace devlink {

@@ -3,8 +3,8 @@
 // are the main window's buttons "-> PC", "-> KVT" and "-> EEPROM".
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "link/DeviceLink.h"
 #include "setup/SetupFileCodec.h"
 #include "setup/SetupRecord.h"

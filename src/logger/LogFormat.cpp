@@ -1,6 +1,6 @@
 #include "logger/LogFormat.h"
 
-#include "app/TextCut.h"
+#include "app/core/TextCut.h"
 #include "logger/LogTable.h"
 
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "logger/LogRecorder.h"
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "logger/KlgReader.h"
 #include "logger/LogLoader.h"
 

@@ -12,7 +12,7 @@
 #include "logger/LogFormat.h"
 #include "logger/LogTable.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QDateTime>
 #include <QFile>

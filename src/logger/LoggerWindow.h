@@ -29,7 +29,7 @@ public:
     LoggerWindow(forms::Window& window, LogRecorder& recorder, Hooks hooks);
     ~LoggerWindow() override;
 
-    forms::logger& form() { return m_form; }
+    forms::Loggerdialog& form() { return m_form; }
     ChartCanvas& chart() { return *m_chart; }
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
@@ -60,7 +60,7 @@ private:
     void takeComment();
 
     forms::Window& m_window;
-    forms::logger m_form;
+    forms::Loggerdialog m_form;
     ChartCanvas* m_chart = nullptr;
     LogRecorder& m_recorder;
     Hooks m_hooks;

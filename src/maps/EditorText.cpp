@@ -1,8 +1,8 @@
 // Texts and small rules of the main window's keys.
 #include "maps/EditorText.h"
 
-#include "app/ProgramInfo.h"
-#include "app/TextCut.h"
+#include "app/core/ProgramInfo.h"
+#include "app/core/TextCut.h"
 
 namespace maps {
 

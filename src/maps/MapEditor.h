@@ -3,8 +3,8 @@
 // map switch). Every changed cell goes to the KVT at once while it is identified.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "maps/CellLink.h"
 #include "maps/Scene.h"
 #include "setup/SetupRecord.h"

@@ -1,7 +1,7 @@
 // The main window's map side: views, check boxes, read-outs, keys and redraws.
 #include "maps/MapPanel.h"
 
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 #include "maps/CurveScene.h"
 #include "maps/EditorText.h"
 #include "maps/MapScenes.h"

@@ -4,9 +4,9 @@
 // wheel over the injection view, and the redraws after every event and poll.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "forms/Hauptdialog.h"
 #include "forms/Window.h"
 #include "forms/hilfedialog.h"

@@ -3,7 +3,7 @@
 // the live operating point.
 #pragma once
 
-#include "app/Rgb.h"
+#include "app/core/Rgb.h"
 
 #include "setup/SetupRecord.h"
 

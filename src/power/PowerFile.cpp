@@ -1,9 +1,9 @@
 // Writing and reading comparison files.
 #include "power/PowerFile.h"
 
-#include "app/NumberText.h"
-#include "app/TextCut.h"
-#include "app/Utf16Line.h"
+#include "app/core/NumberText.h"
+#include "app/core/TextCut.h"
+#include "app/core/Utf16Line.h"
 #include "power/PowerParameters.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The save and load procedures of comparison files.
 #include "power/PowerFiles.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // the log lines and the folder and name of the current measurement remembered between them.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "power/PowerFile.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Drawing the power comparison's printed page.
 #include "power/PowerPrintout.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QBuffer>
 #include <QPagedPaintDevice>

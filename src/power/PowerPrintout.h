@@ -3,7 +3,7 @@
 // and the footer with the computer's facts. Drawn on any paged device (printer or PDF).
 #pragma once
 
-#include "app/SystemInfo.h"
+#include "app/core/SystemInfo.h"
 #include "power/ChartPainter.h"
 #include "power/PowerTypes.h"
 

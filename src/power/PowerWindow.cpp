@@ -1,7 +1,7 @@
 // The power window's filling, take-over, run control, files, cursor and printing.
 #include "power/PowerWindow.h"
 
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"
@@ -132,7 +132,7 @@ void PowerWindow::showMeasurementTexts()
 void PowerWindow::showComparison(int slot)
 {
     const ComparisonLabels& l = m_comparisons[slot - 2];
-    forms::leistungsvergleich::Comparison& c = m_form.comparisons[slot - 2];
+    forms::Leistungsvergleich::Comparison& c = m_form.comparisons[slot - 2];
     c.fileName->setText(l.fileName);
     c.date->setText(l.date);
     c.time->setText(l.time);

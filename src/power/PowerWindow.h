@@ -3,9 +3,9 @@
 // power subsystem's logic; this class moves values between them and the form.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/SystemInfo.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/SystemInfo.h"
 #include "forms/leistungsvergleich.h"
 #include "power/PowerCapture.h"
 #include "power/PowerCompute.h"
@@ -77,7 +77,7 @@ public:
     const PowerDocument& document() const { return m_document; }
     const ChartScale& scale() const { return m_scale; }
     PrintContent printContent() const;
-    forms::leistungsvergleich& form() { return m_form; }
+    forms::Leistungsvergleich& form() { return m_form; }
     PowerChartCanvas& canvas() { return *m_canvas; }
 
 private:
@@ -95,7 +95,7 @@ private:
     app::Dialogs& m_dialogs;
     app::MessageLog& m_log;
     Hooks m_hooks;
-    forms::leistungsvergleich m_form;
+    forms::Leistungsvergleich m_form;
     PowerChartCanvas* m_canvas = nullptr;
     forms::FieldBinding* m_fields = nullptr;
     ParameterTexts m_typed;  // the texts of the last take-over, in field order

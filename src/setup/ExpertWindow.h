@@ -25,7 +25,7 @@ public:
     };
     ExpertWindow(forms::Window& window, const SetupRecord& record, Hooks hooks);
 
-    forms::expertdialog& form() { return m_form; }
+    forms::Expertdialog& form() { return m_form; }
     // expertWindowShown: the polling cycle reads "P" while true.
     bool shown() const { return m_window.isVisible(); }
 
@@ -43,7 +43,7 @@ private:
     forms::Window& m_window;
     const SetupRecord& m_record;
     Hooks m_hooks;
-    forms::expertdialog m_form;
+    forms::Expertdialog m_form;
     SerialTiming m_timing;
     SpeedMean m_speeds;
     DiagramInput m_diagram;

@@ -1,7 +1,7 @@
 // Byte layout of setup files.
 #include "setup/SetupFileCodec.h"
 
-#include "app/Utf16Line.h"
+#include "app/core/Utf16Line.h"
 
 #include "setup/SetupBlock.h"
 

@@ -1,7 +1,7 @@
 // The save and load procedures of setup files.
 #include "setup/SetupStore.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 #include "setup/SetupWarnings.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // log lines and the folder and name remembered between them.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 #include "setup/SetupFileCodec.h"
 #include "setup/SetupRecord.h"
 

@@ -2,7 +2,7 @@
 // learn mode or lambda logging switched on: both wear out the KVT's EEPROM.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 #include "setup/SetupRecord.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 // reset when it opens.
 #pragma once
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "setup/SetupRecord.h"
 #include "test/TriggerWheel.h"
 

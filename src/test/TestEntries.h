@@ -3,7 +3,7 @@
 // consumption and the injector and coil estimates.
 #pragma once
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 
 #include <QString>
 #include <QStringView>

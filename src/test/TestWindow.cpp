@@ -1,8 +1,8 @@
 // The test window's behaviour on its form.
 #include "test/TestWindow.h"
 
-#include "app/Dialogs.h"
-#include "app/MenuEvents.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MenuEvents.h"
 #include "setup/EntryRules.h"
 #include "setup/SetupFields.h"
 

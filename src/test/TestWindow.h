@@ -3,7 +3,7 @@
 // moves the sensor position, sets the ignition mode and shows the sensor checks of every poll.
 #pragma once
 
-#include "app/EventGate.h"
+#include "app/core/EventGate.h"
 #include "forms/Testdialog.h"
 #include "forms/Window.h"
 #include "link/LinkTypes.h"

@@ -1,7 +1,7 @@
 // The program's start-up and orderly end against a temporary program directory.
 #include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
 #include "support/FakeDialogs.h"
 #include "support/TestApplication.h"
 

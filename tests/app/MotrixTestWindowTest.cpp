@@ -1,53 +1,21 @@
 // The whole program with the test and expert windows: while an output test runs the tick sends
 // nothing else to the KVT, and "P" is polled only while the expert window is shown.
-#include "KvtSimulator.h"
-#include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
 #include "forms/Window.h"
 #include "setup/ExpertWindow.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeSerialPort.h"
-#include "support/TestApplication.h"
+#include "support/MotrixOnSimulator.h"
 #include "test/TestWindow.h"
 
-#include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct MotrixTestWindow : ::testing::Test {
-    QTemporaryDir dir;
-    QString programDir = dir.path() + "/";
-    testsupport::FakeDialogs dialogs;
-    kvtsim::KvtSimulator kvt;
-    std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
-    QElapsedTimer sinceStart;
-    std::unique_ptr<app::Motrix> motrix;
-
+struct MotrixTestWindow : testsupport::MotrixOnSimulator {
     void SetUp() override
     {
-        testsupport::application();
-        sinceStart.start();
-        line->onWrite = [this](testsupport::FakeLine& l, const QByteArray& bytes) {
-            l.feed(kvt.receive(bytes, sinceStart.elapsed()));
-        };
-        app::ProgramSettings s;
-        s.portName = "/dev/tty.kvtsim";
-        s.comAtStart = true;
-        QFile f(app::settingsFilePath(programDir));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(app::encodeSettings(s));
-        f.close();
-        motrix = std::make_unique<app::Motrix>(dialogs, programDir,
-                                               testsupport::FakeSerialPort::factory(line));
-        motrix->setPortLister([] { return QStringList({"/dev/tty.kvtsim"}); });
-        motrix->startUp({false, false});
-        motrix->loop().stop();  // the test drives the ticks
-        motrix->loop().tick(app::Tick::ComTimer);
+        MotrixOnSimulator::SetUp();
+        start();
+        tick();
         ASSERT_TRUE(motrix->link().identified());
     }
 };

@@ -1,60 +1,20 @@
 // The whole program wired to a simulated KVT: identification, polling, the setup read after
 // identification, the transfer buttons and a map edit reaching the KVT.
-#include "KvtSimulator.h"
-#include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
 #include "forms/Lamp.h"
 #include "setup/SetupBlock.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeSerialPort.h"
-#include "support/TestApplication.h"
+#include "support/MotrixOnSimulator.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct MotrixWithKvt : ::testing::Test {
-    QTemporaryDir dir;
-    QString programDir = dir.path() + "/";
-    testsupport::FakeDialogs dialogs;
-    kvtsim::KvtSimulator kvt;
-    std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
-    QElapsedTimer sinceStart;
-    QStringList logged;
-    std::unique_ptr<app::Motrix> motrix;
-
-    void SetUp() override
-    {
-        testsupport::application();
-        sinceStart.start();
-        line->onWrite = [this](testsupport::FakeLine& l, const QByteArray& bytes) {
-            l.feed(kvt.receive(bytes, sinceStart.elapsed()));
-        };
-    }
-
+struct MotrixWithKvt : testsupport::MotrixOnSimulator {
     void start(bool readSetupAfterIdentification)
     {
-        app::ProgramSettings s;
-        s.portName = "/dev/tty.kvtsim";
-        s.comAtStart = true;
+        app::ProgramSettings s = simulatorSettings();
         s.readSetupAfterIdentification = readSetupAfterIdentification;
-        QFile f(app::settingsFilePath(programDir));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(app::encodeSettings(s));
-        f.close();
-
-        motrix = std::make_unique<app::Motrix>(dialogs, programDir,
-                                               testsupport::FakeSerialPort::factory(line));
-        motrix->setPortLister([] { return QStringList({"/dev/tty.kvtsim"}); });
-        motrix->startUp({false, false});
-        // The test drives the ticks itself.
-        motrix->loop().stop();
-        motrix->log().setStatusSink([this](const QString& t) { logged << t; });
+        MotrixOnSimulator::start(s);
     }
 };
 

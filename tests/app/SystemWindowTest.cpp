@@ -1,6 +1,6 @@
 // The system window: entry conversions and ranges, the logger estimate and table resize, the
 // lambda threshold warning, the check boxes, the EEPROM erase questions and window positions.
-#include "app/SystemRules.h"
+#include "app/core/SystemRules.h"
 #include "app/SystemWindow.h"
 #include "app/WindowSet.h"
 #include "logger/LogTable.h"

@@ -12,6 +12,7 @@
 #include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/RecordingView.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -24,14 +25,6 @@ using testsupport::application;
 
 struct AppGuard {
     AppGuard() { application(); }
-};
-
-// The "COM" box of the main window.
-struct WindowsView final : devlink::LinkView {
-    bool com = false;
-
-    bool comTicked() const override { return com; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
 };
 
 struct Fixture : AppGuard {
@@ -61,7 +54,7 @@ struct Fixture : AppGuard {
                              log,
                              table,
                              {{}, {}, {}, {}, [this] { return link.identified(); }, [this] { link.eraseEeprom(); }}};
-    WindowsView view;
+    testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim")};
 
     Fixture()
     {

@@ -2,55 +2,25 @@
 // the simulated KVT: the notice follows the KVT's emergency byte and offers its button after
 // the link is lost; "Vitaldaten lesen" records with the lambda window hidden; the big display
 // keeps 4 : 3 and its maximum follows the shown speed.
-#include "KvtSimulator.h"
-#include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeSerialPort.h"
-#include "support/TestApplication.h"
+#include "support/MotrixOnSimulator.h"
 
-#include <QElapsedTimer>
-#include <QFile>
+
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct LiveDisplaysWithKvt : ::testing::Test {
-    QTemporaryDir dir;
-    QString programDir = dir.path() + "/";
-    testsupport::FakeDialogs dialogs;
-    kvtsim::KvtSimulator kvt;
-    std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
-    QElapsedTimer sinceStart;
-    std::unique_ptr<app::Motrix> motrix;
-
+struct LiveDisplaysWithKvt : testsupport::MotrixOnSimulator {
     void SetUp() override
     {
-        testsupport::application();
-        sinceStart.start();
-        line->onWrite = [this](testsupport::FakeLine& l, const QByteArray& bytes) {
-            // The engine runs 3 s ahead so that it turns from the first poll on.
-            l.feed(kvt.receive(bytes, 3000 + sinceStart.elapsed()));
-        };
-        app::ProgramSettings s;
-        s.portName = "/dev/tty.kvtsim";
-        s.comAtStart = true;
+        MotrixOnSimulator::SetUp();
+        // The engine runs 3 s ahead so that it turns from the first poll on.
+        engineAheadMs = 3000;
+        app::ProgramSettings s = simulatorSettings();
         s.rpmRounding = 100;
-        QFile f(app::settingsFilePath(programDir));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(app::encodeSettings(s));
-        f.close();
-        motrix = std::make_unique<app::Motrix>(dialogs, programDir,
-                                               testsupport::FakeSerialPort::factory(line));
-        motrix->setPortLister([] { return QStringList({"/dev/tty.kvtsim"}); });
-        motrix->startUp({false, false});
-        motrix->loop().stop();
+        start(s);
     }
-    void tick() { motrix->loop().tick(app::Tick::ComTimer); }
 };
 
 TEST_F(LiveDisplaysWithKvt, EmergencyNoticeFollowsTheKvtUntilTheLinkIsLost)

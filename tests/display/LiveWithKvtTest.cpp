@@ -4,7 +4,7 @@
 #include "display/MainWindow.h"
 
 #include "KvtSimulator.h"
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 #include "forms/Lamp.h"
 #include "link/DeviceLink.h"
 #include "support/FakeSerialPort.h"

@@ -4,7 +4,7 @@
 #include "FakeBootLine.h"
 #include "HexRecords.h"
 #include "KvtSimulator.h"
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 #include "firmware/FirmwareUpdate.h"
 #include "support/FakeDialogs.h"
 

@@ -3,13 +3,14 @@
 // and a link that drops in the middle of the transfer.
 #include "HexRecords.h"
 #include "PtyHost.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/LinkBootLine.h"
 #include "link/DeviceLink.h"
 #include "link/PosixSerialPort.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingView.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,12 +19,6 @@
 using namespace firmware;
 
 namespace {
-
-struct PortView final : devlink::LinkView {
-    QString port;
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return port; }
-};
 
 class UpdateOverPty : public ::testing::Test {
 protected:
@@ -84,7 +79,7 @@ protected:
     app::MessageLog log;
     QStringList logged;
     app::ProgramSettings settings;
-    PortView view;
+    testsupport::RecordingView view{{}, true};
     devlink::DeviceLink link{log, settings, devlink::PosixSerialPort::factory()};
     testsupport::FakeDialogs dialogs;
     LinkBootLine line{link};

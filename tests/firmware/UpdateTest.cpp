@@ -1,7 +1,7 @@
 // The update procedure against a fake line: choosing, the start checks and boxes in order, the
 // byte sequence the boot loader sees, ACK/NAK handling, cancel and a lost port.
 #include "FakeBootLine.h"
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 #include "firmware/BootProtocol.h"
 #include "firmware/FirmwareUpdate.h"
 #include "support/FakeDialogs.h"

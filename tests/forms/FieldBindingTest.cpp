@@ -1,7 +1,7 @@
 // The field binding of the take-over rule: every field is read before the rules over several
 // fields run, every field then shows what was stored, and only bound fields start it; and the
 // centring of windows.
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "support/TestApplication.h"

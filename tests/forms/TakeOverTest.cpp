@@ -1,5 +1,5 @@
 // The shared take-over of input fields: which events start it and that it never runs nested.
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
 #include "support/TestApplication.h"

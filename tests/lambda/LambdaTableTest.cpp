@@ -1,5 +1,5 @@
 // The lambda table: the "B" reply order, live recording, the averaged probes and the classes.
-#include "lambda/LambdaClass.h"
+#include "app/core/LambdaClass.h"
 #include "lambda/LambdaTable.h"
 
 #include <gtest/gtest.h>

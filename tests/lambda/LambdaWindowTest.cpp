@@ -7,6 +7,7 @@
 #include "link/DeviceLink.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/RecordingView.h"
 #include "support/TestApplication.h"
 
 #include <QImage>
@@ -15,12 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct View final : devlink::LinkView {
-    bool com = true;
-    bool comTicked() const override { return com; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
-};
 
 struct AppGuard {
     AppGuard() { testsupport::application(); }
@@ -57,7 +52,7 @@ struct Fixture : AppGuard {
     app::ProgramSettings settings;
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
-    View view;
+    testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim"), true};
     devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
     app::WindowSet windows;
     QTemporaryDir dir;

@@ -3,7 +3,7 @@
 
 #include "LinkTestAccess.h"
 #include "LinkTestView.h"
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "link/DeviceLink.h"
 #include "support/FakeSerialPort.h"
 

@@ -1,10 +1,11 @@
-// A LinkView and a feed subscriber for tests that record everything the link shows and
+// The recording link view, a feed subscriber for tests that record everything the link
 // publishes, and a message log that keeps every shown message.
 #pragma once
 
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 #include "link/LinkFeed.h"
 #include "link/LinkView.h"
+#include "support/RecordingView.h"
 
 #include <QStringList>
 #include <ostream>
@@ -19,25 +20,7 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace linktest {
 
-struct RecordingView : devlink::LinkView {
-    bool com = false;
-    QString port = QStringLiteral("/dev/tty.kvt");
-    int unticks = 0;
-    std::vector<devlink::DeviceIdentity> identities;
-    int identityClears = 0;
-    QStringList portHelp;
-
-    bool comTicked() const override { return com; }
-    QString selectedPortText() const override { return port; }
-    void untickCom() override
-    {
-        com = false;
-        ++unticks;
-    }
-    void identityShown(const devlink::DeviceIdentity& id) override { identities.push_back(id); }
-    void identityCleared() override { ++identityClears; }
-    void showPortHelp(const QString& advice) override { portHelp << advice; }
-};
+using RecordingView = testsupport::RecordingView;
 
 // Subscribes to a link's feed, keeps everything published and answers the "wanted" queries
 // from its flags.

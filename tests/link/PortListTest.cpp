@@ -1,4 +1,5 @@
 // The port list: name patterns, directories skipped, only openable devices listed.
+#include "link/PortDetails.h"
 #include "link/PortList.h"
 #include "link/PosixSerialPort.h"
 #include "support/FakeSerialPort.h"
@@ -119,6 +120,27 @@ TEST(PortList, PosixPortRefusesFilesThatAreNoTerminals)
     f.close();
     EXPECT_TRUE(
         devlink::refreshPortList(devlink::PosixSerialPort::factory(), dir.path()).isEmpty());
+}
+
+TEST(PortDetails, LineLeavesOutWhatIsUnknownOrRepeated)
+{
+    const struct {
+        const char *description, *maker, *serial, *line;
+    } cases[] = {
+        {"FT232R USB UART", "FTDI", "A10K3", "FT232R USB UART, FTDI, Seriennummer A10K3"},
+        {"", "Prolific", "", "Prolific"},
+        {"CP2102", "CP2102", " 0001 ", "CP2102, Seriennummer 0001"},
+        {" ", "", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(
+            devlink::formatPortDetails(QString::fromUtf8(c.description), QString::fromUtf8(c.maker),
+                                       QString::fromUtf8(c.serial)),
+            QString::fromUtf8(c.line))
+            << c.description << "/" << c.maker;
+    // A pseudo-terminal is no adapter: nothing to tell.
+    EXPECT_TRUE(
+        devlink::portDetails(QStringLiteral("/nonexistent-dir-for-ports/tty.kvt")).isEmpty());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "LinkTestView.h"
 
 #include "PtyHost.h"
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "display/LiveFormat.h"
 #include "link/DeviceLink.h"
 #include "link/PortList.h"

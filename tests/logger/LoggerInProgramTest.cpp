@@ -1,8 +1,8 @@
 // The logger inside the program: timer 10 records, ending the program while recording closes
 // the file, and a loaded file's larger record count is saved with the settings.
 #include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
 #include "logger/LogRecorder.h"
 #include "logger/LoggerWindow.h"
 #include "support/FakeDialogs.h"

@@ -1,8 +1,8 @@
 // The logger window: captions and tool tips, the recording lamp, the strip layout for the
 // window's width, zoom and cursor from the chart, and a loaded log in the labels.
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
-#include "app/WindowTable.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/WindowTable.h"
 #include "forms/Window.h"
 #include "logger/LoggerWindow.h"
 #include "support/FakeDialogs.h"
@@ -51,7 +51,7 @@ struct Fixture : ::testing::Test, AppGuard {
         window.resize(1200, 700);
         view->layoutChart();
     }
-    forms::logger& f() { return view->form(); }
+    forms::Loggerdialog& f() { return view->form(); }
 };
 
 TEST_F(Fixture, CaptionsAndToolTips)

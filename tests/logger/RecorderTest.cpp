@@ -1,7 +1,7 @@
 // The recorder: START, ticks and STOPP into a file, a full table, the creation checks, "Log
 // sichern" through a temporary file, and "Log laden" with the estimate and a memory shortage.
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "logger/LogRecorder.h"
 #include "support/FakeDialogs.h"
 

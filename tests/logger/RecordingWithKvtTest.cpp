@@ -2,12 +2,13 @@
 // the logger timer every 500 ms, STOPP. The file holds the header with the KVT's HW and SW and
 // one line per logger tick with the live values the simulator sent at that moment.
 #include "KvtSimulator.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "link/DeviceLink.h"
 #include "logger/LogRecorder.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/RecordingView.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct View final : devlink::LinkView {
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
-};
 
 TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
 {
@@ -36,7 +32,7 @@ TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
     app::MessageLog log;
     testsupport::FakeDialogs dialogs;
     devlink::DeviceLink link(log, settings, testsupport::FakeSerialPort::factory(line), clock);
-    View view;
+    testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim"), true};
     link.setView(&view);
 
     logger::LogTable table;

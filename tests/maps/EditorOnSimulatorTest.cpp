@@ -4,11 +4,12 @@
 #include "maps/MapEditor.h"
 
 #include "KvtSimulator.h"
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "link/LinkTestAccess.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,6 @@ namespace {
 
 using maps::EditMode;
 using maps::View;
-
-struct PortView final : devlink::LinkView {
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/tty.fake"); }
-};
 
 class EditorOnSimulator : public ::testing::Test {
 protected:
@@ -44,7 +40,7 @@ protected:
     std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
     app::MessageLog log;
     app::ProgramSettings settings;
-    PortView view;
+    testsupport::RecordingView view{QStringLiteral("/dev/tty.fake"), true};
     devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
     kvtsim::KvtSimulator sim;
     QByteArray written;

@@ -1,6 +1,6 @@
 // The learn mode window: its entries and swaps, the lambda input bits, the learn switch that
 // goes to the KVT at once only while it is identified, and the learned map display.
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "forms/Window.h"
 #include "maps/LearnWindow.h"
 #include "support/TestApplication.h"

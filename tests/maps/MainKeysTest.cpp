@@ -2,12 +2,12 @@
 // deliver them, arrow, plus and minus key presses, the "Kennfeld" box, the expert password,
 // the description padding, the wheel over the injection view, and the views following the
 // live point. Commands are checked as the bytes that go to the link.
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 #include "maps/MapPanel.h"
 #include "support/TestApplication.h"
 
 #include "FakeCellLink.h"
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "support/FakeDialogs.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The chart's scale rules, the cursor input and read-outs, and the printed page's texts as a
 // PDF reader extracts them.
-#include "app/SystemInfo.h"
+#include "app/core/SystemInfo.h"
 #include "power/ChartPainter.h"
 #include "power/ChartScale.h"
 #include "power/PowerCompute.h"

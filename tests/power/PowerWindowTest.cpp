@@ -3,8 +3,8 @@
 // curves, and printing through the print dialog.
 #include "DynoRun.h"
 #include "KvtSimulator.h"
-#include "app/MenuEvents.h"
-#include "app/WindowTable.h"
+#include "app/core/MenuEvents.h"
+#include "app/core/WindowTable.h"
 #include "forms/Window.h"
 #include "link/LiveRecord.h"
 #include "power/PowerChartCanvas.h"
@@ -46,7 +46,7 @@ struct PowerWindowTest : ::testing::Test {
     PowerWindow power{window, dialogs, log, hooks};
     QTemporaryDir dir;
 
-    forms::leistungsvergleich& f() { return power.form(); }
+    forms::Leistungsvergleich& f() { return power.form(); }
 
     void wheel(int delta, Qt::KeyboardModifiers modifiers)
     {

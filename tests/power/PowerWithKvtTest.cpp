@@ -1,10 +1,10 @@
 // The whole program on a simulated KVT: F11 in the power window, the simulator's dynamometer
 // run polled by the main loop's ticks, F12, and the measured grid of power and torque.
 #include "KvtSimulator.h"
-#include "app/MenuEvents.h"
+#include "app/core/MenuEvents.h"
 #include "app/Motrix.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
 #include "power/PowerWindow.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"

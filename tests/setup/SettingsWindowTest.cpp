@@ -1,6 +1,6 @@
 // The settings window: entry rules of every kind of field, the output-speed order, the values
 // that follow a take-over, clicks on options and boxes, refilling and the "Messwert:" column.
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 #include "forms/TakeOver.h"
 #include "forms/Window.h"
 #include "setup/SettingsWindow.h"

@@ -3,10 +3,11 @@
 
 #include "KvtSimulator.h"
 #include "PtyHost.h"
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "link/PosixSerialPort.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingView.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@
 namespace {
 
 using Outcome = devlink::SetupTransfer::ReadOutcome;
-
-class PortView final : public devlink::LinkView {
-public:
-    explicit PortView(QString path) : m_path(std::move(path)) {}
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return m_path; }
-
-private:
-    QString m_path;
-};
 
 class SetupTransferSimTest : public ::testing::Test {
 protected:
@@ -36,7 +27,7 @@ protected:
         host = std::make_unique<kvtsim::PtyHost>(options);
         QString error;
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
-        view = std::make_unique<PortView>(host->portPath());
+        view = std::make_unique<testsupport::RecordingView>(host->portPath(), true);
         link = std::make_unique<devlink::DeviceLink>(
             log, settings, [] { return std::make_unique<devlink::PosixSerialPort>(); });
         link->setView(view.get());
@@ -62,7 +53,7 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<kvtsim::PtyHost> host;
-    std::unique_ptr<PortView> view;
+    std::unique_ptr<testsupport::RecordingView> view;
     app::MessageLog log;
     app::ProgramSettings settings;
     testsupport::FakeDialogs dialogs;

@@ -2,11 +2,12 @@
 #include "link/SetupTransfer.h"
 
 #include "FakeKvtPort.h"
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "link/LinkTestAccess.h"
 #include "setup/SetupBlock.h"
 #include "setup/SetupWarnings.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingView.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,6 @@ namespace {
 
 using devlink::SetupTransfer;
 using Outcome = devlink::SetupTransfer::ReadOutcome;
-
-class ComView final : public devlink::LinkView {
-public:
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/ttyFAKE"); }
-};
 
 setup::SetupRecord kvtRecord()
 {
@@ -70,7 +65,7 @@ protected:
     QByteArray eeprom;
     app::MessageLog log;
     app::ProgramSettings settings;
-    ComView view;
+    testsupport::RecordingView view{QStringLiteral("/dev/ttyFAKE"), true};
     setuptest::FakeKvtPort* port = nullptr;
     devlink::DeviceLink link;
     testsupport::FakeDialogs dialogs;

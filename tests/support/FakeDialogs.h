@@ -2,7 +2,7 @@
 // exact title and text.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 
 #include <QPdfWriter>
 #include <QString>

@@ -2,13 +2,14 @@
 // the KVT with their timing, and a spoiled crank signal fails the sensor checks.
 #include "KvtSimulator.h"
 #include "PtyHost.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 #include "link/DeviceLink.h"
 #include "link/PosixSerialPort.h"
 #include "setup/SetupBlock.h"
 #include "test/OutputTest.h"
 #include "test/SensorWatch.h"
+#include "support/RecordingView.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -17,16 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class PortView final : public devlink::LinkView {
-public:
-    explicit PortView(QString path) : m_path(std::move(path)) {}
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return m_path; }
-
-private:
-    QString m_path;
-};
 
 class TestSimTest : public ::testing::Test {
 protected:
@@ -45,7 +36,7 @@ protected:
         host = std::make_unique<kvtsim::PtyHost>(options);
         QString error;
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
-        view = std::make_unique<PortView>(host->portPath());
+        view = std::make_unique<testsupport::RecordingView>(host->portPath(), true);
         link = std::make_unique<devlink::DeviceLink>(
             log, settings, [] { return std::make_unique<devlink::PosixSerialPort>(); });
         link->setView(view.get());
@@ -64,7 +55,7 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<kvtsim::PtyHost> host;
-    std::unique_ptr<PortView> view;
+    std::unique_ptr<testsupport::RecordingView> view;
     app::MessageLog log;
     app::ProgramSettings settings;
     setup::SetupRecord record;

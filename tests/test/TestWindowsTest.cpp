@@ -4,14 +4,15 @@
 // a folder, both windows are saved there as pictures after a few polls.
 #include "KvtSimulator.h"
 #include "SimSetup.h"
-#include "app/MenuEvents.h"
-#include "app/MessageLog.h"
+#include "app/core/MenuEvents.h"
+#include "app/core/MessageLog.h"
 #include "app/WindowSet.h"
 #include "link/DeviceLink.h"
 #include "setup/ExpertWindow.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
+#include "support/RecordingView.h"
 #include "support/TestApplication.h"
 #include "test/SensorWatch.h"
 #include "test/TestWindow.h"
@@ -25,11 +26,6 @@ namespace {
 
 struct AppGuard {
     AppGuard() { testsupport::application(); }
-};
-
-struct View final : devlink::LinkView {
-    bool comTicked() const override { return true; }
-    QString selectedPortText() const override { return QStringLiteral("/dev/tty.kvtsim"); }
 };
 
 struct Fixture : AppGuard {
@@ -46,7 +42,7 @@ struct Fixture : AppGuard {
     int settingsRefills = 0;
     std::unique_ptr<kvttest::TestWindow> test;
     std::unique_ptr<setup::ExpertWindow> expert;
-    View view;
+    testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim"), true};
 
     Fixture()
     {

@@ -3,7 +3,7 @@
 // log line. The disk is made full by this executable's own write() and fsync(), which take the
 // place of the system's for files in the target folder while armed.
 #include "SaveKinds.h"
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "LambdaCommands.h"
 
 #include "lambda/KllFile.h"
-#include "lambda/LambdaClass.h"
+#include "app/core/LambdaClass.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 // Summaries and CSV conversion of log files for motrix-cli.
 #include "LogCommands.h"
 
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 #include "logger/ChartGeometry.h"
 #include "logger/KlgReader.h"
 

@@ -1,7 +1,7 @@
 // Showing and printing comparison files for motrix-cli.
 #include "PowerCommands.h"
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 #include "power/PowerCompute.h"
 #include "power/PowerFile.h"
 #include "power/PowerFiles.h"

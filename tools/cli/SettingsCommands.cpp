@@ -1,8 +1,8 @@
 #include "SettingsCommands.h"
 
-#include "app/AtomicFile.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
+#include "app/core/AtomicFile.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "SaveKinds.h"
 
-#include "app/ProgramSettings.h"
-#include "app/SettingsStore.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/SettingsStore.h"
 #include "lambda/LambdaLogger.h"
 #include "link/DeviceLink.h"
 #include "logger/LogFormat.h"

@@ -4,8 +4,8 @@
 // deterministic by fixed clocks, so the bytes of either are known beforehand.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 
 #include <QString>
 #include <QStringList>

@@ -11,7 +11,7 @@
 //
 //   savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll] [--dir FOLDER] [--seed S]
 #include "SaveKinds.h"
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,11 +5,11 @@
 #include "PtyHost.h"
 #include "Watchdog.h"
 #include "app/Motrix.h"
-#include "app/ProgramInfo.h"
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
-#include "app/UnattendedDialogs.h"
-#include "app/UnplannedError.h"
+#include "app/core/ProgramInfo.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
+#include "unattended/UnattendedDialogs.h"
+#include "app/core/UnplannedError.h"
 
 #include <QApplication>
 #include <QCheckBox>

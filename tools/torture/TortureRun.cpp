@@ -6,8 +6,8 @@
 #include "StoredValues.h"
 
 #include "app/Motrix.h"
-#include "app/UnattendedDialogs.h"
-#include "app/WindowTable.h"
+#include "unattended/UnattendedDialogs.h"
+#include "app/core/WindowTable.h"
 #include "logger/LogTable.h"
 #include "setup/SetupFields.h"
 

@@ -1,6 +1,6 @@
 // motrix-cli on setup files saved by the program: show, diff, JSON and exit statuses.
 #include "SetupCommands.h"
-#include "app/SettingsCodec.h"
+#include "app/core/SettingsCodec.h"
 #include "setup/SetupStore.h"
 #include "support/FakeDialogs.h"
 

@@ -1,6 +1,6 @@
 // The settings file: its exact byte form, and reading missing, foreign and damaged files.
-#include "app/SettingsCodec.h"
-#include "app/SettingsStore.h"
+#include "app/core/SettingsCodec.h"
+#include "app/core/SettingsStore.h"
 #include "support/FakeDialogs.h"
 
 #include <QFile>

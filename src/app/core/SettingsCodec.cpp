@@ -1,6 +1,6 @@
-#include "app/SettingsCodec.h"
+#include "app/core/SettingsCodec.h"
 
-#include "app/Utf16Line.h"
+#include "app/core/Utf16Line.h"
 
 #include <QtEndian>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 
-#include "app/WindowTable.h"
+#include "app/core/WindowTable.h"
 
 #include <algorithm>
 #include <cmath>

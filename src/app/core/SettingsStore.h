@@ -2,9 +2,9 @@
 // log lines for a missing, foreign or unwritable file.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
+#include "app/core/ProgramSettings.h"
 
 namespace app {
 

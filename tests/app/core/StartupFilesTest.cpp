@@ -1,6 +1,6 @@
 // Start sound length, the unplanned-error report and the logger table's allocation.
-#include "app/UnplannedError.h"
-#include "app/WavFile.h"
+#include "app/core/UnplannedError.h"
+#include "app/core/WavFile.h"
 #include "logger/LogTable.h"
 #include "support/FakeDialogs.h"
 

@@ -2,8 +2,8 @@
 // process without writing the settings file.
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/MessageLog.h"
+#include "app/core/Dialogs.h"
+#include "app/core/MessageLog.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 // ProgramSettings: the program's own preferences, kept in "Motrix.cfg" in the program directory.
 #pragma once
 
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
 // The system window's computations.
-#include "app/SystemRules.h"
+#include "app/core/SystemRules.h"
 
-#include "app/TextCut.h"
+#include "app/core/TextCut.h"
 
 #include <algorithm>
 

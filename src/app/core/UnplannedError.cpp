@@ -1,6 +1,6 @@
-#include "app/UnplannedError.h"
+#include "app/core/UnplannedError.h"
 
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QtGlobal>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 // (EventGate::Hold around every exec()), so that no timer tick runs in the meantime.
 #pragma once
 
-#include "app/EventGate.h"
+#include "app/core/EventGate.h"
 
 #include <QString>
 #include <functional>

@@ -2,7 +2,7 @@
 // no checksum and no end marker.
 #pragma once
 
-#include "app/ProgramSettings.h"
+#include "app/core/ProgramSettings.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
 // UTF-16LE text lines.
-#include "app/Utf16Line.h"
+#include "app/core/Utf16Line.h"
 
 namespace app {
 

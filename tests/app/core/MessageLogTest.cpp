@@ -1,5 +1,5 @@
 // The message log: status line, message file, and the suppression of repeated protocol errors.
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 
 #include <QFile>
 #include <QTemporaryDir>

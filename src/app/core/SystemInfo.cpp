@@ -1,5 +1,5 @@
 // The computer's facts for printout footers, from /proc and the C library.
-#include "app/SystemInfo.h"
+#include "app/core/SystemInfo.h"
 
 #include <QFile>
 #include <QSysInfo>

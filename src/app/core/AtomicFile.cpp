@@ -1,4 +1,4 @@
-#include "app/AtomicFile.h"
+#include "app/core/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>

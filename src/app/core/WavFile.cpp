@@ -1,4 +1,4 @@
-#include "app/WavFile.h"
+#include "app/core/WavFile.h"
 
 #include <QtEndian>
 

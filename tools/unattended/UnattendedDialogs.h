@@ -5,7 +5,7 @@
 // Nothing waits, so no tick is held up.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/core/Dialogs.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "app/MessageLog.h"
+#include "app/core/MessageLog.h"
 
 #include <QFile>
 

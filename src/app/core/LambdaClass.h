@@ -1,8 +1,9 @@
 // How rich or lean a lambda voltage is: the five classes between the four thresholds, their
-// colours and judgement texts. Shared by the lambda grid, its printout and the command line.
+// colours and judgement texts. Shared by the lambda grid, its printout, the big display and the
+// command line, so it stands in the core that all of them reach.
 #pragma once
 
-#include "app/Rgb.h"
+#include "app/core/Rgb.h"
 
 #include <QString>
 #include <optional>

@@ -1,5 +1,5 @@
 // Lambda classes, colours and judgement texts.
-#include "lambda/LambdaClass.h"
+#include "app/core/LambdaClass.h"
 
 namespace lambda {
 

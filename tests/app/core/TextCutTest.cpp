@@ -1,6 +1,6 @@
 // Texts cut to a field's or file's length never keep half of a character.
-#include "app/SystemRules.h"
-#include "app/TextCut.h"
+#include "app/core/SystemRules.h"
+#include "app/core/TextCut.h"
 #include "logger/LogFormat.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/ProgramInfo.h"
+#include "app/core/ProgramInfo.h"
 
 #include <QDir>
 #include <QStandardPaths>

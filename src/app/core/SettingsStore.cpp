@@ -1,7 +1,7 @@
-#include "app/SettingsStore.h"
+#include "app/core/SettingsStore.h"
 
-#include "app/AtomicFile.h"
-#include "app/SettingsCodec.h"
+#include "app/core/AtomicFile.h"
+#include "app/core/SettingsCodec.h"
 
 #include <QFile>
 
