@@ -4,7 +4,6 @@
 #include "HexRecords.h"
 #include "PtyHost.h"
 #include "app/MessageLog.h"
-#include "app/ProgramSettings.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/LinkBootLine.h"
 #include "link/DeviceLink.h"
@@ -83,9 +82,8 @@ protected:
     kvtsim::PtyHost host{kvtsim::HostOptions{dir.filePath(QStringLiteral("tty.kvtsim")), true, 0}};
     app::MessageLog log;
     QStringList logged;
-    app::ProgramSettings settings;
     PortView view;
-    devlink::DeviceLink link{log, settings, devlink::PosixSerialPort::factory()};
+    devlink::DeviceLink link{log, devlink::PosixSerialPort::factory()};
     testsupport::FakeDialogs dialogs;
     LinkBootLine line{link};
     FirmwareUpdate update{dialogs, log, line};

@@ -35,7 +35,7 @@ TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
     app::ProgramSettings settings;
     app::MessageLog log;
     testsupport::FakeDialogs dialogs;
-    devlink::DeviceLink link(log, settings, testsupport::FakeSerialPort::factory(line), clock);
+    devlink::DeviceLink link(log, testsupport::FakeSerialPort::factory(line), clock);
     View view;
     link.setView(&view);
 

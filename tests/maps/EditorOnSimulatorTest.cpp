@@ -4,7 +4,6 @@
 #include "maps/MapEditor.h"
 
 #include "KvtSimulator.h"
-#include "app/ProgramSettings.h"
 #include "link/LinkTestAccess.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
@@ -43,9 +42,8 @@ protected:
     testsupport::FakeClock clock;
     std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
     app::MessageLog log;
-    app::ProgramSettings settings;
     PortView view;
-    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     kvtsim::KvtSimulator sim;
     QByteArray written;
     setup::SetupRecord record;

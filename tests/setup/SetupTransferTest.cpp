@@ -43,7 +43,7 @@ protected:
     SetupTransferTest()
         : working(setup::encodeSetupBlock(kvtRecord())), eeprom(working),
           link(
-              log, settings,
+              log,
               [this] {
                   auto p = std::make_unique<setuptest::FakeKvtPort>(clock, working, eeprom);
                   port = p.get();
@@ -55,6 +55,7 @@ protected:
         log.setStatusSink([this](const QString& text) { logged << text; });
         transfer.setReplacedHook([this] { replacedAt << logged.size(); });
         link.setView(&view);
+        link.setSetupReadWanted([this] { return settings.readSetupAfterIdentification; });
     }
 
     void connect()
