@@ -274,8 +274,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     app::ProgramSettings settings;
     View view;
     Published p;
-    devlink::DeviceLink link(log, settings, fuzzlink::KvtPort::factory(line), clock);
+    devlink::DeviceLink link(log, fuzzlink::KvtPort::factory(line), clock);
     link.setView(&view);
+    link.setSetupReadWanted([&settings] { return settings.readSetupAfterIdentification; });
     using devlink::OnDemand;
     link.feed().onLiveRecord([&](const devlink::LiveRecord& r) { p.live.push_back(r); });
     link.feed().onLearnedMap([&](const devlink::LearnedMap& m) { p.maps.push_back(m); });

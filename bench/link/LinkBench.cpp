@@ -68,7 +68,7 @@ Result run(int periodMs, bool instant, bool silent, double seconds)
     app::ProgramSettings settings;
     CountingView view;
     view.port = host.terminalPath();
-    devlink::DeviceLink link(log, settings, devlink::PosixSerialPort::factory());
+    devlink::DeviceLink link(log, devlink::PosixSerialPort::factory());
     link.setView(&view);
     link.feed().onLiveRecord([&view](const devlink::LiveRecord&) { ++view.polls; });
     link.connectStep();  // opens and identifies

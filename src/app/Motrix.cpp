@@ -37,7 +37,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     setup::SetupRecord& record = m_document.record;
     m_logTable.resize(100);
     m_link = std::make_unique<devlink::DeviceLink>(
-        m_log, m_settings, ports ? std::move(ports) : devlink::PosixSerialPort::factory());
+        m_log, ports ? std::move(ports) : devlink::PosixSerialPort::factory());
+    m_link->setSetupReadWanted([this] { return m_settings.readSetupAfterIdentification; });
     m_transfer = std::make_unique<devlink::SetupTransfer>(*m_link, m_log, m_dialogs, record);
     m_cells = std::make_unique<maps::DeviceCellLink>(*m_link);
 

@@ -2,6 +2,7 @@
 // start-up and shutdown. It does no subsystem's work itself.
 #pragma once
 
+#include "app/DeviceLambdaLink.h"
 #include "app/core/Dialogs.h"
 #include "app/MainLoop.h"
 #include "app/core/MessageLog.h"
@@ -169,6 +170,8 @@ private:
     // The data logger and its window.
     std::unique_ptr<logger::LogRecorder> m_recorder;
     std::unique_ptr<logger::LoggerWindow> m_loggerWindow;
+    // The lambda logger reads and clears the KVT's table through the link.
+    std::unique_ptr<DeviceLambdaLink> m_lambdaLink;
     std::unique_ptr<lambda::LambdaLogger> m_lambdaLogger;
     std::unique_ptr<lambda::LambdaWindow> m_lambdaWindow;
     std::unique_ptr<display::BigDisplayWindow> m_bigDisplay;

@@ -7,8 +7,9 @@ namespace app {
 
 void Motrix::createLiveDisplays()
 {
+    m_lambdaLink = std::make_unique<DeviceLambdaLink>(*m_link);
     m_lambdaLogger =
-        std::make_unique<lambda::LambdaLogger>(*m_link, m_dialogs, m_log, m_programDirectory);
+        std::make_unique<lambda::LambdaLogger>(*m_lambdaLink, m_dialogs, m_log, m_programDirectory);
     lambda::LambdaWindow::Hooks lambdaHooks;
     lambdaHooks.identified = [this] { return m_link->identified(); };
     lambdaHooks.injectionMapEdited = [this] {

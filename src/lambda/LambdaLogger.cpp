@@ -9,7 +9,7 @@
 
 namespace lambda {
 
-LambdaLogger::LambdaLogger(devlink::DeviceLink& link, app::Dialogs& dialogs, app::MessageLog& log,
+LambdaLogger::LambdaLogger(LambdaLink& link, app::Dialogs& dialogs, app::MessageLog& log,
                            QString startDirectory)
     : m_link(link), m_dialogs(dialogs), m_log(log), m_directory(std::move(startDirectory))
 {

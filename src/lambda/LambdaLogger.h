@@ -6,7 +6,8 @@
 #include "app/core/Dialogs.h"
 #include "app/core/MessageLog.h"
 #include "lambda/KllFile.h"
-#include "link/DeviceLink.h"
+#include "lambda/LambdaLink.h"
+#include "link/LiveRecord.h"
 
 #include <QDateTime>
 #include <QString>
@@ -20,7 +21,8 @@ public:
     // Called with the KVT's lambdaLogging flag after a good "B" reply.
     using LoggingFlagHook = std::function<void(bool)>;
 
-    LambdaLogger(devlink::DeviceLink& link, app::Dialogs& dialogs, app::MessageLog& log,
+    // The link must outlive the logger.
+    LambdaLogger(LambdaLink& link, app::Dialogs& dialogs, app::MessageLog& log,
                  QString startDirectory);
 
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -56,7 +58,7 @@ private:
     QString startPath() const;
     void remember(const QString& path);
 
-    devlink::DeviceLink& m_link;
+    LambdaLink& m_link;
     app::Dialogs& m_dialogs;
     app::MessageLog& m_log;
     Clock m_clock;

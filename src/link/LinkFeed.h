@@ -19,7 +19,7 @@
 
 namespace devlink {
 
-class DeviceLink;
+class PollCycle;
 
 // The replies the cycle reads only on demand.
 enum class OnDemand { LearnedMap, SensorVoltages, ExpertValues };
@@ -37,7 +37,7 @@ public:
     void remove(Id id);
 
 private:
-    friend class DeviceLink;
+    friend class PollCycle;
 
     bool wanted(OnDemand reply) const;
     void publishLive(const LiveRecord& record) const { publish(m_live, record); }

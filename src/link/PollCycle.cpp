@@ -1,24 +1,38 @@
 // The polling cycle: "D" into the LiveRecord for every subscriber, then "G", "A" and "P" when
 // a registered query wants them.
-#include "link/DeviceLink.h"
+#include "link/PollCycle.h"
 
 #include "app/core/MessageLog.h"
+#include "link/Identification.h"
+#include "link/PortConnection.h"
+#include "link/PortLine.h"
 #include "link/ReplyCodec.h"
 
 namespace devlink {
 
-void DeviceLink::pollCycle()
+namespace {
+constexpr int expertReplyLength = 36;
+}  // namespace
+
+PollCycle::PollCycle(PortConnection& connection, PortLine& line,
+                     const Identification& identification, QByteArray& transferBuffer)
+    : m_connection(connection), m_line(line), m_identification(identification),
+      m_transferBuffer(transferBuffer)
 {
-    if (!m_identified)
+}
+
+void PollCycle::run()
+{
+    if (!m_identification.identified())
         return;
-    if (portFailed()) {
-        m_replyStatus = ReplyStatus::PortUnavailable;
+    if (m_connection.portFailed()) {
+        m_line.setReplyStatus(ReplyStatus::PortUnavailable);
         return;
     }
     if (pollLiveValues()) {
         // The clock offset is taken at the first "D" and whenever the expert window asks.
         if (m_clockOffsetReset) {
-            m_clockOffset = m_clock.nowMs() - qint64(m_live.timeStamp / 100);
+            m_clockOffset = m_line.clock().nowMs() - qint64(m_live.timeStamp / 100);
             m_clockOffsetReset = false;
         }
         m_feed.publishLive(m_live);
@@ -26,37 +40,35 @@ void DeviceLink::pollCycle()
             readLearnedMap();
     }
     // "A" and "P" are asked for even when "D" failed.
-    if (m_feed.wanted(OnDemand::SensorVoltages) && !portFailed())
+    if (m_feed.wanted(OnDemand::SensorVoltages) && !m_connection.portFailed())
         readSensorVoltages();
-    if (m_feed.wanted(OnDemand::ExpertValues) && !portFailed())
+    if (m_feed.wanted(OnDemand::ExpertValues) && !m_connection.portFailed())
         readExpertValues();
 }
 
-bool DeviceLink::pollLiveValues()
+bool PollCycle::pollLiveValues()
 {
-    sendLetter('D');
-    if (waitReply(liveReplyLength, QStringLiteral("d")) != ReplyStatus::Ok)
+    m_line.sendLetter('D');
+    if (m_line.waitReply(liveReplyLength, QStringLiteral("d")) != ReplyStatus::Ok)
         return false;
-    QByteArray data(liveReplyLength - 1, '\0');
-    const int n = m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
-    const std::optional<LiveRecord> record = decodeLiveReply(data.left(n));
+    const std::optional<LiveRecord> record = decodeLiveReply(m_line.read(liveReplyLength - 1));
     if (!record)
         return false;
     m_live = *record;
     return true;
 }
 
-void DeviceLink::readLearnedMap()
+void PollCycle::readLearnedMap()
 {
-    sendLetter('G');
-    pause(100);
-    const std::optional<quint8> first = readByte();
+    m_line.sendLetter('G');
+    m_line.pause(100);
+    const std::optional<quint8> first = m_line.readByte();
     if (!first || *first != 'g')
         return;
     m_transferBuffer.fill('\0', transferBufferSize);
     int received = 0;
     while (received < transferBufferSize) {
-        const std::optional<quint8> byte = readByte();
+        const std::optional<quint8> byte = m_line.readByte();
         if (!byte)
             break;
         m_transferBuffer[received++] = char(*byte);
@@ -68,26 +80,23 @@ void DeviceLink::readLearnedMap()
     m_feed.publishLearnedMap(*map);
 }
 
-void DeviceLink::readSensorVoltages()
+void PollCycle::readSensorVoltages()
 {
-    sendLetter('A');
-    if (waitReply(sensorReplyLength, QStringLiteral("a")) != ReplyStatus::Ok)
+    m_line.sendLetter('A');
+    if (m_line.waitReply(sensorReplyLength, QStringLiteral("a")) != ReplyStatus::Ok)
         return;
-    QByteArray data(sensorReplyLength - 1, '\0');
-    m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
-    const SensorVoltages volts = *decodeSensorVoltages(data);
-    m_feed.publishSensorVoltages(volts);
+    // Exactly the 6 bytes after the letter are waiting.
+    const QByteArray data =
+        m_line.read(sensorReplyLength - 1).leftJustified(sensorReplyLength - 1, '\0');
+    m_feed.publishSensorVoltages(*decodeSensorVoltages(data));
 }
 
-void DeviceLink::readExpertValues()
+void PollCycle::readExpertValues()
 {
-    sendLetter('P');
-    if (waitReply(36, QStringLiteral("p")) != ReplyStatus::Ok)
+    m_line.sendLetter('P');
+    if (m_line.waitReply(expertReplyLength, QStringLiteral("p")) != ReplyStatus::Ok)
         return;
-    QByteArray data(35, '\0');
-    const int n = m_port->read(reinterpret_cast<quint8*>(data.data()), int(data.size()));
-    data.truncate(n);
-    m_feed.publishExpertValues(data);
+    m_feed.publishExpertValues(m_line.read(expertReplyLength - 1));
 }
 
 }  // namespace devlink

@@ -14,7 +14,7 @@ SetupTransfer::SetupTransfer(DeviceLink& link, app::MessageLog& log, app::Dialog
 
 void SetupTransfer::readAfterIdentification()
 {
-    m_link.setAfterIdentification([this] { readSetup(); });
+    m_link.identification().setAfterIdentification([this] { readSetup(); });
 }
 
 SetupTransfer::ReadOutcome SetupTransfer::readSetup()

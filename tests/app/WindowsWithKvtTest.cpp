@@ -37,8 +37,7 @@ struct Fixture : AppGuard {
     logger::LogTable table;
     app::WindowSet windows;
     setup::SetupDocument document;
-    devlink::DeviceLink link{log, programSettings, testsupport::FakeSerialPort::factory(line),
-                             clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     devlink::SetupTransfer transfer{link, log, dialogs, document.record};
     int redraws = 0;
     setup::SettingsWindow settings{windows[app::WindowId::Settings], document.record};

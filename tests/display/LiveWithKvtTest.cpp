@@ -71,7 +71,7 @@ struct Fixture {
     kvtsim::KvtSimulator kvt;
     app::ProgramSettings settings;
     app::MessageLog log;
-    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     std::map<app::WindowId, std::unique_ptr<forms::Window>> windows;
     forms::Hauptdialog form;
     std::unique_ptr<MainWindow> window;

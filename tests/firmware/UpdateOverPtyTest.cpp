@@ -4,7 +4,6 @@
 #include "HexRecords.h"
 #include "PtyHost.h"
 #include "app/core/MessageLog.h"
-#include "app/core/ProgramSettings.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/LinkBootLine.h"
 #include "link/DeviceLink.h"
@@ -78,9 +77,8 @@ protected:
     kvtsim::PtyHost host{kvtsim::HostOptions{dir.filePath(QStringLiteral("tty.kvtsim")), true, 0}};
     app::MessageLog log;
     QStringList logged;
-    app::ProgramSettings settings;
     testsupport::RecordingView view{{}, true};
-    devlink::DeviceLink link{log, settings, devlink::PosixSerialPort::factory()};
+    devlink::DeviceLink link{log, devlink::PosixSerialPort::factory()};
     testsupport::FakeDialogs dialogs;
     LinkBootLine line{link};
     FirmwareUpdate update{dialogs, log, line};

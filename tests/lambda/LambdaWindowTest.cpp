@@ -2,6 +2,7 @@
 // grid, clearing the RAM empties it, the buttons need an identified KVT; the printout to a PDF.
 #include "KvtSimulator.h"
 #include "SimSetup.h"
+#include "app/DeviceLambdaLink.h"
 #include "app/WindowSet.h"
 #include "lambda/LambdaWindow.h"
 #include "link/DeviceLink.h"
@@ -53,10 +54,11 @@ struct Fixture : AppGuard {
     testsupport::FakeDialogs dialogs;
     app::MessageLog log;
     testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim"), true};
-    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     app::WindowSet windows;
+    app::DeviceLambdaLink lambdaLink{link};
     QTemporaryDir dir;
-    lambda::LambdaLogger logger{link, dialogs, log, dir.path()};
+    lambda::LambdaLogger logger{lambdaLink, dialogs, log, dir.path()};
     bool logging = false;
     QString pdf = dir.filePath("lambda.pdf");
     lambda::LambdaWindow window{

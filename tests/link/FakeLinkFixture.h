@@ -3,7 +3,6 @@
 
 #include "LinkTestAccess.h"
 #include "LinkTestView.h"
-#include "app/core/ProgramSettings.h"
 #include "link/DeviceLink.h"
 #include "support/FakeSerialPort.h"
 
@@ -31,6 +30,7 @@ protected:
     {
         line->clock = &clock;
         link.setView(&view);
+        link.setSetupReadWanted([this] { return setupReadWanted; });
         feed.subscribe(link.feed());
     }
 
@@ -58,11 +58,11 @@ protected:
     testsupport::FakeClock clock;
     std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
     LogCapture messages;
-    app::ProgramSettings settings;
+    // "Setup automatisch von KVT einlesen".
+    bool setupReadWanted = false;
     RecordingView view;
     FeedRecorder feed;
-    devlink::DeviceLink link{messages.log, settings, testsupport::FakeSerialPort::factory(line),
-                             clock};
+    devlink::DeviceLink link{messages.log, testsupport::FakeSerialPort::factory(line), clock};
 };
 
 }  // namespace linktest

@@ -5,8 +5,11 @@
 
 namespace devlink {
 struct LinkTestAccess {
-    static void setIdentified(DeviceLink& link, bool on) { link.setIdentified(on); }
-    static void setReplyStatus(DeviceLink& link, ReplyStatus s) { link.setReplyStatus(s); }
+    static void setIdentified(DeviceLink& link, bool on)
+    {
+        link.m_identification.m_identified = on;
+    }
+    static void setReplyStatus(DeviceLink& link, ReplyStatus s) { link.line().setReplyStatus(s); }
     static const QByteArray& transferBuffer(DeviceLink& link) { return link.transferBuffer(); }
 };
 }  // namespace devlink

@@ -61,19 +61,19 @@ TEST_F(PollCycleTest, NothingWhileNotIdentified)
 {
     devlink::LinkTestAccess::setIdentified(link, false);
     feed.voltagesWanted = true;
-    link.pollCycle();
+    link.poll().run();
     EXPECT_TRUE(line->written.isEmpty());
 }
 
 TEST_F(PollCycleTest, GoodReplyIsPublishedToEverySubscriber)
 {
     linktest::FeedRecorder second;
-    second.subscribe(link.feed());
-    link.pollCycle();
+    second.subscribe(link.poll().feed());
+    link.poll().run();
     EXPECT_EQ(line->written, QByteArray("D"));
     ASSERT_EQ(feed.records.size(), 1u);
-    EXPECT_EQ(link.liveRecord().rpm, 3000);
-    EXPECT_EQ(feed.records[0], link.liveRecord());
+    EXPECT_EQ(link.poll().liveRecord().rpm, 3000);
+    EXPECT_EQ(feed.records[0], link.poll().liveRecord());
     EXPECT_EQ(second.records, feed.records);
     EXPECT_TRUE(messages.since(mark).isEmpty());
 }
@@ -81,28 +81,28 @@ TEST_F(PollCycleTest, GoodReplyIsPublishedToEverySubscriber)
 TEST_F(PollCycleTest, RemovedSubscriptionsNeitherHearNorAsk)
 {
     int heard = 0;
-    const auto live = link.feed().onLiveRecord([&](const LiveRecord&) { ++heard; });
-    const auto query = link.feed().want(OnDemand::ExpertValues, [] { return true; });
-    link.pollCycle();
-    link.feed().remove(live);
-    link.feed().remove(query);
+    const auto live = link.poll().feed().onLiveRecord([&](const LiveRecord&) { ++heard; });
+    const auto query = link.poll().feed().want(OnDemand::ExpertValues, [] { return true; });
+    link.poll().run();
+    link.poll().feed().remove(live);
+    link.poll().feed().remove(query);
     line->written.clear();
-    link.pollCycle();
+    link.poll().run();
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(line->written, QByteArray("D"));
 }
 
 TEST_F(PollCycleTest, FailedReplyKeepsTheRecordButStillAsksAAndP)
 {
-    link.pollCycle();
-    const LiveRecord before = link.liveRecord();
+    link.poll().run();
+    const LiveRecord before = link.poll().liveRecord();
     dReply = QByteArray(45, 'x');
     frame.rpm = 9999;
     feed.voltagesWanted = true;
     feed.expertWanted = true;
     line->written.clear();
-    link.pollCycle();
-    EXPECT_EQ(link.liveRecord(), before);
+    link.poll().run();
+    EXPECT_EQ(link.poll().liveRecord(), before);
     EXPECT_EQ(feed.records.size(), 1u);
     EXPECT_EQ(line->written, QByteArray("DAP"));
     EXPECT_FALSE(link.identified());
@@ -112,7 +112,7 @@ TEST_F(PollCycleTest, FailedReplyKeepsTheRecordButStillAsksAAndP)
 TEST_F(PollCycleTest, SensorVoltagesFromA)
 {
     feed.voltagesWanted = true;
-    link.pollCycle();
+    link.poll().run();
     EXPECT_EQ(line->written, QByteArray("DA"));
     ASSERT_EQ(feed.volts.size(), 1u);
     EXPECT_DOUBLE_EQ(feed.volts[0][0], 0x800 / 4096.0 * 2);
@@ -123,7 +123,7 @@ TEST_F(PollCycleTest, SensorVoltagesFromA)
 TEST_F(PollCycleTest, ExpertValuesFromP)
 {
     feed.expertWanted = true;
-    link.pollCycle();
+    link.poll().run();
     ASSERT_EQ(feed.expertValues.size(), 1u);
     EXPECT_EQ(feed.expertValues[0], QByteArray(35, '\x11'));
 }
@@ -131,23 +131,23 @@ TEST_F(PollCycleTest, ExpertValuesFromP)
 TEST_F(PollCycleTest, SpeedAbove16000IsLimitedForMapsOnly)
 {
     frame.rpm = 17000;
-    link.pollCycle();
-    EXPECT_EQ(link.liveRecord().rpm, 17000);
-    EXPECT_EQ(link.liveRecord().rpmForMaps, 16000);
+    link.poll().run();
+    EXPECT_EQ(link.poll().liveRecord().rpm, 17000);
+    EXPECT_EQ(link.poll().liveRecord().rpmForMaps, 16000);
 }
 
 TEST_F(PollCycleTest, ClockOffsetAtFirstReplyAndOnRequest)
 {
-    link.pollCycle();
+    link.poll().run();
     const qint64 first = clock.nowMs() - 5000;
-    EXPECT_EQ(link.clockOffset(), first);
+    EXPECT_EQ(link.poll().clockOffset(), first);
     frame.timeStamp = 600000;
     clock.advance(50);
-    link.pollCycle();
-    EXPECT_EQ(link.clockOffset(), first);  // kept
-    link.requestClockOffsetReset();
-    link.pollCycle();
-    EXPECT_EQ(link.clockOffset(), clock.nowMs() - 6000);
+    link.poll().run();
+    EXPECT_EQ(link.poll().clockOffset(), first);  // kept
+    link.poll().requestClockOffsetReset();
+    link.poll().run();
+    EXPECT_EQ(link.poll().clockOffset(), clock.nowMs() - 6000);
 }
 
 QByteArray mapReply(int cells)
@@ -164,7 +164,7 @@ QByteArray mapReply(int cells)
 TEST_F(PollCycleTest, OnDemandRepliesOnlyWhileWanted)
 {
     gReply = mapReply(153);
-    link.pollCycle();
+    link.poll().run();
     EXPECT_EQ(line->written, QByteArray("D"));
     EXPECT_TRUE(feed.maps.empty());
     EXPECT_TRUE(feed.volts.empty());
@@ -176,7 +176,7 @@ TEST_F(PollCycleTest, LearnedMapCellsLowByteFirstRowByRow)
     feed.learnedMapWanted = true;
     gReply = mapReply(153);
     const qint64 before = clock.slept;
-    link.pollCycle();
+    link.poll().run();
     EXPECT_EQ(line->written, QByteArray("DG"));
     EXPECT_EQ(clock.slept - before, 100);
     ASSERT_EQ(feed.maps.size(), 1u);
@@ -188,7 +188,7 @@ TEST_F(PollCycleTest, LearnedMapReplyIsCutAt1000Bytes)
 {
     feed.learnedMapWanted = true;
     gReply = mapReply(153) + QByteArray(900, '\x01');  // 1207 bytes
-    link.pollCycle();
+    link.poll().run();
     ASSERT_EQ(feed.maps.size(), 1u);
     EXPECT_EQ(link.bytesWaiting(), 1206 - 1000);
 }
@@ -198,7 +198,7 @@ TEST_F(PollCycleTest, LearnedMapWithAnotherLetterChangesNothingSilently)
     feed.learnedMapWanted = true;
     gReply = mapReply(153);
     gReply[0] = 'x';
-    link.pollCycle();
+    link.poll().run();
     EXPECT_TRUE(feed.maps.empty());
     EXPECT_TRUE(messages.since(mark).isEmpty());
 }
@@ -207,7 +207,7 @@ TEST_F(PollCycleTest, LearnedMapCutShortKeepsTheMap)
 {
     feed.learnedMapWanted = true;
     gReply = mapReply(100);
-    link.pollCycle();
+    link.poll().run();
     EXPECT_TRUE(feed.maps.empty());
 }
 
@@ -215,7 +215,7 @@ TEST_F(PollCycleTest, VanishedAdapterSendsNothing)
 {
     line->failed = true;
     feed.voltagesWanted = true;
-    link.pollCycle();
+    link.poll().run();
     EXPECT_TRUE(line->written.isEmpty());
     EXPECT_EQ(link.replyStatus(), ReplyStatus::PortUnavailable);
 }

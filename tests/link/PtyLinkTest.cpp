@@ -2,7 +2,6 @@
 #include "LinkTestView.h"
 
 #include "PtyHost.h"
-#include "app/core/ProgramSettings.h"
 #include "display/LiveFormat.h"
 #include "link/DeviceLink.h"
 #include "link/PortList.h"
@@ -48,10 +47,9 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<kvtsim::PtyHost> host;
     linktest::LogCapture messages;
-    app::ProgramSettings settings;
     linktest::RecordingView view;
     linktest::FeedRecorder feed;
-    DeviceLink link{messages.log, settings, PosixSerialPort::factory()};
+    DeviceLink link{messages.log, PosixSerialPort::factory()};
 };
 
 const QStringList identificationLines{

@@ -31,7 +31,7 @@ TEST(RecordingWithKvt, EveryTickWritesTheLiveValuesOfThatMoment)
     app::ProgramSettings settings;
     app::MessageLog log;
     testsupport::FakeDialogs dialogs;
-    devlink::DeviceLink link(log, settings, testsupport::FakeSerialPort::factory(line), clock);
+    devlink::DeviceLink link(log, testsupport::FakeSerialPort::factory(line), clock);
     testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim"), true};
     link.setView(&view);
 

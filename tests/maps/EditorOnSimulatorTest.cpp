@@ -4,7 +4,6 @@
 #include "maps/MapEditor.h"
 
 #include "KvtSimulator.h"
-#include "app/core/ProgramSettings.h"
 #include "link/LinkTestAccess.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
@@ -39,9 +38,8 @@ protected:
     testsupport::FakeClock clock;
     std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
     app::MessageLog log;
-    app::ProgramSettings settings;
     testsupport::RecordingView view{QStringLiteral("/dev/tty.fake"), true};
-    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     kvtsim::KvtSimulator sim;
     QByteArray written;
     setup::SetupRecord record;

@@ -3,7 +3,6 @@
 
 #include "KvtSimulator.h"
 #include "PtyHost.h"
-#include "app/core/ProgramSettings.h"
 #include "link/PosixSerialPort.h"
 #include "setup/SetupBlock.h"
 #include "support/FakeDialogs.h"
@@ -29,7 +28,7 @@ protected:
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
         view = std::make_unique<testsupport::RecordingView>(host->portPath(), true);
         link = std::make_unique<devlink::DeviceLink>(
-            log, settings, [] { return std::make_unique<devlink::PosixSerialPort>(); });
+            log, [] { return std::make_unique<devlink::PosixSerialPort>(); });
         link->setView(view.get());
         transfer = std::make_unique<devlink::SetupTransfer>(*link, log, dialogs, record);
         log.setStatusSink([this](const QString& text) { logged << text; });
@@ -55,7 +54,6 @@ protected:
     std::unique_ptr<kvtsim::PtyHost> host;
     std::unique_ptr<testsupport::RecordingView> view;
     app::MessageLog log;
-    app::ProgramSettings settings;
     testsupport::FakeDialogs dialogs;
     setup::SetupRecord record;
     std::unique_ptr<devlink::DeviceLink> link;

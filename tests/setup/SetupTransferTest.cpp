@@ -38,7 +38,7 @@ protected:
     SetupTransferTest()
         : working(setup::encodeSetupBlock(kvtRecord())), eeprom(working),
           link(
-              log, settings,
+              log,
               [this] {
                   auto p = std::make_unique<setuptest::FakeKvtPort>(clock, working, eeprom);
                   port = p.get();
@@ -50,6 +50,7 @@ protected:
         log.setStatusSink([this](const QString& text) { logged << text; });
         transfer.setReplacedHook([this] { replacedAt << logged.size(); });
         link.setView(&view);
+        link.setSetupReadWanted([this] { return settings.readSetupAfterIdentification; });
     }
 
     void connect()

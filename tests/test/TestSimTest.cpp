@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(host->start(&error)) << error.toStdString();
         view = std::make_unique<testsupport::RecordingView>(host->portPath(), true);
         link = std::make_unique<devlink::DeviceLink>(
-            log, settings, [] { return std::make_unique<devlink::PosixSerialPort>(); });
+            log, [] { return std::make_unique<devlink::PosixSerialPort>(); });
         link->setView(view.get());
         link->connectStep();
         ASSERT_TRUE(link->identified());

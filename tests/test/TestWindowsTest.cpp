@@ -37,7 +37,7 @@ struct Fixture : AppGuard {
     app::MessageLog log;
     app::WindowSet windows;
     setup::SetupRecord record;
-    devlink::DeviceLink link{log, settings, testsupport::FakeSerialPort::factory(line), clock};
+    devlink::DeviceLink link{log, testsupport::FakeSerialPort::factory(line), clock};
     kvttest::SensorWatch watch{record, settings};
     int settingsRefills = 0;
     std::unique_ptr<kvttest::TestWindow> test;

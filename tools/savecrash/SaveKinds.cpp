@@ -3,7 +3,6 @@
 #include "app/core/ProgramSettings.h"
 #include "app/core/SettingsStore.h"
 #include "lambda/LambdaLogger.h"
-#include "link/DeviceLink.h"
 #include "logger/LogFormat.h"
 #include "logger/LogRecorder.h"
 #include "logger/LogTable.h"
@@ -177,8 +176,7 @@ std::unique_ptr<PreparedSave> preparePower(const QString& folder, const QString&
 // --- lambda log ---
 
 struct LambdaSave final : PreparedSave {
-    app::ProgramSettings settings;
-    devlink::DeviceLink link{log, settings, [] { return std::unique_ptr<devlink::SerialPort>(); }};
+    lambda::NoLambdaLink link;
     lambda::LambdaLogger logger{link, dialogs, log, QString()};
     bool save() override { return logger.save(); }
 };
