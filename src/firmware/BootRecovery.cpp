@@ -100,8 +100,9 @@ void BootRecovery::afterConnectStep()
         m_requested = false;
         return;
     }
-    // Only right after an unanswered "I": one probe per identification, never more.
-    if ((!m_interrupted && !m_requested) || !lineUsable())
+    // Only right after an unanswered "I", and only once its answer was looked at: one probe
+    // per identification, never more.
+    if ((!m_interrupted && !m_requested) || m_probeSent || !lineUsable())
         return;
     // Whatever came late to "I" must not be taken for the answer.
     m_line.discardInput();
