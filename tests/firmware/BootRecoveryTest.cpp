@@ -1,6 +1,6 @@
-// The update marker and the boot-loader recovery against a fake line and the simulated boot
-// loader: which ends of an update leave the marker, a damaged marker, and a firmware file that
-// changed since the cut-off update is not resumed.
+// The boot-loader recovery against a fake line and the simulated boot loader: a damaged marker
+// still counts, a firmware file that changed since the cut-off update is not resumed, and after
+// the cancel nothing more is probed. (Whole runs of the program are in the app tests.)
 #include "FakeBootLine.h"
 #include "KvtSimulator.h"
 #include "app/MessageLog.h"
@@ -40,13 +40,6 @@ struct BootRecoveryTest : ::testing::Test {
         f.write(QByteArray(bytes, 'k'));
         return f.fileName();
     }
-    void startUpdate()
-    {
-        dialogs.answerFile(writeFile(1000));
-        update.choose();
-        update.updateClicked();
-        ASSERT_TRUE(update.busy());
-    }
     // One tick of an unanswered "I" and the next, as the program runs them.
     void unansweredTicks()
     {
@@ -57,32 +50,6 @@ struct BootRecoveryTest : ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(BootRecoveryTest, OnlyACutOffUpdateLeavesTheMarker)
-{
-    enum class End { Completed, Cancelled, PortLost };
-    for (const End end : {End::Completed, End::Cancelled, End::PortLost}) {
-        SCOPED_TRACE(int(end));
-        line.isIdentified = true;  // "U" starts the boot loader
-        startUpdate();
-        const std::optional<UpdateMark> mark = marker.read();
-        ASSERT_TRUE(mark);
-        EXPECT_EQ(mark->path, dir.filePath(QStringLiteral("kvt.bin")));
-        EXPECT_EQ(mark->size, 1000);
-        if (end == End::Cancelled)
-            update.updateClicked();
-        if (end == End::PortLost)
-            line.broken = true;
-        for (int i = 0; i < 100 && update.busy(); ++i)
-            line.bytesWaiting() > 0 ? update.byteWaiting() : update.step();
-        EXPECT_FALSE(update.busy());
-        EXPECT_EQ(marker.read().has_value(), end == End::PortLost);
-        EXPECT_EQ(recovery.interrupted(), end == End::PortLost);
-        line.broken = false;
-        marker.remove();
-        sim.receive(QByteArray(1, char(0x18)), 0);
-    }
-}
 
 TEST_F(BootRecoveryTest, ADamagedMarkerCountsAndAChangedFileIsNotResumed)
 {
