@@ -63,8 +63,8 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
-    m_firmwareArea =
-        std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs, m_log);
+    m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
+                                                    m_log, m_programDirectory);
 
     m_mapKeys = std::make_unique<maps::MapPanel>(
         maps::MapPanel::Windows{m_windows[WindowId::Main], m_windows[WindowId::Help],
@@ -272,9 +272,14 @@ void Motrix::wireTick()
 {
     TickHooks& hooks = m_loop.hooks();
     // While an output test runs nothing else may reach the KVT: identification and polling wait.
+    // The boot-loader probe reads its answer before the identification flushes the line and
+    // probes after an "I" that went unanswered.
     hooks.connectStep = [this] {
-        if (!m_testWindow->testRunning())
-            m_link->connectStep();
+        if (m_testWindow->testRunning())
+            return;
+        m_firmwareArea->beforeConnectStep();
+        m_link->connectStep();
+        m_firmwareArea->afterConnectStep();
     };
     hooks.comTicked = [this] { return m_mainForm.comCheck->isChecked(); };
     hooks.identified = [this] { return m_link->identified(); };
@@ -374,6 +379,7 @@ void Motrix::startUp(const StartOptions& options)
         reserveLoggerCapacity();
     }
     m_systemWindow->refill();
+    m_firmwareArea->startUp();
     // The logger window's progress and "Datenpunkt:" follow the capacity read.
     m_recorder->capacityChanged();
 

@@ -96,19 +96,64 @@ void FirmwareUpdate::start()
                        "EEPROM gelöscht (bei einigen firmware-updates erforderlich) ?\r\r"
                        "Motor im Stillstand?\rZündkerzenstecker gezogen?\r"
                        "Einspritzpumpe ausser Funktion?"));
-    if (!decodeChosenFile())
+    if (!decodeChosenFile() || !portUsable())
         return;
-    if (!m_line.portOpen() || m_line.failed()) {
-        m_dialogs.message(QStringLiteral("update"), QStringLiteral("com-port nicht verfügbar"));
-        m_log.logMessage(QStringLiteral("Update com-port nicht verfügbar"));
-        return;
+    beginTransfer(m_line.identified());
+}
+
+bool FirmwareUpdate::resume()
+{
+    m_view->setProgress(0);
+    if (m_busy)
+        return false;
+    if (m_fileName.isEmpty() || kindOfFile(m_fileName) == FileKind::Other) {
+        m_dialogs.message(QStringLiteral("firmweare update"),
+                          QStringLiteral("Passende Firmwaredatei wählen !"));
+        return false;
     }
+    if (!decodeChosenFile() || !portUsable())
+        return false;
+    m_log.logMessage(QStringLiteral("Update ab Block 1 fortsetzen"));
+    // The boot loader runs already: "U" is a command of the KVT's firmware.
+    beginTransfer(false);
+    return true;
+}
+
+void FirmwareUpdate::setChosenFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || kindOfFile(info.fileName()) == FileKind::Other)
+        return;
+    m_folder = info.absolutePath();
+    m_fileName = info.fileName();
+    m_view->showFolder(shortenedFolder(m_folder));
+    m_view->showFileName(m_fileName);
+}
+
+QString FirmwareUpdate::chosenPath() const
+{
+    return m_fileName.isEmpty() ? QString() : m_folder + QLatin1Char('/') + m_fileName;
+}
+
+bool FirmwareUpdate::portUsable()
+{
+    if (m_line.portOpen() && !m_line.failed())
+        return true;
+    m_dialogs.message(QStringLiteral("update"), QStringLiteral("com-port nicht verfügbar"));
+    m_log.logMessage(QStringLiteral("Update com-port nicht verfügbar"));
+    return false;
+}
+
+void FirmwareUpdate::beginTransfer(bool sendBootCommand)
+{
     m_blockCount = m_image.blockCount();
     m_busy = true;
     m_line.setFirmwareBusy(true);
     m_view->showUpdateButton(busyButton);
     m_log.logMessage(QStringLiteral("Update innitialisieren"));
-    if (m_line.identified())
+    if (m_tracker)
+        m_tracker->updateStarted(chosenPath(), QFileInfo(chosenPath()).size());
+    if (sendBootCommand)
         m_line.sendBootCommand();
     m_view->setProgressMaximum(m_blockCount);
     m_view->showStatus(QStringLiteral("update wird gestartet ..."));
@@ -171,8 +216,13 @@ void FirmwareUpdate::abortForQuit()
 {
     if (!m_busy)
         return;
-    if (!lineLost())
+    // With the port lost the boot loader keeps waiting, and the tracker's record says so at
+    // the next start.
+    if (!lineLost()) {
         m_line.write(oneByte(boot::cancel));
+        if (m_tracker)
+            m_tracker->updateEnded();
+    }
     becomeIdle();
     m_view->showStatus(QStringLiteral("update durch Benutzer abgebrochen!"));
     m_log.logMessage(QStringLiteral("update durch Benutzer abgebrochen"));
@@ -258,6 +308,8 @@ void FirmwareUpdate::sendFrame()
 void FirmwareUpdate::finish()
 {
     m_line.write(oneByte(boot::endOfTransfer));
+    if (m_tracker)
+        m_tracker->updateEnded();
     m_line.pause(100);
     becomeIdle();
     m_view->showStatus(QStringLiteral("update erfolgreich beendet"));
@@ -268,6 +320,8 @@ void FirmwareUpdate::finish()
 void FirmwareUpdate::finishCancel()
 {
     m_line.write(oneByte(boot::cancel));
+    if (m_tracker)
+        m_tracker->updateEnded();
     becomeIdle();
     m_view->showStatus(QStringLiteral("update durch Benutzer abgebrochen!"));
     m_log.logMessage(QStringLiteral("update durch Benutzer abgebrochen"));
@@ -276,7 +330,8 @@ void FirmwareUpdate::finishCancel()
 void FirmwareUpdate::endOnLostPort()
 {
     // Nothing more is written: the port is gone. The link reports and closes it at its next
-    // connectStep and identifies the KVT anew once the port is back.
+    // connectStep and identifies the KVT anew once the port is back; the tracker is not told
+    // of an end, as the boot loader still waits for the rest of the image.
     becomeIdle();
     m_view->showStatus(QStringLiteral("update abgebrochen - com-port nicht verfügbar"));
     m_log.logMessage(QStringLiteral("Update abgebrochen - com-port nicht verfügbar"));

@@ -11,6 +11,7 @@
 
 #include "firmware/BootLine.h"
 #include "firmware/FirmwareImage.h"
+#include "firmware/UpdateTracker.h"
 #include "firmware/UpdateView.h"
 
 #include <QString>
@@ -30,11 +31,21 @@ public:
 
     // nullptr: no window.
     void setView(UpdateView* view);
+    // Told of every start and end of a transfer; nullptr for nobody.
+    void setTracker(UpdateTracker* tracker) { m_tracker = tracker; }
 
     // "firmware wählen".
     void choose();
     // "update KVT" / "Abbruch".
     void updateClicked();
+    // The KVT already waits in its boot loader (an update was cut off): the chosen file is
+    // sent from block 1, without "U" and without the start's checklist. False, after its
+    // message, when the file or the port does not allow it.
+    bool resume();
+    // The file of an update cut off in an earlier run becomes the current choice.
+    void setChosenFile(const QString& path);
+    // Folder and name of the current choice; empty when none.
+    QString chosenPath() const;
 
     // One update step per COM-timer tick while busy.
     void step();
@@ -59,6 +70,8 @@ public:
 
 private:
     void start();
+    bool portUsable();
+    void beginTransfer(bool sendBootCommand);
     void cancel();
     bool decodeChosenFile();
     void runStep(bool fromTick);
@@ -75,6 +88,7 @@ private:
     BootLine& m_line;
     UpdateView m_noView;
     UpdateView* m_view = &m_noView;
+    UpdateTracker* m_tracker = nullptr;
 
     QString m_folder;
     QString m_fileName;

@@ -154,6 +154,9 @@ void Systemdialog::setupUi(QWidget* content)
     f->addWidget(firmwareStatus, 6, 0, 1, 2);
     eraseEeprom = button("EEPROM löschen", "Löscht das EEPROM in der KVT");
     f->addWidget(eraseEeprom, 7, 0);
+    findBootLoader =
+        button("Bootloader suchen", "Sucht eine KVT, die in ihrem Bootloader auf firmware wartet");
+    f->addWidget(findBootLoader, 7, 1);
     right->addWidget(firmware);
     right->addStretch();
 

@@ -57,6 +57,7 @@ public:
     QProgressBar* firmwareProgress = nullptr;
     QLabel* firmwareStatus = nullptr;
     QPushButton* eraseEeprom = nullptr;
+    QPushButton* findBootLoader = nullptr;
 
     // "Fensterposition rücksetzten"
     QPushButton* centreMain = nullptr;

@@ -25,12 +25,19 @@ void BootLoader::begin()
 {
     m_active = true;
     m_started = false;
+    m_attentionHeard = false;
     m_outcome = Outcome::Running;
     m_frame.clear();
     m_received = m_accepted = m_refused = 0;
     m_dropRequest = false;
     m_image.clear();
     m_events.clear();
+}
+
+void BootLoader::lineDropped()
+{
+    // A frame cut off by the drop never completes; the boot loader waits for a new one.
+    m_frame.clear();
 }
 
 bool BootLoader::takeDropRequest()
@@ -54,15 +61,23 @@ QByteArray BootLoader::receive(quint8 byte)
     QByteArray answer;
     switch (byte) {
     case attention:
+        // Answered at any time between frames: a program that lost the line in the middle of
+        // a transfer finds the boot loader still waiting this way.
         m_events << QStringLiteral("7B");
-        // Once the transfer runs, a late attention byte is line noise.
-        if (!m_started)
-            answer = one(attention);
+        m_attentionHeard = true;
+        answer = one(attention);
         break;
     case 0x00:
         m_events << QStringLiteral("00");
+        // The start byte after an attention begins the transfer anew: frame 1 is asked for
+        // and the frames received so far are forgotten.
+        if (m_attentionHeard) {
+            m_accepted = 0;
+            m_image.clear();
+        }
+        m_attentionHeard = false;
         m_started = true;
-        answer = one(nak);  // ask for the (next) frame
+        answer = one(nak);
         break;
     case frameStart:
         if (m_started)

@@ -1,8 +1,9 @@
-// The simulated KVT's boot loader, started by "U": it answers the attention byte 0x7B, asks for
-// the first frame with a NAK after 0x00, checks every frame (0x01, n, n + 1, 128 data bytes,
-// additive checksum over the 131 bytes before it) and ACKs or NAKs it, and ends on 0x04 (the
-// new firmware is in place) or 0x18 (cancelled). It keeps the received image, can write it to
-// a file, and injects faults on request.
+// The simulated KVT's boot loader, started by "U": it answers the attention byte 0x7B at any
+// time between frames, asks for frame 1 with a NAK after 0x00 (starting the transfer anew when
+// an attention came before), keeps waiting when the link drops, checks every frame (0x01, n, n + 1,
+// 128 data bytes, additive checksum over the 131 bytes before it) and ACKs or NAKs it, and ends on
+// 0x04 (the new firmware is in place) or 0x18 (cancelled). It keeps the received image, can write
+// it to a file, and injects faults on request.
 #pragma once
 
 #include <QByteArray>
@@ -35,6 +36,8 @@ public:
     // Where a completed image is written; empty for nowhere.
     void setImageFile(const QString& path) { m_imageFile = path; }
     QString imageFile() const { return m_imageFile; }
+    // The link dropped: a frame cut off by it is forgotten; the boot loader keeps waiting.
+    void lineDropped();
     // True once after the frame that triggers a dropAfterFrames fault was accepted.
     bool takeDropRequest();
 
@@ -56,6 +59,7 @@ private:
     QString m_imageFile;
     bool m_active = false;
     bool m_started = false;
+    bool m_attentionHeard = false;
     Outcome m_outcome = Outcome::Running;
     QByteArray m_frame;
     int m_received = 0;

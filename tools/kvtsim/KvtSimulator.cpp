@@ -88,8 +88,10 @@ QByteArray KvtSimulator::handleByte(quint8 byte, qint64 nowMs)
         return letter == 'B' ? applyFault('B', lambdaReply(params.at(0) == 1)) : QByteArray{};
     }
     const char letter = char(byte);
-    if (letter < 'A' || letter > 'Z')
-        return {};  // noise on the line
+    if (letter < 'A' || letter > 'Z') {
+        ++m_noiseBytes;  // noise on the line
+        return {};
+    }
     m_commandLog.append(letter);
     if (parameterCount(letter, {}) > 0) {
         m_pending = letter;

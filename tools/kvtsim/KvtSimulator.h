@@ -86,6 +86,8 @@ public:
     const LambdaLog& lambdaEeprom() const { return m_lambdaEeprom; }
     // Commands received so far, one letter per command (for tests).
     const QByteArray& commandLog() const { return m_commandLog; }
+    // Bytes the firmware took for noise (neither a command letter nor a parameter).
+    int noiseBytes() const { return m_noiseBytes; }
 
 private:
     QByteArray handleByte(quint8 byte, qint64 nowMs);
@@ -116,6 +118,7 @@ private:
     char m_pending = 0;  // command waiting for its parameter bytes
     QByteArray m_params;
     QByteArray m_commandLog;
+    int m_noiseBytes = 0;
 
     BootLoader m_boot;
 };

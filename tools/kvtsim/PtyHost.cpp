@@ -298,6 +298,10 @@ void PtyHost::run()
         }
         if (drop && m_masterFd >= 0) {
             closeTerminal();
+            {
+                std::lock_guard lock(m_mutex);
+                m_sim.bootLoader().lineDropped();
+            }
             m_reconnectPlanned = downMs >= 0;
             m_reconnectAt = now + std::chrono::milliseconds(std::max(downMs, 0));
         }
