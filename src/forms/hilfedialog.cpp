@@ -26,7 +26,9 @@ void Hilfedialog::setRows(const QPair<QString, QString>& heading,
     // The key column is as wide as its widest entry; the explanations take the rest of the
     // width and wrap there, never back under the keys.
     const QFontMetrics fm(text->font());
-    int keyWidth = fm.horizontalAdvance(heading.first);
+    QFont boldFont = text->font();
+    boldFont.setBold(true);
+    int keyWidth = QFontMetrics(boldFont).horizontalAdvance(heading.first);
     for (const auto& row : rows)
         keyWidth = std::max(keyWidth, fm.horizontalAdvance(row.first));
     const int gap = fm.horizontalAdvance(QStringLiteral("    "));
