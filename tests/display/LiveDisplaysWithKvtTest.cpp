@@ -1,11 +1,14 @@
 // The big display, the lambda recording and the emergency notice in the whole program against
 // the simulated KVT: the notice follows the KVT's emergency byte and offers its button after
 // the link is lost; "Vitaldaten lesen" records with the lambda window hidden; the big display
-// keeps 4 : 3 and its maximum follows the shown speed.
+// keeps 4 : 3 and its maximum follows the shown speed; screenshots of the windows for the
+// documentation.
 #include "KvtSimulator.h"
+#include "app/MenuEvents.h"
 #include "app/Motrix.h"
 #include "app/SettingsCodec.h"
 #include "app/SettingsStore.h"
+#include "logger/LoggerWindow.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/TestApplication.h"
@@ -26,6 +29,7 @@ struct LiveDisplaysWithKvt : ::testing::Test {
     kvtsim::KvtSimulator kvt;
     std::shared_ptr<testsupport::FakeLine> line = std::make_shared<testsupport::FakeLine>();
     QElapsedTimer sinceStart;
+    qint64 aheadMs = 3000;  // how far the simulated engine runs ahead of the test's clock
     std::unique_ptr<app::Motrix> motrix;
 
     void SetUp() override
@@ -33,8 +37,8 @@ struct LiveDisplaysWithKvt : ::testing::Test {
         testsupport::application();
         sinceStart.start();
         line->onWrite = [this](testsupport::FakeLine& l, const QByteArray& bytes) {
-            // The engine runs 3 s ahead so that it turns from the first poll on.
-            l.feed(kvt.receive(bytes, 3000 + sinceStart.elapsed()));
+            // The engine runs ahead so that it turns from the first poll on.
+            l.feed(kvt.receive(bytes, aheadMs + sinceStart.elapsed()));
         };
         app::ProgramSettings s;
         s.portName = "/dev/tty.kvtsim";
@@ -127,6 +131,9 @@ void shoot(QWidget& w, const QString& file)
          QString("%1x%2+%3+%4").arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y()), file});
 }
 
+// The windows a new user opens first, each at its design size: the big display, the settings
+// window with the live sensor voltages, the help, the test window after a setup was loaded, the
+// logger after three minutes of recording, and the lambda logger.
 TEST_F(LiveDisplaysWithKvt, Screenshots)
 {
     const QString folder = qEnvironmentVariable("MOTRIX_SCREENSHOTS");
@@ -139,17 +146,59 @@ TEST_F(LiveDisplaysWithKvt, Screenshots)
     motrix->setupRecord().output2Speed2 = 60;
     for (int n = 0; n < 5; ++n)
         tick();
-    forms::Window& big = motrix->windows()[app::WindowId::BigDisplay];
+    auto atDesignSize = [this](app::WindowId id) -> forms::Window& {
+        forms::Window& w = motrix->windows()[id];
+        w.move(0, 0);
+        w.resize(w.info().width, w.info().height);
+        return w;
+    };
+
+    forms::Window& big = atDesignSize(app::WindowId::BigDisplay);
     motrix->mainForm().bigDisplayButton->click();
-    big.move(0, 0);
-    big.resize(960, 720);
     tick();
     shoot(big, folder + "/big-display.png");
     big.hide();
 
-    forms::Window& lw = motrix->windows()[app::WindowId::LambdaLogger];
+    forms::Window& settings = atDesignSize(app::WindowId::Settings);
+    motrix->mainForm().settingsButton->click();
+    for (int n = 0; n < 3; ++n)
+        tick();
+    shoot(settings, folder + "/settings-window.png");
+    settings.hide();
+
+    forms::Window& help = atDesignSize(app::WindowId::Help);
+    emit motrix->windows()[app::WindowId::Main].menuEvent(int(app::MainMenuEvent::ShowHelp));
+    shoot(help, folder + "/help-window.png");
+    help.hide();
+
+    // A setup saved from this KVT, loaded while the test window is open.
+    forms::Window& test = atDesignSize(app::WindowId::Test);
+    motrix->mainForm().testButton->click();
+    const QString setupFile = dir.filePath("werkstatt.kvt");
+    dialogs.answerFile(setupFile);
+    motrix->mainForm().saveButton->click();
+    dialogs.answerFile(setupFile);
+    motrix->mainForm().loadButton->click();
+    for (int n = 0; n < 5; ++n)
+        tick();
+    shoot(test, folder + "/test-window.png");
+    test.hide();
+
+    // Three minutes at the logger's 500 ms: the engine's clock runs on by a row each time.
+    forms::Window& logger = atDesignSize(app::WindowId::Logger);
+    motrix->mainForm().loggerButton->click();
+    motrix->loggerWindow().form().startButton->click();
+    for (int row = 0; row < 360; ++row) {
+        aheadMs += 500;
+        tick();
+        motrix->loop().tick(app::Tick::LoggerTimer);
+    }
+    motrix->loggerWindow().form().stopButton->click();
+    shoot(logger, folder + "/logger-window.png");
+    logger.hide();
+
+    forms::Window& lw = atDesignSize(app::WindowId::LambdaLogger);
     motrix->mainForm().lambdaLoggerButton->click();
-    lw.move(0, 0);
     motrix->lambdaWindow().form().readEeprom->click();
     tick();
     shoot(lw, folder + "/lambda-logger.png");
