@@ -54,6 +54,20 @@ QPushButton* button(const char* caption, const char* toolTip)
     return b;
 }
 
+// A push button as narrow as the longest text it shows: the style's usual minimum button width
+// would leave the groups too wide for the window.
+class CompactButton final : public QPushButton {
+public:
+    CompactButton(const QString& caption, const QString& widest) : QPushButton(caption)
+    {
+        setAutoDefault(false);
+        const QFontMetrics fm(font());
+        setMinimumWidth(fm.horizontalAdvance(widest) + 2 * fm.horizontalAdvance(u'x') + 8);
+    }
+    QSize sizeHint() const override { return {minimumWidth(), QPushButton::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
 }  // namespace
 
 void Testdialog::setupUi(QWidget* content)
@@ -144,21 +158,15 @@ void Testdialog::setupUi(QWidget* content)
     e->addWidget(new QLabel(u("Durchfluss\n[ml/min]")), 1, 5);
     e->addWidget(new QLabel(u("Ausgleichs-\nwert [°/oo]")), 1, 6);
     e->addWidget(new QLabel(u("Umschalt-\nzeit [µs]")), 1, 7);
-    // The flow test buttons are as wide as their longest caption, "(500)", and no wider: the
-    // style's usual minimum button width would leave the group too wide for the window.
-    const QFontMetrics fm(content->font());
-    const int testWidth =
-        fm.horizontalAdvance(QStringLiteral("(500)")) + 2 * fm.horizontalAdvance(u'x') + 8;
+    // The flow test buttons are as wide as their longest caption, the countdown "(500)".
     for (int k = 0; k < 3; ++k) {
         const int r = 2 + k;
         e->addWidget(new QLabel(u("Einspritzdüse ") + QString::number(k + 1)), r, 0);
         longWeight[k] = field(e, r, 1, nullptr, nullptr);
-        longTest[k] = button("Test", nullptr);
-        longTest[k]->setFixedWidth(testWidth);
+        longTest[k] = new CompactButton(QStringLiteral("Test"), QStringLiteral("(500)"));
         e->addWidget(longTest[k], r, 2);
         shortWeight[k] = field(e, r, 3, nullptr, nullptr);
-        shortTest[k] = button("Test", nullptr);
-        shortTest[k]->setFixedWidth(testWidth);
+        shortTest[k] = new CompactButton(QStringLiteral("Test"), QStringLiteral("(500)"));
         e->addWidget(shortTest[k], r, 4);
         flow[k] = new QLabel(QStringLiteral("--"));
         balance[k] = new QLabel(QStringLiteral("--"));
@@ -181,11 +189,10 @@ void Testdialog::setupUi(QWidget* content)
     auto* pos = new QGroupBox(u("Sensorposition"));
     auto* p = new QGridLayout(pos);
     sensorAngle = value(p, 0, 0, "Sensor v.OT [°KW]:");
-    sensorUp = button("+", "Die Positionsangabe wird um 1° erhöht");
-    sensorDown = button("-", "Die Positionsangabe wird um 1° erniedrigt");
-    // One character each, and no countdown: as narrow as the style draws a button.
-    for (QPushButton* b : {sensorUp, sensorDown})
-        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("+")) * 4);
+    sensorUp = new CompactButton(QStringLiteral("+"), QStringLiteral("++"));
+    sensorUp->setToolTip(u("Die Positionsangabe wird um 1° erhöht"));
+    sensorDown = new CompactButton(QStringLiteral("-"), QStringLiteral("++"));
+    sensorDown->setToolTip(u("Die Positionsangabe wird um 1° erniedrigt"));
     p->addWidget(sensorUp, 0, 2);
     p->addWidget(sensorDown, 0, 3);
     fromCurve = new QRadioButton(u("Kennlinie"));
