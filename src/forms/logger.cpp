@@ -113,7 +113,9 @@ void logger::setupUi(QWidget* content)
     rows->addWidget(position);
 
     chartArea = new QWidget;
-    rows->addWidget(chartArea, 1);
+    rows->addWidget(chartArea);
+    // Room the strips do not take stays below them.
+    rows->addStretch(1);
     // The channel rows share the 145 pixels left of the chart: a slightly smaller font.
     QFont small = chartArea->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);

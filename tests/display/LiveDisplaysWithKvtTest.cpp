@@ -141,11 +141,13 @@ TEST_F(LiveDisplaysWithKvt, Screenshots)
         GTEST_SKIP() << "MOTRIX_SCREENSHOTS not set";
     motrix->settings().sliderDisplays = true;
     motrix->settings().showLearnLimits = true;
+    for (int n = 0; n < 5; ++n)
+        tick();
+    motrix->mainForm().readFromKvtButton->click();  // "-> PC": the KVT's own setup
     motrix->setupRecord().output2Mode = 2;
     motrix->setupRecord().output2Speed1 = 35;
     motrix->setupRecord().output2Speed2 = 60;
-    for (int n = 0; n < 5; ++n)
-        tick();
+    tick();
     auto atDesignSize = [this](app::WindowId id) -> forms::Window& {
         forms::Window& w = motrix->windows()[id];
         w.move(0, 0);
