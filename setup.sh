@@ -20,14 +20,19 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# A compiler cache, where one is installed, makes a second build of the same sources cheap.
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 build_release() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOTRIX_TESTS=OFF
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOTRIX_TESTS=OFF "${launcher[@]}"
   cmake --build build
 }
 
 run_tests() {
   # Tests run with AddressSanitizer and UndefinedBehaviorSanitizer.
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOTRIX_SANITIZE=ON
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOTRIX_SANITIZE=ON \
+    "${launcher[@]}"
   cmake --build build-asan
   (cd build-asan && ctest --output-on-failure -j2 --timeout 600)
   # A short bounded run of each fuzz target over the file and block decoders.

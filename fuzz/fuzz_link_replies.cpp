@@ -241,7 +241,7 @@ void readLambda(devlink::DeviceLink& link, fuzzlink::KvtLine& line, const View& 
                 bool fromEeprom)
 {
     const size_t from = line.sent.size();
-    const std::optional<QByteArray> reply = link.readLambdaTable(fromEeprom);
+    const std::optional<QByteArray> reply = link.commands().readLambdaTable(fromEeprom);
     checkState(link, view, false, line);
     if (reply) {
         FUZZ_CHECK(reply->size() == lambda::kReplyPayload);

@@ -15,9 +15,9 @@ public:
     const devlink::DeviceIdentity& identity() const override { return m_link.identity(); }
     std::optional<QByteArray> readLambdaTable(bool fromEeprom) override
     {
-        return m_link.readLambdaTable(fromEeprom);
+        return m_link.commands().readLambdaTable(fromEeprom);
     }
-    void clearLambdaTable(bool eeprom) override { m_link.clearLambdaTable(eeprom); }
+    void clearLambdaTable(bool eeprom) override { m_link.commands().clearLambdaTable(eeprom); }
 
 private:
     devlink::DeviceLink& m_link;

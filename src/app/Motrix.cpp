@@ -59,7 +59,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.loggerPeriodChanged = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     // No "X" while the boot loader owns the line.
     systemHooks.identified = [this] { return m_link->identified() && !m_link->firmwareBusy(); };
-    systemHooks.eraseEeprom = [this] { m_link->eraseEeprom(); };
+    systemHooks.eraseEeprom = [this] { m_link->commands().eraseEeprom(); };
     systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
@@ -84,7 +84,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
 
     maps::LearnWindow::Hooks learnHooks;
     learnHooks.identified = [this] { return m_link->identified(); };
-    learnHooks.sendLearnSwitch = [this](int value) { m_link->sendSetValue(8, value); };
+    learnHooks.sendLearnSwitch = [this](int value) { m_link->commands().sendSetValue(8, value); };
     learnHooks.refreshLivePanel = [this] { refreshLivePanel(); };
     learnHooks.redrawInjectionView = [this] { m_mapKeys->redrawView(maps::View::Injection); };
     m_learnWindow = std::make_unique<maps::LearnWindow>(m_windows[WindowId::Learn], record,
@@ -120,9 +120,9 @@ void Motrix::createTestAndExpertWindows()
     kvttest::TestWindow::Hooks test;
     test.identified = [this] { return m_link->identified(); };
     test.portOpen = [this] { return m_link->portOpen(); };
-    test.switchOutput = [this](int output, quint16 value) { m_link->switchOutput(output, value); };
-    test.sendSetValue = [this](int index, int value) { m_link->sendSetValue(index, value); };
-    test.restartKvt = [this] { m_link->restartKvt(); };
+    test.switchOutput = [this](int output, quint16 value) { m_link->commands().switchOutput(output, value); };
+    test.sendSetValue = [this](int index, int value) { m_link->commands().sendSetValue(index, value); };
+    test.restartKvt = [this] { m_link->commands().restartKvt(); };
     test.ignitionMode = [this] { return m_link->liveRecord().ignitionMode; };
     test.identity = [this] { return m_link->identity(); };
     test.loadedVersions = [this] {
@@ -135,9 +135,9 @@ void Motrix::createTestAndExpertWindows()
 
     setup::ExpertWindow::Hooks expert;
     expert.identified = [this] { return m_link->identified(); };
-    expert.sendCalibrationByte = [this](quint8 value) { m_link->sendCalibrationByte(value); };
+    expert.sendCalibrationByte = [this](quint8 value) { m_link->commands().sendCalibrationByte(value); };
     expert.resetClockOffset = [this] { m_link->requestClockOffsetReset(); };
-    expert.nowMs = [this] { return m_link->clock().nowMs(); };
+    expert.nowMs = [this] { return m_link->line().clock().nowMs(); };
     expert.clockOffset = [this] { return m_link->clockOffset(); };
     m_expertWindow = std::make_unique<setup::ExpertWindow>(m_windows[WindowId::Expert],
                                                            m_document.record, std::move(expert));
@@ -195,7 +195,7 @@ void Motrix::subscribeToLink()
 void Motrix::createLogger()
 {
     logger::LogRecorder::Hooks hooks;
-    hooks.clockMs = [this] { return m_link->clock().nowMs(); };
+    hooks.clockMs = [this] { return m_link->line().clock().nowMs(); };
     hooks.startTimer = [this](int ms) { m_loop.setLoggerPeriod(ms); };
     hooks.firmwareBusy = [this] { return m_link->firmwareBusy(); };
     hooks.identified = [this] { return m_link->identified(); };

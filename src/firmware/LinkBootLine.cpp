@@ -5,7 +5,7 @@
 
 namespace firmware {
 
-LinkBootLine::LinkBootLine(devlink::DeviceLink& link) : m_link(link), m_clock(link.clock())
+LinkBootLine::LinkBootLine(devlink::DeviceLink& link) : m_link(link), m_clock(link.line().clock())
 {
 }
 
@@ -21,7 +21,7 @@ bool LinkBootLine::identified() const
 
 bool LinkBootLine::failed() const
 {
-    return !m_link.portOpen() || m_link.portFailed();
+    return !m_link.portOpen() || m_link.connection().portFailed();
 }
 
 void LinkBootLine::setFirmwareBusy(bool busy)
@@ -36,43 +36,43 @@ void LinkBootLine::forgetIdentification()
 
 void LinkBootLine::sendBootCommand()
 {
-    m_link.startBootLoader();
+    m_link.commands().startBootLoader();
 }
 
 void LinkBootLine::write(const QByteArray& bytes)
 {
     if (!failed())
-        m_link.sendBytes(bytes);
+        m_link.line().sendBytes(bytes);
 }
 
 int LinkBootLine::bytesWaiting()
 {
-    return m_link.bytesWaiting();
+    return m_link.line().bytesWaiting();
 }
 
 int LinkBootLine::bytesToWrite()
 {
-    return m_link.bytesToWrite();
+    return m_link.line().bytesToWrite();
 }
 
 std::optional<quint8> LinkBootLine::readByte()
 {
-    return m_link.readByte();
+    return m_link.line().readByte();
 }
 
 void LinkBootLine::discardInput()
 {
-    m_link.discardInput();
+    m_link.line().discardInput();
 }
 
 void LinkBootLine::pause(int ms)
 {
-    m_link.pause(ms);
+    m_link.line().pause(ms);
 }
 
 int LinkBootLine::descriptor() const
 {
-    return m_link.portDescriptor();
+    return m_link.connection().descriptor();
 }
 
 qint64 LinkBootLine::nowMs() const

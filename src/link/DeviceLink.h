@@ -10,8 +10,9 @@
 //                  "G", "A", "P" while a query registered with feed().want() asks for them
 //                  (PollCycle).
 //
-// The raw line (PortLine) and the commands (DeviceCommands) are reached through the same
-// names here; every such method only hands on to its part. All messages go to the MessageLog;
+// The raw line (PortLine: bytes, waits, the clock), the port (PortConnection) and the commands
+// (DeviceCommands) are reached through line(), connection() and commands(); the state the
+// program reads on every tick is handed on here. All messages go to the MessageLog;
 // the "COM" box and the identity display are reached through LinkView.
 //
 // The subsystem's namespace is devlink: a namespace named link cannot live beside the POSIX
@@ -86,36 +87,8 @@ public:
     // Size of the transfer buffer shared by the "G" and "L" replies.
     static constexpr int transferBufferSize = PollCycle::transferBufferSize;
 
-    // --- raw line access (setup transfer, firmware update) ---
-    ReplyStatus waitReply(int count, const QString& letter = {})
-    {
-        return m_line.waitReply(count, letter);
-    }
-    int portDescriptor() const { return m_connection.descriptor(); }
-    bool portFailed() const { return m_connection.portFailed(); }
     // The KVT restarts (after a firmware update): it is identified anew at the next tick.
     void identifyAgain() { m_identification.forget(); }
-    void sendLetter(char letter) { m_line.sendLetter(letter); }
-    void sendBytes(const QByteArray& bytes) { m_line.sendBytes(bytes); }
-    void pause(int ms) { m_line.pause(ms); }
-    std::optional<quint8> readByte() { return m_line.readByte(); }
-    int bytesWaiting() { return m_line.bytesWaiting(); }
-    int bytesToWrite() { return m_line.bytesToWrite(); }
-    void discardInput() { m_line.discardInput(); }
-    LinkClock& clock() { return m_line.clock(); }
-
-    // --- commands (see DeviceCommands) ---
-    void sendSetValue(int index, double value) { m_commands.sendSetValue(index, value); }
-    void eraseEeprom() { m_commands.eraseEeprom(); }
-    void sendCalibrationByte(quint8 value) { m_commands.sendCalibrationByte(value); }
-    void restartKvt() { m_commands.restartKvt(); }
-    void switchOutput(int output, quint16 value) { m_commands.switchOutput(output, value); }
-    std::optional<QByteArray> readLambdaTable(bool fromEeprom)
-    {
-        return m_commands.readLambdaTable(fromEeprom);
-    }
-    void clearLambdaTable(bool eeprom) { m_commands.clearLambdaTable(eeprom); }
-    void startBootLoader() { m_commands.startBootLoader(); }
 
     // Closes the port and clears the link (used at program end as well).
     void closePort();

@@ -22,15 +22,15 @@ SetupTransfer::ReadOutcome SetupTransfer::readSetup()
     if (!m_link.identified())
         return ReadOutcome::NotIdentified;
 
-    m_link.sendLetter('L');
-    const ReplyStatus first = m_link.waitReply(setupReplyLength);
+    m_link.line().sendLetter('L');
+    const ReplyStatus first = m_link.line().waitReply(setupReplyLength);
     if (first != ReplyStatus::Ok && first != ReplyStatus::Timeout)
         return ReadOutcome::Failed;
 
     // A block of another length may come from a different firmware: the user decides. When
     // nothing came at all there is no block to judge: the KVT did not answer, and the time-out
     // is reported by the next connectStep like any other.
-    const int waiting = m_link.bytesWaiting();
+    const int waiting = m_link.line().bytesWaiting();
     if (waiting == 0)
         return ReadOutcome::Failed;
     if (waiting != setupReplyLength) {
@@ -48,13 +48,13 @@ SetupTransfer::ReadOutcome SetupTransfer::readSetup()
 
     // Only a complete reply is decoded; a block that never completes leaves the record as it
     // was and the time-out to the next connectStep.
-    if (m_link.waitReply(setupReplyLength, QStringLiteral("l")) != ReplyStatus::Ok)
+    if (m_link.line().waitReply(setupReplyLength, QStringLiteral("l")) != ReplyStatus::Ok)
         return ReadOutcome::Failed;
 
     QByteArray& buffer = m_link.transferBuffer();
     buffer = QByteArray(DeviceLink::transferBufferSize, '\0');
     for (int i = 0; i < DeviceLink::transferBufferSize; ++i) {
-        const std::optional<quint8> byte = m_link.readByte();
+        const std::optional<quint8> byte = m_link.line().readByte();
         if (!byte)
             break;
         buffer[i] = static_cast<char>(*byte);
@@ -74,9 +74,9 @@ bool SetupTransfer::writeSetup()
 {
     if (!m_link.identified())
         return false;
-    m_link.sendLetter('S');
-    m_link.pause(10);
-    m_link.sendBytes(setup::encodeSetupBlock(m_record));
+    m_link.line().sendLetter('S');
+    m_link.line().pause(10);
+    m_link.line().sendBytes(setup::encodeSetupBlock(m_record));
     m_log.logMessage(QStringLiteral("Daten an KVT geschrieben"));
     return true;
 }
@@ -85,8 +85,8 @@ bool SetupTransfer::storeSetup()
 {
     if (!m_link.portOpen())
         return false;
-    m_link.sendLetter('E');
-    m_link.pause(20);
+    m_link.line().sendLetter('E');
+    m_link.line().pause(20);
     return true;
 }
 

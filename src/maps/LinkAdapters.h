@@ -17,9 +17,9 @@ public:
     bool firmwareBusy() const override { return m_link.firmwareBusy(); }
     void sendPaused(char letter, const QByteArray& bytes) override
     {
-        m_link.sendLetter(letter);
-        m_link.pause(20);
-        m_link.sendBytes(bytes);
+        m_link.line().sendLetter(letter);
+        m_link.line().pause(20);
+        m_link.line().sendBytes(bytes);
     }
 
 private:

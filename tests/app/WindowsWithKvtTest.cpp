@@ -44,7 +44,7 @@ struct Fixture : AppGuard {
     maps::LearnWindow learn{windows[app::WindowId::Learn],
                             document.record,
                             {[this] { return link.identified(); },
-                             [this](int value) { link.sendSetValue(8, value); },
+                             [this](int value) { link.commands().sendSetValue(8, value); },
                              {},
                              [this] { ++redraws; }}};
     app::SystemWindow system{windows,
@@ -52,7 +52,7 @@ struct Fixture : AppGuard {
                              dialogs,
                              log,
                              table,
-                             {{}, {}, {}, {}, [this] { return link.identified(); }, [this] { link.eraseEeprom(); }}};
+                             {{}, {}, {}, {}, [this] { return link.identified(); }, [this] { link.commands().eraseEeprom(); }}};
     testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim")};
 
     Fixture()

@@ -50,11 +50,11 @@ protected:
     // poll) and a step whenever a byte is waiting. Ends a few ticks after the update.
     void runUntilIdle(int maxMs = 20000)
     {
-        devlink::LinkClock& clock = link.clock();
+        devlink::LinkClock& clock = link.line().clock();
         const qint64 end = clock.nowMs() + maxMs;
         qint64 nextTick = clock.nowMs() + 20;
         while (update.busy() && clock.nowMs() < end) {
-            if (link.bytesWaiting() > 0 && !link.portFailed()) {
+            if (link.line().bytesWaiting() > 0 && !link.connection().portFailed()) {
                 update.byteWaiting();
                 continue;
             }
@@ -158,7 +158,7 @@ TEST_F(UpdateOverPty, ADroppedLinkEndsTheUpdateAndPollingResumesWhenItIsBack)
     for (int i = 0; i < 200 && !link.identified(); ++i) {
         link.connectStep();
         if (!link.identified())
-            link.clock().sleepMs(10);
+            link.line().clock().sleepMs(10);
     }
     ASSERT_TRUE(link.identified());
     link.pollCycle();

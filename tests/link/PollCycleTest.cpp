@@ -190,7 +190,7 @@ TEST_F(PollCycleTest, LearnedMapReplyIsCutAt1000Bytes)
     gReply = mapReply(153) + QByteArray(900, '\x01');  // 1207 bytes
     link.poll().run();
     ASSERT_EQ(feed.maps.size(), 1u);
-    EXPECT_EQ(link.bytesWaiting(), 1206 - 1000);
+    EXPECT_EQ(link.line().bytesWaiting(), 1206 - 1000);
 }
 
 TEST_F(PollCycleTest, LearnedMapWithAnotherLetterChangesNothingSilently)

@@ -87,7 +87,7 @@ TEST_F(SetupTransferSimTest, WrittenAndStoredSetupSurvivesARestart)
 
     record.triggerTeeth = 44;  // written only: gone after the restart
     ASSERT_TRUE(transfer->writeSetup());
-    link->restartKvt();
+    link->commands().restartKvt();
     record = setup::SetupRecord{};
     ASSERT_EQ(transfer->readSetup(), Outcome::Replaced);
     EXPECT_EQ(record, stored);

@@ -127,7 +127,7 @@ TEST_F(SetupTransferTest, WrittenAndStoredSetupComesBackAfterARestart)
 
     record.triggerTeeth = 40;  // written but not stored: lost by the restart
     ASSERT_TRUE(transfer.writeSetup());
-    link.restartKvt();
+    link.commands().restartKvt();
     record = setup::SetupRecord{};
     ASSERT_EQ(transfer.readSetup(), Outcome::Replaced);
     EXPECT_EQ(record, stored);

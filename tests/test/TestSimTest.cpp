@@ -65,7 +65,7 @@ protected:
 TEST_F(TestSimTest, FuelPumpOnAndOffThreeSecondsLater)
 {
     kvttest::OutputTestRunner runner(
-        [&](int output, quint16 value) { link->switchOutput(output, value); },
+        [&](int output, quint16 value) { link->commands().switchOutput(output, value); },
         [&] { return link->portOpen(); });
     QSignalSpy done(&runner, &kvttest::OutputTestRunner::finished);
     ASSERT_TRUE(runner.start(kvttest::fuelPumpSteps()));

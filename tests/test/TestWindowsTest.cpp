@@ -54,9 +54,9 @@ struct Fixture : AppGuard {
         kvttest::TestWindow::Hooks h;
         h.identified = [this] { return link.identified(); };
         h.portOpen = [this] { return link.portOpen(); };
-        h.switchOutput = [this](int o, quint16 v) { link.switchOutput(o, v); };
-        h.sendSetValue = [this](int i, int v) { link.sendSetValue(i, v); };
-        h.restartKvt = [this] { link.restartKvt(); };
+        h.switchOutput = [this](int o, quint16 v) { link.commands().switchOutput(o, v); };
+        h.sendSetValue = [this](int i, int v) { link.commands().sendSetValue(i, v); };
+        h.restartKvt = [this] { link.commands().restartKvt(); };
         h.ignitionMode = [this] { return link.liveRecord().ignitionMode; };
         h.identity = [this] { return link.identity(); };
         h.loadedVersions = [] { return std::array<QString, 3>{"1.0", "2.3", "1.1"}; };
@@ -65,7 +65,7 @@ struct Fixture : AppGuard {
                                                      dialogs, std::move(h));
         setup::ExpertWindow::Hooks e;
         e.identified = [this] { return link.identified(); };
-        e.sendCalibrationByte = [this](quint8 v) { link.sendCalibrationByte(v); };
+        e.sendCalibrationByte = [this](quint8 v) { link.commands().sendCalibrationByte(v); };
         e.resetClockOffset = [this] { link.requestClockOffsetReset(); };
         e.nowMs = [this] { return clock.nowMs(); };
         e.clockOffset = [this] { return link.clockOffset(); };
