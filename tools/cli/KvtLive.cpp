@@ -1,0 +1,124 @@
+// "kvt live": the program's polling cycle on its own, one line per "D" reply on stdout, until
+// the count is reached or the user ends it with Ctrl+C (or the process gets SIGTERM); either
+// way the port is closed and every line already written stays whole.
+#include "KvtVerbs.h"
+#include "LiveColumns.h"
+
+#include <csignal>
+
+namespace cli {
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+// SIGINT and SIGTERM only set the flag: the loop ends after the reply it waits for (at most
+// the 200 ms reply time-out). A reader that goes away (a closed pipe) ends it the same way
+// instead of killing the process with the port open.
+class StopOnSignals final {
+public:
+    StopOnSignals()
+    {
+        stopRequested = 0;
+        struct sigaction action {};
+        action.sa_handler = requestStop;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_oldInt);
+        sigaction(SIGTERM, &action, &m_oldTerm);
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGPIPE, &ignore, &m_oldPipe);
+    }
+    ~StopOnSignals()
+    {
+        sigaction(SIGINT, &m_oldInt, nullptr);
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+        sigaction(SIGPIPE, &m_oldPipe, nullptr);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+private:
+    struct sigaction m_oldInt {};
+    struct sigaction m_oldTerm {};
+    struct sigaction m_oldPipe {};
+};
+
+QString csvHeader()
+{
+    QString line = QStringLiteral("time [ms]");
+    for (const LiveColumn& column : liveColumns())
+        line += QLatin1Char(',') + liveColumnTitle(column);
+    return line;
+}
+
+QString csvLine(qint64 timeMs, const devlink::LiveRecord& record)
+{
+    QString line = QString::number(timeMs);
+    for (const LiveColumn& column : liveColumns())
+        line += QLatin1Char(',') + liveValueText(column.value(record));
+    return line;
+}
+
+// Written by hand to keep the columns in the reply's order (a JSON object sorts its keys).
+QString jsonLine(qint64 timeMs, const devlink::LiveRecord& record)
+{
+    QString line = QStringLiteral("{\"time\":") + QString::number(timeMs);
+    for (const LiveColumn& column : liveColumns())
+        line += QStringLiteral(",\"") + QLatin1String(column.name) + QStringLiteral("\":") +
+                liveValueText(column.value(record));
+    return line + QLatin1Char('}');
+}
+
+}  // namespace
+
+int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream& err)
+{
+    if (const int opened = session.open(); opened != 0)
+        return opened;
+    const StopOnSignals stopOnSignals;
+    devlink::DeviceLink& link = session.link();
+    const qint64 startMs = link.clock().nowMs();
+    bool readerGone = false;
+    int written = 0;
+    auto put = [&](const QString& line) {
+        out << line << "\n";
+        out.flush();
+        readerGone = out.status() != QTextStream::Ok;
+    };
+    if (!options.json)
+        put(csvHeader());
+    const devlink::LinkFeed::Id subscription =
+        link.feed().onLiveRecord([&](const devlink::LiveRecord& record) {
+            const qint64 timeMs = link.clock().nowMs() - startMs;
+            put(options.json ? jsonLine(timeMs, record) : csvLine(timeMs, record));
+            ++written;
+        });
+    auto done = [&] {
+        return stopRequested || readerGone || (options.count > 0 && written >= options.count);
+    };
+    int status = 0;
+    // The program's tick with the period after each one: a failed reply is reported by the
+    // next connectStep, which identifies the KVT again before the next "D".
+    while (!done()) {
+        link.pollCycle();
+        if (done())
+            break;
+        link.pause(options.periodMs);
+        link.connectStep();
+        if (!link.portOpen()) {
+            err << "motrix-cli: Verbindung zu " << session.portPath() << " verloren\n";
+            status = 1;
+            break;
+        }
+    }
+    link.feed().remove(subscription);
+    return status;
+}
+
+}  // namespace cli
