@@ -62,10 +62,12 @@ QString kvtUsage()
         "  motrix-cli kvt write --port PFAD DATEI.kvt [--eeprom] [--json]\n"
         "  motrix-cli kvt live --port PFAD [--period MS] [--count N] [--csv | --json]\n"
         "  motrix-cli kvt flash --port PFAD DATEI.hex|DATEI.bin [--resume]\n"
-        "  motrix-cli kvt flash --port PFAD --cancel\n");
+        "  motrix-cli kvt flash --port PFAD --cancel\n"
+        "  (jedes kvt-Kommando: -q/--quiet zeigt die Meldungen der Verbindung nur bei einem "
+        "Fehler)\n");
 }
 
-int kvtIdentify(KvtSession& session, const KvtOptions& options, QTextStream& out)
+int kvtIdentify(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream&)
 {
     if (const int opened = session.open(); opened != 0)
         return opened;
@@ -110,15 +112,14 @@ int runKvtCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     KvtSession session(o.port, err);
-    if (o.verb == QLatin1String("identify"))
-        return kvtIdentify(session, o, out);
-    if (o.verb == QLatin1String("read"))
-        return kvtRead(session, o, out, err);
-    if (o.verb == QLatin1String("write"))
-        return kvtWrite(session, o, out, err);
-    if (o.verb == QLatin1String("live"))
-        return kvtLive(session, o, out, err);
-    return kvtFlash(session, o, out, err);
+    session.setQuiet(o.quiet);
+    using Verb = int (*)(KvtSession&, const KvtOptions&, QTextStream&, QTextStream&);
+    const Verb verb = o.verb == QLatin1String("identify") ? kvtIdentify
+                      : o.verb == QLatin1String("read")   ? kvtRead
+                      : o.verb == QLatin1String("write")  ? kvtWrite
+                      : o.verb == QLatin1String("live")   ? kvtLive
+                                                          : kvtFlash;
+    return session.finish(verb(session, o, out, err));
 }
 
 }  // namespace cli

@@ -28,8 +28,8 @@ constexpr int probeAnswerMs = 100;
 // One byte's line time with room to spare.
 constexpr int cancelLineMs = 20;
 
-// The area's labels as lines: on a terminal one line that is rewritten, otherwise the status
-// lines and about every tenth block.
+// The area's labels as lines: on a terminal the decoding and the blocks on one line that is
+// rewritten, otherwise the status lines and about every tenth block.
 class FlashView final : public firmware::UpdateView {
 public:
     FlashView(QTextStream& out, bool terminal) : m_out(out), m_terminal(terminal) {}
@@ -41,14 +41,18 @@ public:
     {
         m_last = text;
         const bool block = text.startsWith(QStringLiteral("übertrage"));
+        const bool decoding = text.startsWith(QStringLiteral("decodiere"));
         const QString line =
             block ? text + QStringLiteral("  [%1/%2]").arg(m_progress).arg(m_maximum) : text;
-        if (m_terminal && block) {
+        if (m_terminal && (block || decoding)) {
             m_out << "\r" << line.leftJustified(m_width) << Qt::flush;
             m_width = int(line.size());
             m_open = true;
             return;
         }
+        // One line per decoded block would drown the rest.
+        if (decoding)
+            return;
         if (block && m_maximum > 10 && m_progress != 1 && m_progress != m_maximum &&
             m_progress % (m_maximum / 10) != 0)
             return;

@@ -35,6 +35,8 @@ std::optional<KvtOptions> parseKvtOptions(const QStringList& args, QTextStream& 
             o.resume = true;
         else if (a == QLatin1String("--cancel"))
             o.cancel = true;
+        else if (a == QLatin1String("-q") || a == QLatin1String("--quiet"))
+            o.quiet = true;
         else if (a == QLatin1String("-h") || a == QLatin1String("--help"))
             o.help = true;
         else if (a == QLatin1String("--port") && hasValue)

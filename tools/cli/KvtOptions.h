@@ -20,6 +20,7 @@ struct KvtOptions {
     bool resume = false;
     bool cancel = false;
     bool help = false;
+    bool quiet = false;  // the link's messages only when the command fails
     int periodMs = 100;
     int count = 0;  // 0: until Ctrl+C
 };

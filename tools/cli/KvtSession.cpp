@@ -27,6 +27,10 @@ KvtSession::KvtSession(const QString& portPath, QTextStream& err)
       m_link(m_log, [] { return std::make_unique<devlink::PosixSerialPort>(); })
 {
     m_log.setStatusSink([this](const QString& text) {
+        if (m_quiet) {
+            m_keptBack << text;
+            return;
+        }
         m_err << text << "\n";
         m_err.flush();
     });
@@ -43,6 +47,7 @@ int KvtSession::open()
 {
     m_link.connectStep();
     if (!m_link.portOpen()) {
+        showKeptBack();
         // The program's help covers a refused device; a path that names no device at all
         // gets the device names to look for.
         const devlink::SerialPort* port = m_link.connection().port();
@@ -59,9 +64,25 @@ int KvtSession::open()
     }
     if (m_link.identified())
         return 0;
+    showKeptBack();
     m_err << "KVT an " << m_path << " antwortet nicht\n";
     m_err.flush();
     return m_link.portOpen() ? 1 : 2;
+}
+
+void KvtSession::showKeptBack()
+{
+    for (const QString& text : std::as_const(m_keptBack))
+        m_err << text << "\n";
+    m_keptBack.clear();
+    m_err.flush();
+}
+
+int KvtSession::finish(int status)
+{
+    if (status != 0)
+        showKeptBack();
+    return status;
 }
 
 void KvtSession::reportFailedReply()

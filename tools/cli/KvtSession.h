@@ -9,6 +9,7 @@
 #include "link/DeviceLink.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 namespace cli {
@@ -23,6 +24,10 @@ public:
     // 0 when the KVT is identified, 1 when the port opened but no KVT answered properly, 2 when
     // the port cannot be used; the reasons are on stderr.
     int open();
+    // The link's messages are kept back and shown only when the command fails (finish()).
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+    // The end of the command with its exit status: kept-back messages of a failure are shown.
+    int finish(int status);
     // Prints the message of a reply that failed since the last tick ("COM Fehler - timeout",
     // "Protokollfehler") and forgets the identification, as the program's next tick would.
     void reportFailedReply();
@@ -33,6 +38,8 @@ public:
     const QString& portPath() const { return m_path; }
 
 private:
+    void showKeptBack();
+
     class View final : public devlink::LinkView {
     public:
         View(const QString& path, QTextStream& err) : m_path(path), m_err(err) {}
@@ -47,6 +54,8 @@ private:
 
     QString m_path;
     QTextStream& m_err;
+    bool m_quiet = false;
+    QStringList m_keptBack;
     app::MessageLog m_log;
     ScriptDialogs m_dialogs;
     View m_view;

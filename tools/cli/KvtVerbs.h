@@ -9,7 +9,7 @@
 
 namespace cli {
 
-int kvtIdentify(KvtSession& session, const KvtOptions& options, QTextStream& out);
+int kvtIdentify(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream& err);
 int kvtRead(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream& err);
 int kvtWrite(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream& err);
 int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QTextStream& err);
