@@ -4,7 +4,10 @@
 #include "KvtVerbs.h"
 #include "LiveColumns.h"
 
+#include <chrono>
 #include <csignal>
+#include <sys/prctl.h>
+#include <thread>
 
 namespace cli {
 namespace {
@@ -82,6 +85,9 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
     if (const int opened = session.open(); opened != 0)
         return opened;
     const StopOnSignals stopOnSignals;
+    // Wake-ups close to the period, as the program asks at its start: at 5 ms the kernel's
+    // default slack would cost a noticeable share of the replies.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     devlink::DeviceLink& link = session.link();
     const qint64 startMs = link.clock().nowMs();
     bool readerGone = false;
@@ -93,8 +99,11 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
     };
     if (!options.json)
         put(csvHeader());
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point replyAt = Clock::now();
     const devlink::LinkFeed::Id subscription =
         link.feed().onLiveRecord([&](const devlink::LiveRecord& record) {
+            replyAt = Clock::now();
             const qint64 timeMs = link.clock().nowMs() - startMs;
             put(options.json ? jsonLine(timeMs, record) : csvLine(timeMs, record));
             ++written;
@@ -106,10 +115,15 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
     // The program's tick with the period after each one: a failed reply is reported by the
     // next connectStep, which identifies the KVT again before the next "D".
     while (!done()) {
+        const int before = written;
         link.pollCycle();
         if (done())
             break;
-        link.pause(options.periodMs);
+        // The period rests from the reply on, as the program's COM timer starts after each
+        // tick; writing the line takes its share of the rest, not of the next cycle. Without a
+        // reply the full period follows the failed wait.
+        const Clock::time_point from = written > before ? replyAt : Clock::now();
+        std::this_thread::sleep_until(from + std::chrono::milliseconds(options.periodMs));
         link.connectStep();
         if (!link.portOpen()) {
             err << "motrix-cli: Verbindung zu " << session.portPath() << " verloren\n";
