@@ -4,6 +4,7 @@
 // block 1, --cancel lets the KVT restart its old firmware. The marker of a running update is
 // the program's own, so the program and motrix-cli each know of an update the other left.
 #include "KvtVerbs.h"
+#include "StopSignals.h"
 
 #include "app/core/ProgramInfo.h"
 #include "firmware/BootRecovery.h"
@@ -87,6 +88,9 @@ void runUpdate(KvtSession& session, firmware::FirmwareUpdate& update, firmware::
     QTimer tick;
     tick.setInterval(tickMs);
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        // Ctrl+C: as when the program ends mid-update, the boot loader gets the cancel byte.
+        if (StopSignals::requested())
+            update.abortForQuit();
         // As the program's COM timer: connectStep notices a lost port, identifies nothing.
         session.link().connectStep();
         update.step();
@@ -107,8 +111,7 @@ void recoverWaitingBootLoader(KvtSession& session, firmware::BootRecovery& recov
 {
     devlink::DeviceLink& link = session.link();
     // "I" first: a KVT that answers runs its firmware and waits for nothing.
-    link.connectStep();
-    if (!link.portOpen() || link.identified())
+    if (session.openPort() != 0 || link.identified())
         return;
     recovery.searchRequested();
     recovery.afterConnectStep();
@@ -174,7 +177,10 @@ int kvtFlash(KvtSession& session, const KvtOptions& options, QTextStream& out, Q
         if (!update.busy())
             return 2;
     }
+    const StopSignals stopSignals;
     runUpdate(session, update, line);
+    // The last byte (the end or the cancel byte) must be on the line before the port closes.
+    session.link().pause(cancelLineMs);
     return view.lastStatus() == QLatin1String("update erfolgreich beendet") ? 0 : 1;
 }
 

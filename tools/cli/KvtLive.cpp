@@ -1,56 +1,17 @@
 // "kvt live": the program's polling cycle on its own, one line per "D" reply on stdout, until
 // the count is reached or the user ends it with Ctrl+C (or the process gets SIGTERM); either
-// way the port is closed and every line already written stays whole.
+// way the port is closed and every line already written stays whole. SIGINT and SIGTERM end
+// the loop after the reply it waits for (at most the 200 ms reply time-out).
 #include "KvtVerbs.h"
 #include "LiveColumns.h"
+#include "StopSignals.h"
 
 #include <chrono>
-#include <csignal>
 #include <sys/prctl.h>
 #include <thread>
 
 namespace cli {
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-extern "C" void requestStop(int)
-{
-    stopRequested = 1;
-}
-
-// SIGINT and SIGTERM only set the flag: the loop ends after the reply it waits for (at most
-// the 200 ms reply time-out). A reader that goes away (a closed pipe) ends it the same way
-// instead of killing the process with the port open.
-class StopOnSignals final {
-public:
-    StopOnSignals()
-    {
-        stopRequested = 0;
-        struct sigaction action {};
-        action.sa_handler = requestStop;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_oldInt);
-        sigaction(SIGTERM, &action, &m_oldTerm);
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        sigaction(SIGPIPE, &ignore, &m_oldPipe);
-    }
-    ~StopOnSignals()
-    {
-        sigaction(SIGINT, &m_oldInt, nullptr);
-        sigaction(SIGTERM, &m_oldTerm, nullptr);
-        sigaction(SIGPIPE, &m_oldPipe, nullptr);
-    }
-    StopOnSignals(const StopOnSignals&) = delete;
-    StopOnSignals& operator=(const StopOnSignals&) = delete;
-
-private:
-    struct sigaction m_oldInt {};
-    struct sigaction m_oldTerm {};
-    struct sigaction m_oldPipe {};
-};
 
 QString csvHeader()
 {
@@ -84,7 +45,7 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
 {
     if (const int opened = session.open(); opened != 0)
         return opened;
-    const StopOnSignals stopOnSignals;
+    const StopSignals stopSignals;
     // Wake-ups close to the period, as the program asks at its start: at 5 ms the kernel's
     // default slack would cost a noticeable share of the replies.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
@@ -109,7 +70,8 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
             ++written;
         });
     auto done = [&] {
-        return stopRequested || readerGone || (options.count > 0 && written >= options.count);
+        return StopSignals::requested() || readerGone ||
+               (options.count > 0 && written >= options.count);
     };
     int status = 0;
     // The program's tick with the period after each one: a failed reply is reported by the

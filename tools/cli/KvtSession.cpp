@@ -43,7 +43,7 @@ KvtSession::~KvtSession()
     m_link.setView(nullptr);
 }
 
-int KvtSession::open()
+int KvtSession::openPort()
 {
     m_link.connectStep();
     if (!m_link.portOpen()) {
@@ -57,6 +57,13 @@ int KvtSession::open()
         m_err.flush();
         return 2;
     }
+    return 0;
+}
+
+int KvtSession::open()
+{
+    if (const int opened = openPort(); opened != 0)
+        return opened;
     for (int attempt = 1; attempt < identifyAttempts && !m_link.identified(); ++attempt) {
         if (!m_link.portOpen())
             break;

@@ -24,6 +24,8 @@ public:
     // 0 when the KVT is identified, 1 when the port opened but no KVT answered properly, 2 when
     // the port cannot be used; the reasons are on stderr.
     int open();
+    // Only the first tick: the port opened (and one "I" asked), 0, or 2 with the reasons.
+    int openPort();
     // The link's messages are kept back and shown only when the command fails (finish()).
     void setQuiet(bool quiet) { m_quiet = quiet; }
     // The end of the command with its exit status: kept-back messages of a failure are shown.

@@ -294,4 +294,24 @@ TEST_F(CliKvtTest, FlashSendsTheImageAndAWaitingBootLoaderIsResumedOrCancelled)
     EXPECT_EQ(run({QStringLiteral("flash"), QStringLiteral("--cancel")}).status, 1);
 }
 
+TEST_F(CliKvtTest, CtrlCDuringFlashCancelsTheUpdateInTheBootLoader)
+{
+    host.setInstant(false);
+    const QString image = writeFile(QStringLiteral("big.bin"), QByteArray(40000, '\x11'));
+    QProcess process;
+    startCli(process, {QStringLiteral("flash"), image});
+    QByteArray out;
+    while (!out.contains("Datenblock 1") && process.waitForReadyRead(10000))
+        out += process.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("Datenblock 1")) << out.toStdString();
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardOutput().contains("update durch Benutzer abgebrochen"));
+    EXPECT_EQ(
+        host.withSimulator([](kvtsim::KvtSimulator& sim) { return sim.bootLoader().outcome(); }),
+        kvtsim::BootLoader::Outcome::Cancelled);
+}
+
 }  // namespace
