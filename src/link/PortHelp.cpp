@@ -47,6 +47,17 @@ QString noPortAdvice(const QString& directory)
                           "Nach dem Einstecken \"verf. Ports ?\" drücken.");
 }
 
+QString missingDeviceAdvice(const QString& path)
+{
+    return QStringLiteral("Der Anschluss ") + path +
+           QStringLiteral(
+               " ist nicht vorhanden.\n\n"
+               "Serielle Adapter erscheinen in /dev/ unter den Namen tty.*, ttyUSB* "
+               "und ttyACM*.\n"
+               "Vielleicht ist der USB-Seriell-Adapter nicht eingesteckt oder der "
+               "Name falsch geschrieben.");
+}
+
 QString refusalStatusLine(const QString& path, int error)
 {
     if (path.isEmpty())

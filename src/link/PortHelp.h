@@ -19,6 +19,10 @@ QString permissionAdvice(const QString& path);
 QString noPortStatusLine();
 QString noPortAdvice(const QString& directory = QStringLiteral("/dev/"));
 
+// A device path that names no device (mistyped, or the adapter is unplugged): the message with
+// the device names the program looks for.
+QString missingDeviceAdvice(const QString& path);
+
 // For an open of path that failed with error: the status line and the advice for the user, or
 // empty texts when there is nothing to add to "COM Fehler - Port nicht verfügbar" (a busy or
 // vanished device). An empty path means no port was listed to choose from.

@@ -1,11 +1,12 @@
 // Printing and comparing setup files for motrix-cli.
 #include "SetupCommands.h"
 
+#include "SetupText.h"
+
 #include "setup/EntryRules.h"
 #include "setup/SetupFields.h"
 #include "setup/SetupFileCodec.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,48 +15,10 @@
 namespace cli {
 namespace {
 
-// Setup files are under a kilobyte; anything beyond this cannot be one.
-constexpr qint64 readLimit = 1 << 20;
-
 const char* const usage =
     "Aufruf:\n"
     "  motrix-cli setup show DATEI.kvt [--json]\n"
     "  motrix-cli setup diff A.kvt B.kvt [--json]\n";
-
-struct LoadedFile {
-    QString path;
-    setup::SetupFileContent content;
-};
-
-std::optional<LoadedFile> loadFile(const QString& path, QTextStream& err)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "motrix-cli: " << path << ": Datei kann nicht geöffnet werden ("
-            << file.errorString() << ")\n";
-        return std::nullopt;
-    }
-    const qint64 size = file.size();
-    if (size > readLimit) {
-        err << "motrix-cli: " << path << ": keine Setup-Datei (" << size << " Bytes)\n";
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.read(readLimit);
-    if (file.error() != QFileDevice::NoError) {
-        err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
-        return std::nullopt;
-    }
-    LoadedFile loaded{path, setup::decodeSetupFile(bytes)};
-    if (!loaded.content.wellFormed) {
-        err << "motrix-cli: " << path << ": keine gültige Setup-Datei (" << bytes.size()
-            << " Bytes, Kopfzeile oder Datenteil fehlt)\n";
-        return std::nullopt;
-    }
-    if (bytes.size() != setup::setupFileSize)
-        err << "motrix-cli: " << path << ": Hinweis: " << bytes.size() << " statt "
-            << setup::setupFileSize << " Bytes\n";
-    return loaded;
-}
 
 bool isMap(const setup::FieldDescriptor& field)
 {
@@ -64,25 +27,6 @@ bool isMap(const setup::FieldDescriptor& field)
 bool isCurve(const setup::FieldDescriptor& field)
 {
     return field.count == setup::tempPoints;
-}
-
-QString valueText(const setup::FieldDescriptor& field, int stored)
-{
-    QString text = setup::displayText(field.encoding, stored);
-    const QString unit = setup::unitText(field.encoding);
-    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
-}
-
-// Where one element of a field lies, in the axes the user knows.
-QString elementName(const setup::FieldDescriptor& field, int element)
-{
-    if (isMap(field))
-        return QStringLiteral("%1 Umin, %2 %")
-            .arg(setup::speedAtIndex(element % setup::speedPoints))
-            .arg(setup::throttleAtIndex(element / setup::speedPoints));
-    if (isCurve(field))
-        return QStringLiteral("%1 °C").arg(setup::temperatureAtIndex(element));
-    return QString::number(element + 1);
 }
 
 void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& record,
@@ -119,7 +63,7 @@ void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& r
     }
 }
 
-void printShow(const LoadedFile& file, QTextStream& out)
+void printShow(const LoadedSetupFile& file, QTextStream& out)
 {
     const setup::SetupFileContent& c = file.content;
     out << "Datei:        " << file.path << "\n";
@@ -151,12 +95,7 @@ void printShow(const LoadedFile& file, QTextStream& out)
             printTable(field, c.record, out);
 }
 
-QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
-{
-    return setup::engineeringValue(field.encoding, stored);
-}
-
-QJsonObject showJson(const LoadedFile& file)
+QJsonObject showJson(const LoadedSetupFile& file)
 {
     const setup::SetupFileContent& c = file.content;
     QJsonObject fields;
@@ -198,38 +137,17 @@ QJsonObject showJson(const LoadedFile& file)
         {QStringLiteral("fields"), fields}};
 }
 
-int diff(const LoadedFile& a, const LoadedFile& b, bool json, QTextStream& out)
+int diff(const LoadedSetupFile& a, const LoadedSetupFile& b, bool json, QTextStream& out)
 {
     QJsonArray differences;
-    int count = 0;
-    for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile())
-            continue;
-        for (int i = 0; i < field.count; ++i) {
-            const int va = field.get(a.content.record, i);
-            const int vb = field.get(b.content.record, i);
-            if (va == vb)
-                continue;
-            QString where = field.fieldName();
-            if (field.count > 1)
-                where += QStringLiteral("[%1]").arg(elementName(field, i));
-            if (json) {
-                QJsonObject entry{{QStringLiteral("field"), field.fieldName()},
-                                  {QStringLiteral("where"), where},
-                                  {QStringLiteral("label"), field.germanLabel()},
-                                  {QStringLiteral("unit"), setup::unitText(field.encoding)},
-                                  {QStringLiteral("a"), jsonNumber(field, va)},
-                                  {QStringLiteral("b"), jsonNumber(field, vb)}};
-                if (field.count > 1)
-                    entry[QStringLiteral("element")] = i;
-                differences.append(entry);
-            } else {
-                out << QStringLiteral("%1  %2: %3 -> %4\n")
-                           .arg(where, -36)
-                           .arg(field.germanLabel(), valueText(field, va), valueText(field, vb));
-            }
-            ++count;
-        }
+    const QList<FieldDifference> found =
+        fieldDifferences(a.content.record, b.content.record, false);
+    const int count = int(found.size());
+    for (const FieldDifference& d : found) {
+        if (json)
+            differences.append(d.json(QStringLiteral("a"), QStringLiteral("b")));
+        else
+            out << d.line() << "\n";
     }
     const bool descriptionsDiffer = a.content.description != b.content.description;
     if (json) {
@@ -275,7 +193,7 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return ExitError;
     }
     if (show) {
-        const std::optional<LoadedFile> file = loadFile(positional[2], err);
+        const std::optional<LoadedSetupFile> file = loadSetupFile(positional[2], err);
         if (!file)
             return ExitError;
         if (json)
@@ -284,8 +202,8 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             printShow(*file, out);
         return ExitOk;
     }
-    const std::optional<LoadedFile> a = loadFile(positional[2], err);
-    const std::optional<LoadedFile> b = loadFile(positional[3], err);
+    const std::optional<LoadedSetupFile> a = loadSetupFile(positional[2], err);
+    const std::optional<LoadedSetupFile> b = loadSetupFile(positional[3], err);
     if (!a || !b)
         return ExitError;
     return diff(*a, *b, json, out);

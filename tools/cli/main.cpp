@@ -1,18 +1,39 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
 // many engines ("setup show", "setup diff"), summarises and converts log files ("log show",
 // "log csv"), shows lambda logs ("lambda show"), shows or prints power comparison files
-// ("power show", "power print"), checks firmware files before an update ("firmware check")
-// and prepares preferences ("settings demo").
+// ("power show", "power print"), checks firmware files before an update ("firmware check"),
+// prepares preferences ("settings demo") and talks to the KVT itself ("kvt identify", "read",
+// "write", "live", "flash").
 #include "FirmwareCommands.h"
+#include "KvtCommands.h"
 #include "LambdaCommands.h"
 #include "LogCommands.h"
 #include "PowerCommands.h"
 #include "SettingsCommands.h"
 #include "SetupCommands.h"
+#include "ToolUsage.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
 #include <memory>
+
+namespace {
+
+using Command = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// Each area's first word and the function that runs its verbs.
+struct Area {
+    const char* name;
+    Command run;
+};
+const Area areas[] = {
+    {"setup", cli::runCommand},      {"settings", cli::runSettingsCommand},
+    {"log", cli::runLogCommand},     {"lambda", cli::runLambdaCommand},
+    {"power", cli::runPowerCommand}, {"firmware", cli::runFirmwareCommand},
+    {"kvt", cli::runKvtCommand},
+};
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -32,13 +53,19 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const QString group = args.value(0);
-    const int status = group == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
-                       : group == QLatin1String("log")    ? cli::runLogCommand(args, out, err)
-                       : group == QLatin1String("lambda") ? cli::runLambdaCommand(args, out, err)
-                       : group == QLatin1String("power")  ? cli::runPowerCommand(args, out, err)
-                       : group == QLatin1String("firmware")
-                           ? cli::runFirmwareCommand(args, out, err)
-                           : cli::runCommand(args, out, err);
+    int status = 2;
+    if (group == QLatin1String("--help") || group == QLatin1String("-h")) {
+        out << cli::toolUsage();
+        status = 0;
+    } else {
+        const auto area = std::find_if(std::begin(areas), std::end(areas), [&](const Area& a) {
+            return group == QLatin1String(a.name);
+        });
+        if (area != std::end(areas))
+            status = area->run(args, out, err);
+        else
+            err << cli::toolUsage();
+    }
     out.flush();
     err.flush();
     return status;

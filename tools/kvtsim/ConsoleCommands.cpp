@@ -20,7 +20,11 @@ bool parseFault(const QString& text, FaultPlan* plan)
         p.fault = Fault::ShortReply;
     else if (kind == QLatin1String("long"))
         p.fault = Fault::LongReply;
-    else if (kind == QLatin1String("none") || kind == QLatin1String("ok"))
+    else if (kind.startsWith(QLatin1String("alter")) && kind.mid(5).toInt() > 0) {
+        // "alter17": the 17th byte after the letter arrives changed (a read-back that differs).
+        p.fault = Fault::AlteredByte;
+        p.length = kind.mid(5).toInt();
+    } else if (kind == QLatin1String("none") || kind == QLatin1String("ok"))
         p.fault = Fault::None;
     else
         return false;
@@ -44,7 +48,8 @@ QString consoleHelp()
 {
     return QStringLiteral(
         "Commands:\n"
-        "  silence|wrong|short|long[:LETTER[:COUNT]]  fault on replies (LETTER one of IDGAPLB)\n"
+        "  silence|wrong|short|long|alterN[:LETTER[:COUNT]]  fault on replies (LETTER one of\n"
+        "                        IDGAPLB; alterN changes the Nth byte after the letter)\n"
         "  ok                    no more faults\n"
         "  stray [BYTES]         put a few stray bytes on the line now\n"
         "  noise MS              stray bytes every MS milliseconds (0 = off)\n"

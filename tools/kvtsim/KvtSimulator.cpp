@@ -250,6 +250,10 @@ QByteArray KvtSimulator::applyFault(char letter, QByteArray reply)
     case Fault::ShortReply: reply.chop(1); break;
     case Fault::LongReply: reply.append('\0'); break;
     case Fault::CutReply: reply.truncate(qMax(0, m_fault.length)); break;
+    case Fault::AlteredByte:
+        if (m_fault.length > 0 && m_fault.length < reply.size())
+            reply[m_fault.length] = char(~quint8(reply.at(m_fault.length)));
+        break;
     }
     if (m_fault.count > 0 && --m_fault.count == 0)
         clearFault();

@@ -30,13 +30,14 @@ enum class Fault {
     ShortReply,   // the last byte is missing
     LongReply,    // one byte too many
     CutReply,     // the reply ends after FaultPlan::length bytes
+    AlteredByte,  // the reply byte at FaultPlan::length (1 = first after the letter) is changed
 };
 
 struct FaultPlan {
     Fault fault = Fault::None;
     char onlyFor = 0;  // a command letter, or 0 for every command with a reply
     int count = -1;    // replies affected, -1 for all until cleared
-    int length = 0;    // CutReply: bytes sent of each reply
+    int length = 0;    // CutReply: bytes sent of each reply; AlteredByte: the byte's index
 };
 
 class KvtSimulator {
