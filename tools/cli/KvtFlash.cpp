@@ -115,7 +115,7 @@ void recoverWaitingBootLoader(KvtSession& session, firmware::BootRecovery& recov
         return;
     recovery.searchRequested();
     recovery.afterConnectStep();
-    link.pause(probeAnswerMs);
+    link.line().pause(probeAnswerMs);
     session.dialogs().setAnswer(resumeIt);
     recovery.beforeConnectStep();
 }
@@ -160,7 +160,7 @@ int kvtFlash(KvtSession& session, const KvtOptions& options, QTextStream& out, Q
         }
         if (options.cancel) {
             // The cancel byte must be on the line before the port closes.
-            session.link().pause(cancelLineMs);
+            session.link().line().pause(cancelLineMs);
             return view.lastStatus() == QLatin1String("update durch Benutzer abgebrochen!") ? 0 : 1;
         }
         if (!update.busy())
@@ -180,7 +180,7 @@ int kvtFlash(KvtSession& session, const KvtOptions& options, QTextStream& out, Q
     const StopSignals stopSignals;
     runUpdate(session, update, line);
     // The last byte (the end or the cancel byte) must be on the line before the port closes.
-    session.link().pause(cancelLineMs);
+    session.link().line().pause(cancelLineMs);
     return view.lastStatus() == QLatin1String("update erfolgreich beendet") ? 0 : 1;
 }
 

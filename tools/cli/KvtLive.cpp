@@ -50,7 +50,7 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
     // default slack would cost a noticeable share of the replies.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     devlink::DeviceLink& link = session.link();
-    const qint64 startMs = link.clock().nowMs();
+    const qint64 startMs = link.line().clock().nowMs();
     bool readerGone = false;
     int written = 0;
     auto put = [&](const QString& line) {
@@ -65,7 +65,7 @@ int kvtLive(KvtSession& session, const KvtOptions& options, QTextStream& out, QT
     const devlink::LinkFeed::Id subscription =
         link.feed().onLiveRecord([&](const devlink::LiveRecord& record) {
             replyAt = Clock::now();
-            const qint64 timeMs = link.clock().nowMs() - startMs;
+            const qint64 timeMs = link.line().clock().nowMs() - startMs;
             put(options.json ? jsonLine(timeMs, record) : csvLine(timeMs, record));
             ++written;
         });

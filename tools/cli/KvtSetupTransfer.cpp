@@ -90,7 +90,7 @@ int kvtWrite(KvtSession& session, const KvtOptions& options, QTextStream& out, Q
     if (!transfer.writeSetup())
         return 1;
     // "S" is not answered: the read-back may only be asked once the block is on the line.
-    link.pause(lineTimeMs(1 + setup::setupBlockSize) + 20);
+    link.line().pause(lineTimeMs(1 + setup::setupBlockSize) + 20);
 
     setup::SetupRecord back;
     session.dialogs().setMessagesMuted(true);
