@@ -2,6 +2,7 @@
 #include "SetupCommands.h"
 
 #include "setup/EntryRules.h"
+#include "setup/SetupCompare.h"
 #include "setup/SetupFields.h"
 #include "setup/SetupFileCodec.h"
 
@@ -68,21 +69,7 @@ bool isCurve(const setup::FieldDescriptor& field)
 
 QString valueText(const setup::FieldDescriptor& field, int stored)
 {
-    QString text = setup::displayText(field.encoding, stored);
-    const QString unit = setup::unitText(field.encoding);
-    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
-}
-
-// Where one element of a field lies, in the axes the user knows.
-QString elementName(const setup::FieldDescriptor& field, int element)
-{
-    if (isMap(field))
-        return QStringLiteral("%1 Umin, %2 %")
-            .arg(setup::speedAtIndex(element % setup::speedPoints))
-            .arg(setup::throttleAtIndex(element / setup::speedPoints));
-    if (isCurve(field))
-        return QStringLiteral("%1 °C").arg(setup::temperatureAtIndex(element));
-    return QString::number(element + 1);
+    return setup::valueWithUnit(field, stored);
 }
 
 void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& record,
@@ -130,8 +117,20 @@ void printShow(const LoadedFile& file, QTextStream& out)
     out << "SW:           " << c.origin.software << "\n";
     out << "BL:           " << c.origin.bootLoader << "\n";
     out << "Neustarts:    " << c.origin.restarts << "\n\n";
+    printRecord(c.record, false, out);
+}
+
+QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
+{
+    return setup::engineeringValue(field.encoding, stored);
+}
+
+}  // namespace
+
+void printRecord(const setup::SetupRecord& record, bool deadTimes, QTextStream& out)
+{
     for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile() || isMap(field) || isCurve(field))
+        if ((!field.inFile() && !deadTimes) || isMap(field) || isCurve(field))
             continue;
         for (int i = 0; i < field.count; ++i) {
             QString label = field.germanLabel();
@@ -143,49 +142,94 @@ void printShow(const LoadedFile& file, QTextStream& out)
             out << QStringLiteral("%1  %2  %3\n")
                        .arg(name, -24)
                        .arg(label, -56)
-                       .arg(valueText(field, field.get(c.record, i)));
+                       .arg(valueText(field, field.get(record, i)));
         }
     }
     for (const setup::FieldDescriptor& field : setup::setupFields())
         if (field.inFile() && (isMap(field) || isCurve(field)))
-            printTable(field, c.record, out);
+            printTable(field, record, out);
 }
 
-QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
+QJsonObject recordJson(const setup::SetupRecord& record, bool deadTimes)
 {
-    return setup::engineeringValue(field.encoding, stored);
-}
-
-QJsonObject showJson(const LoadedFile& file)
-{
-    const setup::SetupFileContent& c = file.content;
     QJsonObject fields;
     for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile())
+        if (!field.inFile() && !deadTimes)
             continue;
         QJsonObject entry{{QStringLiteral("label"), field.germanLabel()},
                           {QStringLiteral("unit"), setup::unitText(field.encoding)},
                           {QStringLiteral("number"), field.number}};
         if (field.count == 1) {
-            entry[QStringLiteral("value")] = jsonNumber(field, field.get(c.record, 0));
-            entry[QStringLiteral("stored")] = field.get(c.record, 0);
+            entry[QStringLiteral("value")] = jsonNumber(field, field.get(record, 0));
+            entry[QStringLiteral("stored")] = field.get(record, 0);
         } else if (isMap(field)) {
             QJsonArray rows;  // rows by throttle index 0..8, columns by speed index 0..16
             for (int t = 0; t < setup::throttlePoints; ++t) {
                 QJsonArray row;
                 for (int s = 0; s < setup::speedPoints; ++s)
-                    row.append(jsonNumber(field, field.get(c.record, setup::mapCellIndex(s, t))));
+                    row.append(jsonNumber(field, field.get(record, setup::mapCellIndex(s, t))));
                 rows.append(row);
             }
             entry[QStringLiteral("value")] = rows;
         } else {
             QJsonArray values;
             for (int i = 0; i < field.count; ++i)
-                values.append(jsonNumber(field, field.get(c.record, i)));
+                values.append(jsonNumber(field, field.get(record, i)));
             entry[QStringLiteral("value")] = values;
         }
         fields[field.fieldName()] = entry;
     }
+    return fields;
+}
+
+int printDifferences(const Compared& a, const Compared& b, setup::CompareScope scope, bool json,
+                     QTextStream& out)
+{
+    const setup::SetupComparison comparison = setup::compareSetups(a.record, b.record, scope);
+    QJsonArray differences;
+    for (const setup::FieldDifference& d : comparison.fields) {
+        const setup::FieldDescriptor& field = *d.field;
+        const QString where = setup::differenceName(field, d.element);
+        if (json) {
+            QJsonObject entry{{QStringLiteral("field"), field.fieldName()},
+                              {QStringLiteral("where"), where},
+                              {QStringLiteral("label"), field.germanLabel()},
+                              {QStringLiteral("unit"), setup::unitText(field.encoding)},
+                              {QStringLiteral("a"), jsonNumber(field, d.a)},
+                              {QStringLiteral("b"), jsonNumber(field, d.b)}};
+            if (field.count > 1)
+                entry[QStringLiteral("element")] = d.element;
+            differences.append(entry);
+        } else {
+            out << QStringLiteral("%1  %2: %3 -> %4\n")
+                       .arg(where, -36)
+                       .arg(field.germanLabel(), valueText(field, d.a), valueText(field, d.b));
+        }
+    }
+    const int count = int(comparison.fields.size());
+    const bool descriptionsDiffer = a.description != b.description;
+    if (json) {
+        QJsonObject result{{QStringLiteral("a"), a.name},
+                           {QStringLiteral("b"), b.name},
+                           {QStringLiteral("equal"), count == 0},
+                           {QStringLiteral("differences"), differences}};
+        if (descriptionsDiffer)
+            result[QStringLiteral("descriptions")] = QJsonArray{a.description, b.description};
+        out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+    } else {
+        if (descriptionsDiffer)
+            out << "Beschreibung: " << a.description << " -> " << b.description << "\n";
+        out << (count == 0 ? QStringLiteral("Setups sind gleich.\n")
+                           : QStringLiteral("%1 Unterschied(e).\n").arg(count));
+    }
+    return count == 0 ? ExitOk : ExitDiffer;
+}
+
+namespace {
+
+QJsonObject showJson(const LoadedFile& file)
+{
+    const setup::SetupFileContent& c = file.content;
     return {
         {QStringLiteral("file"), file.path},
         {QStringLiteral("header"), c.headerLine},
@@ -195,60 +239,26 @@ QJsonObject showJson(const LoadedFile& file)
                                                {QStringLiteral("sw"), c.origin.software},
                                                {QStringLiteral("bl"), c.origin.bootLoader},
                                                {QStringLiteral("restarts"), c.origin.restarts}}},
-        {QStringLiteral("fields"), fields}};
+        {QStringLiteral("fields"), recordJson(c.record, false)}};
 }
+
+}  // namespace
+
+std::optional<setup::SetupFileContent> readSetupFile(const QString& path, QTextStream& err)
+{
+    std::optional<LoadedFile> file = loadFile(path, err);
+    if (!file)
+        return std::nullopt;
+    return file->content;
+}
+
+namespace {
 
 int diff(const LoadedFile& a, const LoadedFile& b, bool json, QTextStream& out)
 {
-    QJsonArray differences;
-    int count = 0;
-    for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile())
-            continue;
-        for (int i = 0; i < field.count; ++i) {
-            const int va = field.get(a.content.record, i);
-            const int vb = field.get(b.content.record, i);
-            if (va == vb)
-                continue;
-            QString where = field.fieldName();
-            if (field.count > 1)
-                where += QStringLiteral("[%1]").arg(elementName(field, i));
-            if (json) {
-                QJsonObject entry{{QStringLiteral("field"), field.fieldName()},
-                                  {QStringLiteral("where"), where},
-                                  {QStringLiteral("label"), field.germanLabel()},
-                                  {QStringLiteral("unit"), setup::unitText(field.encoding)},
-                                  {QStringLiteral("a"), jsonNumber(field, va)},
-                                  {QStringLiteral("b"), jsonNumber(field, vb)}};
-                if (field.count > 1)
-                    entry[QStringLiteral("element")] = i;
-                differences.append(entry);
-            } else {
-                out << QStringLiteral("%1  %2: %3 -> %4\n")
-                           .arg(where, -36)
-                           .arg(field.germanLabel(), valueText(field, va), valueText(field, vb));
-            }
-            ++count;
-        }
-    }
-    const bool descriptionsDiffer = a.content.description != b.content.description;
-    if (json) {
-        QJsonObject result{{QStringLiteral("a"), a.path},
-                           {QStringLiteral("b"), b.path},
-                           {QStringLiteral("equal"), count == 0},
-                           {QStringLiteral("differences"), differences}};
-        if (descriptionsDiffer)
-            result[QStringLiteral("descriptions")] =
-                QJsonArray{a.content.description, b.content.description};
-        out << QJsonDocument(result).toJson(QJsonDocument::Indented);
-    } else {
-        if (descriptionsDiffer)
-            out << "Beschreibung: " << a.content.description << " -> " << b.content.description
-                << "\n";
-        out << (count == 0 ? QStringLiteral("Setups sind gleich.\n")
-                           : QStringLiteral("%1 Unterschied(e).\n").arg(count));
-    }
-    return count == 0 ? ExitOk : ExitDiffer;
+    return printDifferences({a.path, a.content.description, a.content.record},
+                            {b.path, b.content.description, b.content.record},
+                            setup::CompareScope::File, json, out);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // motrix-cli: looks into setup files without the program's windows, for people who look after
 // many engines ("setup show", "setup diff"), summarises and converts log files ("log show",
 // "log csv"), shows lambda logs ("lambda show"), shows or prints power comparison files
-// ("power show", "power print"), checks firmware files before an update ("firmware check")
-// and prepares preferences ("settings demo").
+// ("power show", "power print"), checks firmware files before an update ("firmware check"),
+// prepares preferences ("settings demo") and looks into the setup history ("history ...").
 #include "FirmwareCommands.h"
+#include "HistoryCommands.h"
 #include "LambdaCommands.h"
 #include "LogCommands.h"
 #include "PowerCommands.h"
@@ -32,10 +33,11 @@ int main(int argc, char* argv[])
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const QString group = args.value(0);
-    const int status = group == QLatin1String("settings") ? cli::runSettingsCommand(args, out, err)
-                       : group == QLatin1String("log")    ? cli::runLogCommand(args, out, err)
-                       : group == QLatin1String("lambda") ? cli::runLambdaCommand(args, out, err)
-                       : group == QLatin1String("power")  ? cli::runPowerCommand(args, out, err)
+    const int status = group == QLatin1String("settings")  ? cli::runSettingsCommand(args, out, err)
+                       : group == QLatin1String("log")     ? cli::runLogCommand(args, out, err)
+                       : group == QLatin1String("lambda")  ? cli::runLambdaCommand(args, out, err)
+                       : group == QLatin1String("power")   ? cli::runPowerCommand(args, out, err)
+                       : group == QLatin1String("history") ? cli::runHistoryCommand(args, out, err)
                        : group == QLatin1String("firmware")
                            ? cli::runFirmwareCommand(args, out, err)
                            : cli::runCommand(args, out, err);
