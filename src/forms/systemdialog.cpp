@@ -118,6 +118,10 @@ void Systemdialog::setupUi(QWidget* content)
     messageFile = checkBox("KVT Meldungen mitschreiben",
                            "Meldungen der Motrix werden in einer *.txt-Datei mitgeschrieben");
     k->addWidget(messageFile, 3, 0, 1, 2);
+    setupHistory = button("Setup-Historie ...",
+                          "Zeigt jedes gelesene, geschriebene, geladene und gespeicherte Setup "
+                          "(auch mit F2 im Hauptfenster)");
+    k->addWidget(setupHistory, 4, 0, 1, 2);
     right->addWidget(general);
 
     QGridLayout* p = nullptr;
