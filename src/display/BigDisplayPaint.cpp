@@ -4,6 +4,7 @@
 #include "display/BigDisplayRules.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <algorithm>
@@ -17,28 +18,71 @@ const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kBlue(0, 0, 255);
 
-void setFont(QPainter& p, int size)
-{
-    QFont f(QStringLiteral("Sans"));
-    f.setPixelSize(size);
-    p.setFont(f);
-}
+// The boxes the texts keep to: the right edge of the surface less a margin, and the columns
+// of the right-hand labels, the bottom value rows and the state rows beside their lamps.
+constexpr double kRightEdge = 637;
+constexpr double kUnitX = 540;
+constexpr double kNameX = 565;
+constexpr double kLampLeft = 293;  // state texts end left of the lamps at x 300 (radius 6)
+constexpr double kLabelX = 335;    // bottom rows: label, value, percentage
+constexpr double kValueLeft = 498;
+constexpr double kValueRight = 576;
+constexpr double kPercentX = 580;
 
-// Text with its top-left corner at (x, y) in virtual units.
-void text(QPainter& p, double x, double y, const QString& s, int size, const QColor& c = Qt::black)
-{
-    setFont(p, size);
-    p.setPen(c);
-    p.drawText(QRectF(x, y, 400, size * 1.4), Qt::AlignLeft | Qt::AlignTop, s);
-}
+// Draws the texts of the picture and notes where their ink lies.
+class Texts {
+public:
+    Texts(QPainter& p, TextLog* log) : m_p(p), m_log(log) {}
 
-void rightText(QPainter& p, double x, double y, double width, const QString& s, int size,
-               const QColor& c = Qt::black)
-{
-    setFont(p, size);
-    p.setPen(c);
-    p.drawText(QRectF(x, y, width, size * 1.4), Qt::AlignRight | Qt::AlignTop, s);
-}
+    // The largest size up to size at which every text is at most width wide.
+    int fittedSize(std::initializer_list<std::pair<QString, double>> texts, int size) const
+    {
+        int fitted = size;
+        for (const auto& [s, width] : texts)
+            while (fitted > 4 && advance(s, fitted) > width)
+                --fitted;
+        return fitted;
+    }
+
+    // Text in a box whose top-left corner is (x, y), aligned inside width; a text wider than
+    // its box is drawn as much smaller as it needs.
+    void draw(double x, double y, double width, const QString& s, int size,
+              Qt::Alignment align = Qt::AlignLeft, const QColor& c = Qt::black)
+    {
+        if (s.isEmpty())
+            return;
+        size = fittedSize({{s, width}}, size);
+        const QFont f = font(size);
+        const QFontMetricsF fm(f, m_p.device());
+        const double w = fm.horizontalAdvance(s);
+        double left = x;
+        if (align & Qt::AlignRight)
+            left = x + width - w;
+        else if (align & Qt::AlignHCenter)
+            left = x + (width - w) / 2;
+        const QPointF baseline(left, y + fm.ascent());
+        m_p.setFont(f);
+        m_p.setPen(c);
+        m_p.drawText(baseline, s);
+        if (m_log)
+            m_log->append({s, fm.tightBoundingRect(s).translated(baseline)});
+    }
+
+private:
+    static QFont font(int size)
+    {
+        QFont f(QStringLiteral("Sans"));
+        f.setPixelSize(size);
+        return f;
+    }
+    double advance(const QString& s, int size) const
+    {
+        return QFontMetricsF(font(size), m_p.device()).horizontalAdvance(s);
+    }
+
+    QPainter& m_p;
+    TextLog* m_log;
+};
 
 // Arc on the dial from angle a, turning clockwise by span degrees (angles clockwise on the
 // screen from the positive x axis).
@@ -73,7 +117,8 @@ void lamp(QPainter& p, double x, double y, bool lit)
     p.setBrush(Qt::NoBrush);
 }
 
-void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupRecord& setup)
+void paintStatic(QPainter& p, Texts& t, const app::ProgramSettings& s,
+                 const setup::SetupRecord& setup)
 {
     const qint64 g = s.rpmWarning;
     arc(p, 115, 20, 25, kRed, 5);     // 20° to 45°
@@ -83,46 +128,57 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
         p.setPen(QPen(kTeal, 5, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(dialPoint(115, a), dialPoint(120, a));
         const QPointF at = dialPoint(115 * 1.11, a) + QPointF(-4, -8);
-        text(p, at.x(), at.y(), QString::number(i), 16);
+        t.draw(at.x(), at.y(), 40, QString::number(i), 16);
     }
     if (s.showLearnLimits) {
         const double lo = 135 + learnArcOffset(setup.learnSpeedLow, g);
         const double hi = 135 + learnArcOffset(setup.learnSpeedHigh, g);
         arc(p, 115, lo, hi - lo, kGreen, 2);
     }
-    text(p, 145, 220, QStringLiteral("x1000 Umin"), 10);
+    t.draw(145, 220, 80, QStringLiteral("x1000 Umin"), 10);
 
+    // Right column: units at x 540, names at 565; the two speed rows have their unit only.
+    // All share one size, the largest at which the widest fits before the edge.
+    const double unitWidth = kNameX - 2 - kUnitX;
+    const double nameWidth = kRightEdge - kNameX;
+    const double rowWidth = kRightEdge - kUnitX;
+    const int column = t.fittedSize({{QStringLiteral("Umin (max.)"), rowWidth},
+                                     {QStringLiteral("Lambda1"), nameWidth},
+                                     {QStringLiteral("Klappe"), nameWidth},
+                                     {QStringLiteral("°C"), unitWidth}},
+                                    16);
+    t.draw(kUnitX, 33, rowWidth, QStringLiteral("Umin"), column);
+    t.draw(kUnitX, 63, rowWidth, QStringLiteral("Umin (max.)"), column);
     const std::pair<const char*, const char*> rows[] = {
-        {"Umin", ""}, {"Umin (max.)", ""}, {"%", "Klappe"}, {"°C", "Motor"}, {"°C", "Luft"}};
-    const int rowY[] = {43, 73, 113, 143, 173};
-    for (int n = 0; n < 5; ++n) {
-        text(p, 540, rowY[n] - 10, QString::fromUtf8(rows[n].first), 16);
-        text(p, 565, rowY[n] - 10, QString::fromUtf8(rows[n].second), 16);
+        {"%", "Klappe"}, {"°C", "Motor"}, {"°C", "Luft"}};
+    const int rowY[] = {113, 143, 173};
+    for (int n = 0; n < 3; ++n) {
+        t.draw(kUnitX, rowY[n] - 10, unitWidth, QString::fromUtf8(rows[n].first), column);
+        t.draw(kNameX, rowY[n] - 10, nameWidth, QString::fromUtf8(rows[n].second), column);
     }
     const bool shownProbe[] = {s.showLambda1, s.showLambda2, s.showLambda3};
     for (int k = 0; k < 3; ++k)
         if (shownProbe[k]) {
-            text(p, 540, 203 + 30 * k, QStringLiteral("V"), 16);
-            text(p, 565, 203 + 30 * k, QStringLiteral("Lambda") + QString::number(k + 1), 16);
+            t.draw(kUnitX, 203 + 30 * k, unitWidth, QStringLiteral("V"), column);
+            t.draw(kNameX, 203 + 30 * k, nameWidth,
+                   QStringLiteral("Lambda") + QString::number(k + 1), column);
         }
-    text(p, 540, 303, QStringLiteral("°C"), 16);
-    text(p, 565, 303, QStringLiteral("CPU"), 16);
+    t.draw(kUnitX, 303, unitWidth, QStringLiteral("°C"), column);
+    t.draw(kNameX, 303, nameWidth, QStringLiteral("CPU"), column);
 
-    text(p, 335, 357, QStringLiteral("Einspritzung [µs]"), 10);
-    text(p, 335, 387, QStringLiteral("Zündwinkel [°KW]"), 10);
-    text(p, 335, 417, QStringLiteral("Zündspulenladezeit [µs]"), 10);
-    text(p, 335, 447, QStringLiteral("Sensor-Fehler"), 10);
+    // Bottom rows: the label from x 335, its value right-aligned before the percentages.
+    const QString labels[] = {
+        QStringLiteral("Einspritzung [µs]"), QStringLiteral("Zündwinkel [°KW]"),
+        QStringLiteral("Zündspulenladezeit [µs]"), QStringLiteral("Sensor-Fehler")};
+    const double labelWidth = kValueLeft - 2 - kLabelX;
+    const int labelSize = t.fittedSize({{labels[2], labelWidth}, {labels[0], labelWidth}}, 10);
+    for (int n = 0; n < 4; ++n)
+        t.draw(kLabelX, 357 + 30 * n, labelWidth, labels[n], labelSize);
 
     // State rows: the text's top at the row's y, its lamp beside it 10 units lower.
-    const int f = 13;
-    text(p, 15, 255, QStringLiteral("Begrenzer"), f);
-    text(p, 230, 255, QStringLiteral("Winkel"), f);
-    text(p, 100, 255, QStringLiteral("(") + QString::number(setup.limiterSpeed * 100) + ")", f,
-         QColor(140, 0, 255));
-    text(p, 15, 277, QStringLiteral("Z.Aus"), f);
-    text(p, 230, 277, QStringLiteral("Z.Aus"), f);
-    text(p, 100, 277, QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")", f,
-         QColor(255, 0, 255));
+    const QString limiter = QStringLiteral("(") + QString::number(setup.limiterSpeed * 100) + ")";
+    const QString ignitionOff =
+        QStringLiteral("(") + QString::number(setup.ignitionOffSpeed * 100) + ")";
     const QString states[] = {
         QStringLiteral("Ausgang 1 ") +
             output1Text(setup.output1Mode, setup.output1Speed1, setup.output1Speed2),
@@ -133,14 +189,30 @@ void paintStatic(QPainter& p, const app::ProgramSettings& s, const setup::SetupR
         QStringLiteral("Eingang 3 ") + input3Text(setup.input3Mode),
         QStringLiteral("Lern-Modus aktiv"),
         QStringLiteral("Start-Einspritz Aus"),
-        QStringLiteral("Schubabschaltung"),
     };
-    for (int n = 0; n < 8; ++n)
-        text(p, 15, 299 + 22 * n, states[n], f);
-    text(p, 190, 453, QStringLiteral("Notprogramm"), f);
+    const double stateWidth = kLampLeft - 15;
+    const int f = t.fittedSize({{states[0], stateWidth},
+                                {states[1], stateWidth},
+                                {states[3], stateWidth},
+                                {states[4], stateWidth},
+                                {limiter, 228 - 100},
+                                {QStringLiteral("Schubabschaltung"), 152 - 15},
+                                {QStringLiteral("Notprogramm"), kLampLeft - 190}},
+                               13);
+    t.draw(15, 255, 83, QStringLiteral("Begrenzer"), f);
+    t.draw(230, 255, kLampLeft - 230, QStringLiteral("Winkel"), f);
+    t.draw(100, 255, 128, limiter, f, Qt::AlignLeft, QColor(140, 0, 255));
+    t.draw(15, 277, 83, QStringLiteral("Z.Aus"), f);
+    t.draw(230, 277, kLampLeft - 230, QStringLiteral("Z.Aus"), f);
+    t.draw(100, 277, 128, ignitionOff, f, Qt::AlignLeft, QColor(255, 0, 255));
+    for (int n = 0; n < 7; ++n)
+        t.draw(15, 299 + 22 * n, stateWidth, states[n], f);
+    // The last row shares its line with "Notprogramm", and its lamp sits at x 160.
+    t.draw(15, 453, 152 - 15, QStringLiteral("Schubabschaltung"), f);
+    t.draw(190, 453, kLampLeft - 190, QStringLiteral("Notprogramm"), f);
 }
 
-void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSettings& s,
+void paintValues(QPainter& p, Texts& t, const BigDisplayState& st, const app::ProgramSettings& s,
                  const setup::SetupRecord& setup)
 {
     const devlink::LiveRecord& r = st.record;
@@ -156,38 +228,41 @@ void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSetti
     p.setPen(QPen(kBlue, 4));
     p.drawEllipse(dialPoint(105, needleAngle(st.maximum, g)), 2, 2);
 
-    // Numbers.
+    // Numbers, right-aligned before the units at x 540.
     const QColor black = Qt::black;
-    rightText(p, 332, 10, 200, QString::number(v), 50, r.rpmForMaps > g ? kRed : black);
-    rightText(p, 331, 60, 200, QString::number(st.maximum), 30, st.maximum > g ? kRed : black);
-    rightText(p, 431, 100, 100, QString::number(r.throttle), 30);
-    rightText(p, 431, 130, 100, QString::number(qRound(r.engineTemp)), 30);
-    rightText(p, 431, 160, 100, QString::number(qRound(r.airTemp)), 30);
+    const auto right = Qt::AlignRight;
+    t.draw(332, 10, 200, QString::number(v), 50, right, r.rpmForMaps > g ? kRed : black);
+    t.draw(331, 60, 200, QString::number(st.maximum), 30, right, st.maximum > g ? kRed : black);
+    t.draw(431, 100, 100, QString::number(r.throttle), 30, right);
+    t.draw(431, 130, 100, QString::number(qRound(r.engineTemp)), 30, right);
+    t.draw(431, 160, 100, QString::number(qRound(r.airTemp)), 30, right);
     const bool shownProbe[] = {s.showLambda1, s.showLambda2, s.showLambda3};
     for (int k = 0; k < 3; ++k) {
         if (!shownProbe[k])
             continue;
-        // A little smaller than the other numbers, so the judgement fits left of it.
-        rightText(p, 430, 204 + 30 * k, 100, QString::number(r.lambda[k] / 1000.0, 'f', 2), 24);
+        // The judgement in its box from x 432 to 472, the voltage right of it.
+        t.draw(474, 204 + 30 * k, 56, QString::number(r.lambda[k] / 1000.0, 'f', 2), 24, right);
         const Judgement j = lambdaJudgement(r.lambda[k], s.lambdaVeryRich, s.lambdaRich,
                                             s.lambdaLean, s.lambdaVeryLean);
-        setFont(p, 30);
-        p.setPen(j.red ? kRed : black);
-        p.drawText(QRectF(432, 170 + 30 * (k + 1), 40, 42), Qt::AlignHCenter | Qt::AlignTop,
-                   j.text);
+        t.draw(432, 170 + 30 * (k + 1), 40, j.text, 30, Qt::AlignHCenter, j.red ? kRed : black);
     }
-    rightText(p, 431, 300, 100, QString::number(r.cpuTemperature), 30,
-              r.cpuTemperature > 85 ? kRed : black);
+    t.draw(431, 300, 100, QString::number(r.cpuTemperature), 30, right,
+           r.cpuTemperature > 85 ? kRed : black);
 
+    // Bottom rows: the value right-aligned between its label and the percentage.
+    const double valueWidth = kValueRight - kValueLeft;
+    const double percentWidth = kRightEdge - kPercentX;
     const std::array<quint16, 3> dead = setup.injectorDeadTime;
     const Share inj = injectionShare(r.injectionTime, r.rpmForMaps, dead, s.injectionWarnPercent);
-    rightText(p, 410, 345, 100, QString::number(inj.shown), 24, inj.red ? kRed : black);
-    text(p, 580, 357, QString::number(inj.percent) + "%", 16);
-    rightText(p, 410, 375, 100, QString::number(r.ignitionAngle - 50), 24);
+    t.draw(kValueLeft, 345, valueWidth, QString::number(inj.shown), 24, right,
+           inj.red ? kRed : black);
+    t.draw(kPercentX, 353, percentWidth, QString::number(inj.percent) + "%", 16);
+    t.draw(kValueLeft, 375, valueWidth, QString::number(r.ignitionAngle - 50), 24, right);
     const Share coil = coilShare(setup.coilChargeTime, r.rpmForMaps);
-    rightText(p, 410, 405, 100, QString::number(coil.shown), 24, coil.red ? kRed : black);
-    text(p, 580, 417, QString::number(coil.percent) + "%", 16);
-    rightText(p, 410, 435, 100, QString::number(st.sensorErrors), 24);
+    t.draw(kValueLeft, 405, valueWidth, QString::number(coil.shown), 24, right,
+           coil.red ? kRed : black);
+    t.draw(kPercentX, 413, percentWidth, QString::number(coil.percent) + "%", 16);
+    t.draw(kValueLeft, 435, valueWidth, QString::number(st.sensorErrors), 24, right);
 
     if (s.sliderDisplays) {
         bar(p, 115, Qt::black, QColor(150, 150, 150));
@@ -227,25 +302,35 @@ void paintValues(QPainter& p, const BigDisplayState& st, const app::ProgramSetti
 
 }  // namespace
 
+QTransform surfaceTransform(QSize pixels)
+{
+    const double s = pixels.height() / 480.0;
+    return QTransform::fromScale(s, s);
+}
+
 void paintBigDisplayBackground(QPainter& p, const QColor& background,
                                const app::ProgramSettings& settings,
-                               const setup::SetupRecord& setup)
+                               const setup::SetupRecord& setup, TextLog* log)
 {
     p.fillRect(QRectF(0, 0, 640, 480), background);
-    paintStatic(p, settings, setup);
+    Texts t(p, log);
+    paintStatic(p, t, settings, setup);
 }
 
 void paintBigDisplayValues(QPainter& p, const BigDisplayState& state,
-                           const app::ProgramSettings& settings, const setup::SetupRecord& setup)
+                           const app::ProgramSettings& settings, const setup::SetupRecord& setup,
+                           TextLog* log)
 {
-    paintValues(p, state, settings, setup);
+    Texts t(p, log);
+    paintValues(p, t, state, settings, setup);
 }
 
 void paintBigDisplay(QPainter& p, const BigDisplayState& state,
-                     const app::ProgramSettings& settings, const setup::SetupRecord& setup)
+                     const app::ProgramSettings& settings, const setup::SetupRecord& setup,
+                     TextLog* log)
 {
-    paintBigDisplayBackground(p, state.background, settings, setup);
-    paintValues(p, state, settings, setup);
+    paintBigDisplayBackground(p, state.background, settings, setup, log);
+    paintBigDisplayValues(p, state, settings, setup, log);
 }
 
 }  // namespace display

@@ -33,7 +33,7 @@ bool BigDisplayWindow::shown() const
 
 void BigDisplayWindow::paint(QPainter& p, QSize pixels) const
 {
-    const double s = pixels.height() / 480.0;
+    const QTransform surface = surfaceTransform(pixels);
     // The static picture is drawn as vectors at the current size once and then copied, so a
     // tick only draws the values.
     const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
@@ -44,7 +44,7 @@ void BigDisplayWindow::paint(QPainter& p, QSize pixels) const
         QPainter bg(&m_background);
         bg.setRenderHint(QPainter::Antialiasing);
         bg.setRenderHint(QPainter::TextAntialiasing);
-        bg.scale(s, s);
+        bg.setTransform(surface);
         paintBigDisplayBackground(bg, m_window.palette().color(QPalette::Window), m_settings,
                                   m_setup);
     }
@@ -55,7 +55,7 @@ void BigDisplayWindow::paint(QPainter& p, QSize pixels) const
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(s, s);
+    p.setTransform(surface, true);
     paintBigDisplayValues(p, m_state, m_settings, m_setup);
     p.restore();
 }

@@ -110,10 +110,10 @@ QGroupBox* group(const Text& title, QGridLayout*& grid)
 }
 
 QLineEdit* fieldRow(QGridLayout* grid, int row, const Text& text, const Text& unit,
-                    const Text& toolTip)
+                    const Text& toolTip, int chars)
 {
     grid->addWidget(label(text), row, 0);
-    QLineEdit* field = numberField(toolTip);
+    QLineEdit* field = numberField(toolTip, chars);
     grid->addWidget(field, row, 1);
     if (!unit.isEmpty())
         grid->addWidget(label(unit), row, 2);

@@ -63,8 +63,9 @@ QRadioButton* option(QButtonGroup* group, int id, const Text& text, const Text& 
 QPushButton* button(const Text& text, const Text& toolTip = {});
 // A titled frame with a compact grid for its rows.
 QGroupBox* group(const Text& title, QGridLayout*& grid);
-// Label in column 0, a number field in column 1 and, if given, its unit in column 2.
+// Label in column 0, a number field for chars characters in column 1 and, if given, its unit
+// in column 2.
 QLineEdit* fieldRow(QGridLayout* grid, int row, const Text& text, const Text& unit = {},
-                    const Text& toolTip = {});
+                    const Text& toolTip = {}, int chars = numberChars);
 
 }  // namespace forms

@@ -3,10 +3,12 @@
 
 #include <QButtonGroup>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace forms {
 namespace {
@@ -43,17 +45,44 @@ QPushButton* button(const char* caption, const char* toolTip)
     if (toolTip)
         b->setToolTip(u(toolTip));
     b->setAutoDefault(false);
-    b->setMinimumWidth(90);
+    // Wide enough for the countdown a test writes into its caption ("(500)", "Start"), so the
+    // layout does not move while a test runs.
+    const int captionWidth = b->sizeHint().width();
+    b->setText(QStringLiteral("(500)"));
+    b->setMinimumWidth(std::max(captionWidth, b->sizeHint().width()));
+    b->setText(u(caption));
     return b;
 }
+
+// A push button as narrow as the longest text it shows: the style's usual minimum button width
+// would leave the groups too wide for the window.
+class CompactButton final : public QPushButton {
+public:
+    CompactButton(const QString& caption, const QString& widest) : QPushButton(caption)
+    {
+        setAutoDefault(false);
+        const QFontMetrics fm(font());
+        setMinimumWidth(fm.horizontalAdvance(widest) + 2 * fm.horizontalAdvance(u'x') + 8);
+    }
+    QSize sizeHint() const override { return {minimumWidth(), QPushButton::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 }  // namespace
 
 void Testdialog::setupUi(QWidget* content)
 {
-    auto* top = new QGridLayout(content);
+    // Two columns, each group as tall as its rows: identity, outputs, sensor position and
+    // sensor checks on the left; the injector measurement and the estimates on the right.
+    auto* top = new QHBoxLayout(content);
     top->setContentsMargins(6, 6, 6, 6);
     top->setSpacing(6);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    left->setSpacing(6);
+    right->setSpacing(6);
+    top->addLayout(left);
+    top->addLayout(right, 1);
 
     // --- Allgemeines
     auto* general = new QGroupBox(u("Allgemeines"));
@@ -73,7 +102,7 @@ void Testdialog::setupUi(QWidget* content)
         g->addWidget(connectedVersion[i], 3 + i, 2);
     }
     g->setVerticalSpacing(1);
-    top->addWidget(general, 0, 0);
+    left->addWidget(general);
 
     // --- Ausgänge
     auto* outs = new QGroupBox(u("Ausgänge"));
@@ -96,6 +125,7 @@ void Testdialog::setupUi(QWidget* content)
         o->addWidget(coils[k], 2, k);
     }
     auto* coilRow = new QGridLayout;
+    coilRow->setHorizontalSpacing(6);
     coilTime = field(coilRow, 0, 0, "Spulenladezeit [µs]:", "Ladezeit der Zündspule");
     once = new QRadioButton(u("1x"));
     once->setToolTip(u("Die Ausgänge werden 1x automatisch geschaltet"));
@@ -114,7 +144,7 @@ void Testdialog::setupUi(QWidget* content)
     coilRow->addWidget(tacho, 1, 2, 1, 2);
     o->addLayout(coilRow, 3, 0, 1, 3);
     o->setVerticalSpacing(3);
-    top->addWidget(outs, 1, 0);
+    left->addWidget(outs);
 
     // --- Einspritzdüsen
     auto* inj = new QGroupBox(u("Einspritzdüsen"));
@@ -128,14 +158,15 @@ void Testdialog::setupUi(QWidget* content)
     e->addWidget(new QLabel(u("Durchfluss\n[ml/min]")), 1, 5);
     e->addWidget(new QLabel(u("Ausgleichs-\nwert [°/oo]")), 1, 6);
     e->addWidget(new QLabel(u("Umschalt-\nzeit [µs]")), 1, 7);
+    // The flow test buttons are as wide as their longest caption, the countdown "(500)".
     for (int k = 0; k < 3; ++k) {
         const int r = 2 + k;
         e->addWidget(new QLabel(u("Einspritzdüse ") + QString::number(k + 1)), r, 0);
         longWeight[k] = field(e, r, 1, nullptr, nullptr);
-        longTest[k] = button("Test", nullptr);
+        longTest[k] = new CompactButton(QStringLiteral("Test"), QStringLiteral("(500)"));
         e->addWidget(longTest[k], r, 2);
         shortWeight[k] = field(e, r, 3, nullptr, nullptr);
-        shortTest[k] = button("Test", nullptr);
+        shortTest[k] = new CompactButton(QStringLiteral("Test"), QStringLiteral("(500)"));
         e->addWidget(shortTest[k], r, 4);
         flow[k] = new QLabel(QStringLiteral("--"));
         balance[k] = new QLabel(QStringLiteral("--"));
@@ -152,14 +183,16 @@ void Testdialog::setupUi(QWidget* content)
     fullLoad = new QLabel(QStringLiteral("--"));
     e->addWidget(fullLoad, 6, 5);
     e->setVerticalSpacing(3);
-    top->addWidget(inj, 0, 1, 2, 1);
+    right->addWidget(inj);
 
     // --- Sensorposition and ignition mode
     auto* pos = new QGroupBox(u("Sensorposition"));
     auto* p = new QGridLayout(pos);
     sensorAngle = value(p, 0, 0, "Sensor v.OT [°KW]:");
-    sensorUp = button("+", "Die Positionsangabe wird um 1° erhöht");
-    sensorDown = button("-", "Die Positionsangabe wird um 1° erniedrigt");
+    sensorUp = new CompactButton(QStringLiteral("+"), QStringLiteral("++"));
+    sensorUp->setToolTip(u("Die Positionsangabe wird um 1° erhöht"));
+    sensorDown = new CompactButton(QStringLiteral("-"), QStringLiteral("++"));
+    sensorDown->setToolTip(u("Die Positionsangabe wird um 1° erniedrigt"));
     p->addWidget(sensorUp, 0, 2);
     p->addWidget(sensorDown, 0, 3);
     fromCurve = new QRadioButton(u("Kennlinie"));
@@ -177,7 +210,7 @@ void Testdialog::setupUi(QWidget* content)
     restart = button("KVT Neustart", "Neustart der KVT (nur bei COM-Verbindung)");
     p->addWidget(restart, 3, 2, 1, 2);
     p->setVerticalSpacing(1);
-    top->addWidget(pos, 2, 0);
+    left->addWidget(pos);
 
     // --- Sensorstabilität
     auto* stab = new QGroupBox(u("Sensorstabilität"));
@@ -189,7 +222,8 @@ void Testdialog::setupUi(QWidget* content)
     checkMark = new CheckMark;
     s->addWidget(checkMark, 0, 2, 4, 1, Qt::AlignCenter);
     s->setVerticalSpacing(1);
-    top->addWidget(stab, 3, 0);
+    left->addWidget(stab);
+    left->addStretch();
 
     // --- Estimates
     // The estimates in a smaller type: their captions are long for the room left.
@@ -228,9 +262,8 @@ void Testdialog::setupUi(QWidget* content)
     ie->setVerticalSpacing(1);
     ce->setVerticalSpacing(1);
     estRow->addWidget(coilEst, 9);
-    top->addWidget(est, 2, 1, 2, 1);
-    top->setRowStretch(4, 1);
-    top->setColumnStretch(1, 1);
+    right->addWidget(est);
+    right->addStretch();
 }
 
 QList<QLineEdit*> Testdialog::inputs() const

@@ -51,10 +51,16 @@ void ZoomSpin::setText(const QString& text)
 
 void Loggerdialog::setupUi(QWidget* content)
 {
+    // Close margins and spacing: with every strip collapsed the whole window fits its design
+    // height, the strips of all fourteen channels included.
     auto* rows = new QVBoxLayout(content);
+    rows->setContentsMargins(6, 4, 6, 4);
+    rows->setSpacing(3);
 
     QGridLayout* grid = nullptr;
     QGroupBox* file = group("Datei", grid);
+    grid->setContentsMargins(6, 1, 6, 2);
+    grid->setVerticalSpacing(0);
     commentLabel = label(grid, 0, 0, "Kommentar:");
     commentLabel->setToolTip(u("Beschreibung der gespeicherten Log-Datei"));
     comment = new QLineEdit;
@@ -107,7 +113,9 @@ void Loggerdialog::setupUi(QWidget* content)
     rows->addWidget(position);
 
     chartArea = new QWidget;
-    rows->addWidget(chartArea, 1);
+    rows->addWidget(chartArea);
+    // Room the strips do not take stays below them.
+    rows->addStretch(1);
     // The channel rows share the 145 pixels left of the chart: a slightly smaller font.
     QFont small = chartArea->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);

@@ -9,10 +9,17 @@ namespace forms {
 
 class Notprogramm {
 public:
+    // The notice's size; its warning is drawn as large as fits across it.
+    static constexpr int width = 205;
+    static constexpr int height = 80;
+
     void setupUi(QWidget* window);
 
     QLabel* warning = nullptr;           // "!!!   Notprogramm ist aktiv   !!!"
     QPushButton* closeButton = nullptr;  // "Fenster schliessen"
+
+private:
+    static constexpr int margin = 6;
 };
 
 }  // namespace forms

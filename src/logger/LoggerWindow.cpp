@@ -145,11 +145,13 @@ void LoggerWindow::layoutChart()
     ChartCanvas::View view = m_chart->view();
     view.heights = heights;
     m_chart->setView(view);
-    // The window's height follows the strips.
+    // The window's height follows the strips, down to its design height; hidden windows too,
+    // so that it opens at the height its strips need instead of scrolling them.
     const int wanted = content->layout() ? content->layout()->sizeHint().height() : top;
     content->setMinimumHeight(wanted);
-    if (m_window.isVisible() && m_window.height() != wanted + 4)
-        m_window.resize(m_window.width(), wanted + 4);
+    const int height = std::max(m_window.info().height, wanted);
+    if (m_window.height() != height)
+        m_window.resize(m_window.width(), height);
 }
 
 void LoggerWindow::refreshChart()

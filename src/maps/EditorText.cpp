@@ -76,19 +76,6 @@ QList<QPair<QString, QString>> helpRows()
     };
 }
 
-QString helpText()
-{
-    constexpr int column = 22;
-    const auto heading = helpHeading();
-    QString out = heading.first.leftJustified(column) + heading.second + u'\n';
-    for (const auto& row : helpRows()) {
-        if (!row.first.isEmpty() || !row.second.isEmpty())
-            out += row.first.leftJustified(column) + row.second;
-        out += u'\n';
-    }
-    return out;
-}
-
 QString padDescription(const QString& text)
 {
     return app::cutWhole(text, 100).leftJustified(100, u' ');

@@ -12,11 +12,9 @@
 namespace maps {
 
 // The help window's rows (key or button, explanation), in their order; an empty pair is an
-// empty line. The heading row is helpHeading().
+// empty line. The heading row is helpHeading(); the help window shows both in two columns.
 QList<QPair<QString, QString>> helpRows();
 QPair<QString, QString> helpHeading();
-// The help text as shown: heading and rows in two columns.
-QString helpText();
 
 // Return in the main window: the description padded with blanks to exactly 100 characters,
 // longer text cut.

@@ -41,12 +41,8 @@ MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog
     }
     connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapPanel::wheel);
 
-    if (m_helpForm && m_helpForm->text) {
-        QFont fixed(QStringLiteral("Courier"));
-        fixed.setStyleHint(QFont::TypeWriter);
-        m_helpForm->text->setFont(fixed);
-        m_helpForm->text->setPlainText(helpText());
-    }
+    if (m_helpForm && m_helpForm->text)
+        m_helpForm->setRows(helpHeading(), helpRows());
 
     bindBoxes();
     connect(&m_windows.main, &forms::Window::menuEvent, this, &MapPanel::handleMenuEvent);

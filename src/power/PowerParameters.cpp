@@ -53,6 +53,14 @@ QString decimalText(float value, int decimals)
     return QString::number(double(value), 'f', decimals);
 }
 
+// The inertia is shown with one decimal; a stored value with hundredths keeps its second
+// decimal, so that taking the shown text over again never changes the value.
+QString inertiaText(float value)
+{
+    const qint64 hundredths = qRound64(double(value) * 100.0);
+    return decimalText(value, hundredths % 10 == 0 ? 1 : 2);
+}
+
 }  // namespace
 
 PowerParameters parametersFromTexts(const ParameterTexts& t)
@@ -83,7 +91,7 @@ ParameterTexts parameterTexts(const PowerParameters& p)
     t[int(Parameter::Ratio)] = decimalText(p.ratio, 2);
     t[int(Parameter::WheelCircumference)] = QString::number(p.wheelCircumference);
     t[int(Parameter::RollerCircumference)] = QString::number(p.rollerCircumference);
-    t[int(Parameter::Inertia)] = decimalText(p.inertia, 2);
+    t[int(Parameter::Inertia)] = inertiaText(p.inertia);
     t[int(Parameter::Cw)] = decimalText(p.cw, 2);
     t[int(Parameter::FrontalArea)] = decimalText(p.frontalArea, 2);
     return t;

@@ -32,8 +32,8 @@ using ParameterTexts = std::array<QString, parameterCount>;
 // computed on the typed digits; then limited to the range.
 PowerParameters parametersFromTexts(const ParameterTexts& texts);
 
-// What each field shows for the stored values (the inertia with two decimals, so that taking
-// the fields over again never changes the stored value).
+// What each field shows for the stored values. The inertia shows one decimal, or two where the
+// stored value has hundredths, so that taking the fields over again never changes it.
 ParameterTexts parameterTexts(const PowerParameters& parameters);
 
 // One value limited and rounded as if typed; for parameters from other sources.

@@ -94,18 +94,23 @@ int TestWindow::repeats() const
 void TestWindow::refill()
 {
     m_values.coilChargeTime = m_record.coilChargeTime;
+    showIdentities();
+    m_form.checkMark->setState(forms::CheckMark::State::Clear);
+    loadEstimateInputs(m_values, m_settings);
+    showResults();
+}
+
+void TestWindow::showIdentities()
+{
     const devlink::DeviceIdentity id = m_hooks.identity();
     m_form.deviceType->setText(id.deviceType.trimmed());
     m_form.restarts->setText(m_hooks.identified() ? QString::number(id.restartCount) : QString());
     const QString connected[] = {id.hw, id.sw, id.bl};
     const std::array<QString, 3> loaded = m_hooks.loadedVersions();
     for (int i = 0; i < 3; ++i) {
-        m_form.connectedVersion[i]->setText(connected[i]);
-        m_form.loadedVersion[i]->setText(loaded[i]);
+        m_form.connectedVersion[i]->setText(connected[i].trimmed());
+        m_form.loadedVersion[i]->setText(loaded[i].trimmed());
     }
-    m_form.checkMark->setState(forms::CheckMark::State::Clear);
-    loadEstimateInputs(m_values, m_settings);
-    showResults();
 }
 
 void TestWindow::takeOver()
@@ -178,6 +183,8 @@ void TestWindow::showResults()
     }
     m_form.fullLoad->setText(fullLoadText(m_form.flow[0]->text()));
     m_form.sensorAngle->setText(QString::number(m_record.sensorAngle));
+    // A setup loaded while the window is open brings its own identity.
+    showIdentities();
 }
 
 void TestWindow::startTest(QPushButton* button, TestSteps steps)
@@ -261,6 +268,8 @@ void TestWindow::liveRecord(const devlink::LiveRecord& record, const TriggerChec
 {
     if (!m_window.isVisible())
         return;
+    // The KVT may have been identified (or another one) since the window was opened.
+    showIdentities();
     m_form.gap->setText(checks.gapText);
     m_form.signal->setText(checks.signalText);
     m_form.teeth->setText(checks.teethText);

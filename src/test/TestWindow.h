@@ -56,7 +56,8 @@ public:
     // After every poll: sensor checks, ignition mode and current angle (only while shown).
     void liveRecord(const devlink::LiveRecord& record, const TriggerChecks& checks);
 
-    // Coil time, sensor position and every result again (the setup changed elsewhere).
+    // Coil time, sensor position, the identities and every result again (the setup changed
+    // elsewhere, for example loaded from a file).
     void showResults();
 
     // While true, no other command may go to the KVT (the tick holds polling).
@@ -65,6 +66,8 @@ public:
 
 private:
     void wire();
+    // "Allgemeines": the identified KVT beside the identity stored with the loaded setup.
+    void showIdentities();
     void startTest(QPushButton* button, TestSteps steps);
     void startFlowTest(int injector, bool longTest);
     void testFinished(bool aborted, bool portLost);

@@ -1,10 +1,14 @@
 // The whole program with the test and expert windows: while an output test runs the tick sends
-// nothing else to the KVT, and "P" is polled only while the expert window is shown.
+// nothing else to the KVT, "P" is polled only while the expert window is shown, and the test
+// window shows the identity of a setup loaded while it is open.
 #include "forms/Window.h"
 #include "setup/ExpertWindow.h"
+#include "setup/SetupFileCodec.h"
 #include "support/MotrixOnSimulator.h"
 #include "test/TestWindow.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -47,6 +51,27 @@ TEST_F(MotrixTestWindow, ExpertValuesOnlyWhileTheExpertWindowIsShown)
     motrix->windows()[app::WindowId::Expert].hide();
     motrix->loop().tick(app::Tick::ComTimer);
     EXPECT_TRUE(kvt.commandLog().endsWith("PD"));
+}
+
+TEST_F(MotrixTestWindow, ALoadedSetupShowsItsIdentityBesideTheConnectedKvt)
+{
+    forms::Testdialog& form = motrix->testWindow().form();
+    motrix->mainForm().testButton->click();
+    ASSERT_TRUE(motrix->windows()[app::WindowId::Test].isVisible());
+    const QString path = dir.filePath("other.kvt");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(setup::encodeSetupFile({}, "Prüfstand", {"KVT-Alt", "1.9", "2.0", "1.2", "7"},
+                                   QDateTime::currentDateTime()));
+    f.close();
+    dialogs.answerFile(path);
+    motrix->mainForm().loadButton->click();
+    EXPECT_EQ(form.loadedVersion[0]->text(), "1.9");
+    EXPECT_EQ(form.loadedVersion[1]->text(), "2.0");
+    EXPECT_EQ(form.loadedVersion[2]->text(), "1.2");
+    // The connected KVT's column keeps the simulator's identity.
+    EXPECT_EQ(form.connectedVersion[1]->text(), motrix->link().identity().sw.trimmed());
+    EXPECT_FALSE(form.connectedVersion[1]->text().isEmpty());
 }
 
 }  // namespace

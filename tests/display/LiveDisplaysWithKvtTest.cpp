@@ -1,9 +1,11 @@
 // The big display, the lambda recording and the emergency notice in the whole program against
 // the simulated KVT: the notice follows the KVT's emergency byte and offers its button after
 // the link is lost; "Vitaldaten lesen" records with the lambda window hidden; the big display
-// keeps 4 : 3 and its maximum follows the shown speed.
+// keeps 4 : 3 and its maximum follows the shown speed; screenshots of the windows for the
+// documentation.
+#include "app/core/MenuEvents.h"
+#include "logger/LoggerWindow.h"
 #include "support/MotrixOnSimulator.h"
-
 
 #include <QProcess>
 #include <QThread>
@@ -97,6 +99,9 @@ void shoot(QWidget& w, const QString& file)
          QString("%1x%2+%3+%4").arg(g.width()).arg(g.height()).arg(g.x()).arg(g.y()), file});
 }
 
+// The windows a new user opens first, each at its design size: the big display, the settings
+// window with the live sensor voltages, the help, the test window after a setup was loaded, the
+// logger after three minutes of recording, and the lambda logger.
 TEST_F(LiveDisplaysWithKvt, Screenshots)
 {
     const QString folder = qEnvironmentVariable("MOTRIX_SCREENSHOTS");
@@ -104,22 +109,66 @@ TEST_F(LiveDisplaysWithKvt, Screenshots)
         GTEST_SKIP() << "MOTRIX_SCREENSHOTS not set";
     motrix->settings().sliderDisplays = true;
     motrix->settings().showLearnLimits = true;
+    for (int n = 0; n < 5; ++n)
+        tick();
+    motrix->mainForm().readFromKvtButton->click();  // "-> PC": the KVT's own setup
     motrix->setupRecord().output2Mode = 2;
     motrix->setupRecord().output2Speed1 = 35;
     motrix->setupRecord().output2Speed2 = 60;
-    for (int n = 0; n < 5; ++n)
-        tick();
-    forms::Window& big = motrix->windows()[app::WindowId::BigDisplay];
+    tick();
+    auto atDesignSize = [this](app::WindowId id) -> forms::Window& {
+        forms::Window& w = motrix->windows()[id];
+        w.move(0, 0);
+        w.resize(w.info().width, w.info().height);
+        return w;
+    };
+
+    forms::Window& big = atDesignSize(app::WindowId::BigDisplay);
     motrix->mainForm().bigDisplayButton->click();
-    big.move(0, 0);
-    big.resize(960, 720);
     tick();
     shoot(big, folder + "/big-display.png");
     big.hide();
 
-    forms::Window& lw = motrix->windows()[app::WindowId::LambdaLogger];
+    forms::Window& settings = atDesignSize(app::WindowId::Settings);
+    motrix->mainForm().settingsButton->click();
+    for (int n = 0; n < 3; ++n)
+        tick();
+    shoot(settings, folder + "/settings-window.png");
+    settings.hide();
+
+    forms::Window& help = atDesignSize(app::WindowId::Help);
+    emit motrix->windows()[app::WindowId::Main].menuEvent(int(app::MainMenuEvent::ShowHelp));
+    shoot(help, folder + "/help-window.png");
+    help.hide();
+
+    // A setup saved from this KVT, loaded while the test window is open.
+    forms::Window& test = atDesignSize(app::WindowId::Test);
+    motrix->mainForm().testButton->click();
+    const QString setupFile = dir.filePath("werkstatt.kvt");
+    dialogs.answerFile(setupFile);
+    motrix->mainForm().saveButton->click();
+    dialogs.answerFile(setupFile);
+    motrix->mainForm().loadButton->click();
+    for (int n = 0; n < 5; ++n)
+        tick();
+    shoot(test, folder + "/test-window.png");
+    test.hide();
+
+    // Three minutes at the logger's 500 ms: the engine's clock runs on by a row each time.
+    forms::Window& logger = atDesignSize(app::WindowId::Logger);
+    motrix->mainForm().loggerButton->click();
+    motrix->loggerWindow().form().startButton->click();
+    for (int row = 0; row < 360; ++row) {
+        engineAheadMs += 500;
+        tick();
+        motrix->loop().tick(app::Tick::LoggerTimer);
+    }
+    motrix->loggerWindow().form().stopButton->click();
+    shoot(logger, folder + "/logger-window.png");
+    logger.hide();
+
+    forms::Window& lw = atDesignSize(app::WindowId::LambdaLogger);
     motrix->mainForm().lambdaLoggerButton->click();
-    lw.move(0, 0);
     motrix->lambdaWindow().form().readEeprom->click();
     tick();
     shoot(lw, folder + "/lambda-logger.png");

@@ -1,17 +1,24 @@
-// Every window of the program, at its design size and with the fonts of the machine: no visible
-// widget is smaller than its minimum size hint (a label cut, a field squashed) and no two
-// visible widgets with the same parent overlap. Where a layout needs more room than the design
-// size, the content scrolls at its minimum size, which passes; squashing does not.
+// Every window of the program, at its design size and with the fonts of the machine: the window
+// opens at that size, its whole content is visible without scrolling, no visible widget is
+// smaller than its minimum size hint (a label cut, a field squashed) and no two visible widgets
+// with the same parent overlap. The help text keeps its explanations in their own column and the
+// emergency notice shows its warning whole at its size.
 #include "app/Motrix.h"
 #include "support/FakeDialogs.h"
 #include "support/TestApplication.h"
 
 #include <QAbstractScrollArea>
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +71,22 @@ void collectFaults(const QWidget* root, QStringList& faults)
     }
 }
 
+// Widgets below root that reach outside the window's visible area.
+void collectOutside(const QWidget* window, const QWidget* root, QStringList& faults)
+{
+    for (QWidget* w : visibleChildren(root)) {
+        const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (!window->rect().contains(r))
+            faults << describe(w) + QStringLiteral(" lies outside the window at %1,%2 %3x%4")
+                                        .arg(r.x())
+                                        .arg(r.y())
+                                        .arg(r.width())
+                                        .arg(r.height());
+        else
+            collectOutside(window, w, faults);
+    }
+}
+
 struct Program {
     QTemporaryDir dir;
     testsupport::FakeDialogs dialogs;
@@ -79,21 +102,76 @@ TEST(WindowLayout, EveryWindowAtItsDesignSizeShowsEveryWidgetWholeAndApart)
         window.resize(info.width, info.height);
         window.show();
         QApplication::processEvents();
-        // A window opens at its design size, or as wide as its content needs.
-        ASSERT_EQ(window.height(), info.height) << window.windowTitle().toStdString();
-        ASSERT_GE(window.width(), info.width) << window.windowTitle().toStdString();
-        ASSERT_TRUE(window.width() == info.width ||
-                    window.width() == window.content()->minimumSizeHint().width())
-            << window.windowTitle().toStdString();
-        // Content taller than the window scrolls; none needs scrolling sideways.
-        EXPECT_FALSE(window.scrollArea()->horizontalScrollBar()->isVisible())
-            << window.windowTitle().toStdString();
+        const std::string title = window.windowTitle().toStdString();
+        EXPECT_EQ(window.size(), QSize(info.width, info.height)) << title;
+        // The whole content fits: no scroll bar, every widget inside the window.
+        EXPECT_FALSE(window.scrollArea()->horizontalScrollBar()->isVisible()) << title;
+        EXPECT_FALSE(window.scrollArea()->verticalScrollBar()->isVisible()) << title;
         QStringList faults;
         collectFaults(&window, faults);
-        EXPECT_TRUE(faults.isEmpty()) << window.windowTitle().toStdString() << ":\n"
+        collectOutside(&window, &window, faults);
+        EXPECT_TRUE(faults.isEmpty()) << title << ":\n"
                                       << faults.join(QLatin1Char('\n')).toStdString();
         window.hide();
     }
+}
+
+// Every explanation of the help text, wrapped or not, starts right of the widest key, and some
+// do wrap at the design width (so the check sees wrapped lines).
+TEST(WindowLayout, HelpExplanationsWrapInsideTheirColumn)
+{
+    application();
+    Program program;
+    forms::Window& window = program.motrix.windows()[app::WindowId::Help];
+    window.resize(window.info().width, window.info().height);
+    window.show();
+    QApplication::processEvents();
+    auto* edit = window.content()->findChild<QTextEdit*>();
+    ASSERT_NE(edit, nullptr);
+    QTextDocument* doc = edit->document();
+    QTextTable* table = nullptr;
+    for (QTextFrame* frame : doc->rootFrame()->childFrames())
+        if ((table = qobject_cast<QTextTable*>(frame)))
+            break;
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->columns(), 2);
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    double keysRight = 0;
+    for (int r = 0; r < table->rows(); ++r) {
+        const QTextBlock key = table->cellAt(r, 0).firstCursorPosition().block();
+        const QTextLine line = key.layout()->lineAt(0);
+        keysRight =
+            std::max(keysRight, layout->blockBoundingRect(key).left() + line.naturalTextWidth());
+        EXPECT_EQ(key.layout()->lineCount(), 1) << key.text().toStdString();
+    }
+    int wrapped = 0;
+    for (int r = 0; r < table->rows(); ++r) {
+        const QTextBlock text = table->cellAt(r, 1).firstCursorPosition().block();
+        const QRectF box = layout->blockBoundingRect(text);
+        wrapped += text.layout()->lineCount() > 1;
+        for (int n = 0; n < text.layout()->lineCount(); ++n)
+            EXPECT_GT(box.left() + text.layout()->lineAt(n).x(), keysRight)
+                << text.text().toStdString() << " line " << n;
+        EXPECT_LE(box.right(), edit->viewport()->width()) << text.text().toStdString();
+    }
+    EXPECT_GT(wrapped, 0);
+    EXPECT_FALSE(edit->horizontalScrollBar()->isVisible());
+}
+
+TEST(WindowLayout, EmergencyNoticeShowsItsWarningWholeAtItsSize)
+{
+    application();
+    Program program;
+    QWidget& notice = program.motrix.emergencyNotice().window();
+    notice.show();
+    QApplication::processEvents();
+    EXPECT_EQ(notice.size(), QSize(205, 80));
+    QStringList faults;
+    collectFaults(&notice, faults);
+    collectOutside(&notice, &notice, faults);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    const QLabel* warning = program.motrix.emergencyNotice().form().warning;
+    EXPECT_GE(warning->width(), warning->fontMetrics().horizontalAdvance(warning->text()));
 }
 
 // The check itself: a squashed layout is found.

@@ -303,7 +303,8 @@ TEST_F(KeysTest, HelpAndCentredWindows)
 {
     menu(F1);
     EXPECT_TRUE(helpWindow.isVisible());
-    EXPECT_TRUE(help.text->toPlainText().startsWith(QStringLiteral("Hauptfenster Tasten")));
+    EXPECT_TRUE(
+        help.text->toPlainText().trimmed().startsWith(QStringLiteral("Hauptfenster Tasten")));
     helpWindow.hide();
     main.move(0, 0);
     systemWindow.move(0, 0);

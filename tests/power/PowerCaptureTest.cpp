@@ -15,14 +15,23 @@ TEST(PowerParameters, FieldsAreRoundedAndLimited)
         const char* shown;
     };
     const Case cases[] = {
-        {Parameter::Ratio, "25", "20.00"},         {Parameter::Ratio, "0", "0.01"},
-        {Parameter::Ratio, "1.234", "1.23"},       {Parameter::Ratio, "1.235", "1.24"},
-        {Parameter::Ratio, "abc", "0.01"},         {Parameter::Temperature, "-40", "-25"},
-        {Parameter::Temperature, "22.9", "22"},    {Parameter::Pressure, "", "700"},
-        {Parameter::Humidity, "100", "99"},        {Parameter::Mass, "3500", "3000"},
-        {Parameter::WheelCircumference, "0", "1"}, {Parameter::RollerCircumference, "250", "200"},
-        {Parameter::Inertia, "15", "15.00"},       {Parameter::Inertia, "0.125", "0.13"},
-        {Parameter::Inertia, "1000", "100.00"},    {Parameter::Cw, "3", "2.00"},
+        {Parameter::Ratio, "25", "20.00"},
+        {Parameter::Ratio, "0", "0.01"},
+        {Parameter::Ratio, "1.234", "1.23"},
+        {Parameter::Ratio, "1.235", "1.24"},
+        {Parameter::Ratio, "abc", "0.01"},
+        {Parameter::Temperature, "-40", "-25"},
+        {Parameter::Temperature, "22.9", "22"},
+        {Parameter::Pressure, "", "700"},
+        {Parameter::Humidity, "100", "99"},
+        {Parameter::Mass, "3500", "3000"},
+        {Parameter::WheelCircumference, "0", "1"},
+        {Parameter::RollerCircumference, "250", "200"},
+        {Parameter::Inertia, "15", "15.0"},
+        {Parameter::Inertia, "0.125", "0.13"},
+        {Parameter::Inertia, "1000", "100.0"},
+        {Parameter::Inertia, "0.104", "0.1"},
+        {Parameter::Cw, "3", "2.00"},
         {Parameter::FrontalArea, "0.004", "0.01"},
     };
     for (const Case& c : cases) {

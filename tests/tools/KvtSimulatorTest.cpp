@@ -205,6 +205,38 @@ TEST(KvtSimulatorEngine, RunsPlausiblyAndWarmsUp)
     EXPECT_EQ(stamp, 400000u * 100u);
 }
 
+// "A" gives the voltages the setup's calibration assigns to the temperatures and the throttle of
+// the last "D" frame: read back through the same calibration they give the frame's values.
+TEST(KvtSimulatorEngine, SensorVoltagesFollowTheSetupsCalibration)
+{
+    KvtSimulator sim;
+    // The factory calibration, and one with other points and a falling throttle pot.
+    QByteArray other = factorySetup();
+    for (int at : {offset::engineTempCal1Temp, offset::airTempCal1Temp})
+        for (int i : {0, 1, 2, 3})
+            setSetupByte(other, at + i, QList<int>{30, 300, 90, 150}[i]);
+    for (int i : {0, 1, 2, 3})
+        setSetupByte(other, offset::throttleCal1Percent + i, QList<int>{10, 420, 90, 60}[i]);
+    for (const QByteArray& setup : {factorySetup(), other}) {
+        sim.receive(QByteArray("S") + setup, 0);
+        for (qint64 ms : {3000, 9000, 400000}) {
+            const QByteArray d = sim.receive("D", ms);
+            const QByteArray a = sim.receive("A", ms);
+            ASSERT_EQ(a.size(), 7);
+            // Value at a voltage on the line through the two calibration points.
+            auto valueAt = [&](int at, int sensor) {
+                const double v = word(a, 2 + 2 * sensor) / 4096.0 * 2.0 * 100.0;
+                const double x1 = setupByte(setup, at), c1 = setupByte(setup, at + 1);
+                const double x2 = setupByte(setup, at + 2), c2 = setupByte(setup, at + 3);
+                return x1 + (v - c1) * (x2 - x1) / (c2 - c1);
+            };
+            EXPECT_NEAR(valueAt(offset::engineTempCal1Temp, 0), quint8(d.at(6)), 0.5) << ms;
+            EXPECT_NEAR(valueAt(offset::airTempCal1Temp, 1), quint8(d.at(7)), 0.5) << ms;
+            EXPECT_NEAR(valueAt(offset::throttleCal1Percent, 2), quint8(d.at(5)), 0.5) << ms;
+        }
+    }
+}
+
 TEST(KvtSimulatorEngine, SpeedAndThrottleSweep)
 {
     KvtSimulator sim;

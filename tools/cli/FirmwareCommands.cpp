@@ -96,11 +96,11 @@ int runFirmwareCommand(const QStringList& args, QTextStream& out, QTextStream& e
     } else {
         out << "Datei:       " << path << "\n";
         out << "Status:      " << int(status) << " (" << statusLine << ")\n";
-        if (ready) {
-            out << "Blöcke:      " << image.blockCount() << " zu 128 Bytes\n";
-            out << "Abbild:      " << sent.size() << " Bytes\n";
+        // Block count and size for every file: a file that is not ready would send nothing.
+        out << "Blöcke:      " << (ready ? image.blockCount() : 0) << " zu 128 Bytes\n";
+        out << "Abbild:      " << sent.size() << " Bytes\n";
+        if (ready)
             out << "SHA-256:     " << sha << "\n";
-        }
         for (const firmware::HexNote& n : notes)
             out << "Hinweis:     " << n.text << "\n";
     }

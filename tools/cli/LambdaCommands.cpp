@@ -115,14 +115,20 @@ int runLambdaCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "Aufruf: motrix-cli lambda show DATEI.kll [--json]\n";
         return 2;
     }
-    QFile file(rest[2]);
+    const QString path = rest[2];
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        err << "Datei kann nicht gelesen werden: " << rest[2] << "\n";
+        err << "motrix-cli: " << path << ": Datei kann nicht geöffnet werden ("
+            << file.errorString() << ")\n";
         return 2;
     }
     const QByteArray bytes = file.read(1 << 20);
+    if (file.error() != QFileDevice::NoError) {
+        err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
+        return 2;
+    }
     if (!bytes.startsWith("KVT-Lambdalog")) {
-        err << "Keine Lambdalogdatei: " << rest[2] << "\n";
+        err << "motrix-cli: " << path << ": keine Lambdalogdatei\n";
         return 2;
     }
     const lambda::KllDocument doc = lambda::decodeKll(bytes);

@@ -164,12 +164,23 @@ LiveFrame EngineModel::step(qint64 ms, QByteArray& setup, LambdaLog& ramLambda)
     return f;
 }
 
-std::array<quint16, 3> EngineModel::sensorRaw() const
+std::array<quint16, 3> EngineModel::sensorRaw(const QByteArray& setup) const
 {
-    // NTC sensors: falling voltage with rising temperature; the throttle pot rises.
-    const double engineV = std::clamp(4.6 - (m_last.engineTemp - 20) * 0.03, 0.1, 4.9);
-    const double airV = std::clamp(4.6 - (m_last.airTemp - 20) * 0.03, 0.1, 4.9);
-    const double throttleV = 0.5 + m_last.throttle * 0.04;
+    // Each sensor gives the voltage its calibration in the setup assigns to the value the live
+    // record shows, so that the settings window's read-outs and the live panel agree. The
+    // calibration points are (value, centivolts) pairs, temperatures + 20 in both the setup and
+    // the frame.
+    auto volts = [&](int at, double value) {
+        const double x1 = setupByte(setup, at);
+        const double v1 = setupByte(setup, at + 1) / 100.0;
+        const double x2 = setupByte(setup, at + 2);
+        const double v2 = setupByte(setup, at + 3) / 100.0;
+        const double v = x1 == x2 ? v1 : v1 + (value - x1) * (v2 - v1) / (x2 - x1);
+        return std::clamp(v, 0.0, 5.0);
+    };
+    const double engineV = volts(offset::engineTempCal1Temp, m_last.engineTemp);
+    const double airV = volts(offset::airTempCal1Temp, m_last.airTemp);
+    const double throttleV = volts(offset::throttleCal1Percent, m_last.throttle);
     auto raw = [](double v) { return wordOf(v / 2.0 * 4096.0); };
     return {raw(engineV), raw(airV), raw(throttleV)};
 }

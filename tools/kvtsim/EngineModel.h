@@ -31,8 +31,9 @@ public:
     // The engine starts anew: cold, at standstill for a moment.
     void restart(qint64 ms) { m_startMs = ms; }
 
-    // Raw "A" values (volts / 2 × 4096) for the last frame: engine temp, air temp, throttle.
-    std::array<quint16, 3> sensorRaw() const;
+    // Raw "A" values (volts / 2 × 4096) for the last frame: engine temp, air temp, throttle,
+    // each the voltage the setup's sensor calibration gives for the value of the frame.
+    std::array<quint16, 3> sensorRaw(const QByteArray& setup) const;
     // The 35 bytes after "p" for the last frame.
     QByteArray expertValues(const QByteArray& setup, quint8 calibrationByte) const;
 

@@ -128,7 +128,7 @@ QByteArray KvtSimulator::reply(char letter, qint64 nowMs)
         break;
     case 'A':
         out.append('a');
-        for (quint16 raw : m_engine.sensorRaw()) {
+        for (quint16 raw : m_engine.sensorRaw(m_setup)) {
             out.append(char(raw >> 8));
             out.append(char(raw & 0xFF));
         }

@@ -12,6 +12,8 @@ constexpr int setupBlockSize = 578;
 namespace offset {
 constexpr int cylinderOffset12 = 0;
 constexpr int engineTempCal1Temp = 2;
+constexpr int airTempCal1Temp = 6;
+constexpr int throttleCal1Percent = 10;
 constexpr int coilChargeTime = 14;
 constexpr int sensorAngle = 16;
 constexpr int triggerTeeth = 17;

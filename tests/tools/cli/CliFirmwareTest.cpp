@@ -101,6 +101,30 @@ TEST_F(CliFirmwareTest, NotesAndStatuses)
               5);
 }
 
+// The text names what would be sent for every file, the smallest ready image and a refused one.
+TEST_F(CliFirmwareTest, TextGivesBlocksAndSizeForEveryFile)
+{
+    const struct {
+        const char* name;
+        QByteArray content;
+        int status;
+        const char* blocks;
+        const char* size;
+    } cases[] = {
+        {"five.hex", ":050000000102030405EC\r\n:00000001FF\r\n", 0, "Blöcke:      1 zu",
+         "Abbild:      128 Bytes"},
+        {"lf.hex", ":0400000001020304F2\n:00000001FF\n", 1, "Blöcke:      0 zu",
+         "Abbild:      0 Bytes"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli({QStringLiteral("firmware"), QStringLiteral("check"),
+                                   write(QString::fromLatin1(c.name), c.content)});
+        EXPECT_EQ(run.status, c.status) << c.name;
+        EXPECT_TRUE(run.out.contains(c.blocks)) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(c.size)) << run.out.toStdString();
+    }
+}
+
 TEST_F(CliFirmwareTest, UnreadableOrWrongFilesExitTwo)
 {
     for (const QStringList& args :

@@ -66,13 +66,21 @@ TEST(CliLambda, BadUseAndForeignFilesExitTwo)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("KVT-Setup\n");
     f.close();
-    for (const QStringList& args :
-         {QStringList{"lambda", "show"}, QStringList{"lambda", "list", other},
-          QStringList{"lambda", "show", dir.filePath("none.kll")},
-          QStringList{"lambda", "show", other}}) {
-        const CliRun r = run(args);
-        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
-        EXPECT_FALSE(r.err.isEmpty());
+    const QString missing = dir.filePath("none.kll");
+    // Errors about a file name it the way the other areas do: "motrix-cli: FILE: ...".
+    const struct {
+        QStringList args;
+        QString err;
+    } cases[] = {
+        {{"lambda", "show"}, "Aufruf: motrix-cli lambda show"},
+        {{"lambda", "list", other}, "Aufruf: motrix-cli lambda show"},
+        {{"lambda", "show", missing}, "motrix-cli: " + missing + ": Datei kann nicht geöffnet"},
+        {{"lambda", "show", other}, "motrix-cli: " + other + ": keine Lambdalogdatei"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(c.err)) << r.err.toStdString();
     }
 }
 
