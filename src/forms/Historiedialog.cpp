@@ -20,6 +20,9 @@ QTableWidget* table(const QStringList& headers)
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->verticalHeader()->setVisible(false);
     t->horizontalHeader()->setStretchLastSection(true);
+    // One line per row: long descriptions and paths are cut, their whole text is the tool tip.
+    t->setWordWrap(false);
+    t->setTextElideMode(Qt::ElideRight);
     t->setMinimumHeight(160);
     return t;
 }
@@ -81,9 +84,9 @@ void Vergleichdialog::setupUi(QWidget* content)
     outer->addWidget(sides);
 
     fields = table({u("Feld"), u("Bezeichnung"), u("dieser Wert"), u("anderer Wert")});
-    outer->addWidget(fields, 3);
+    outer->addWidget(fields, 2);
     maps = table({u("Kennfeld / Kurve"), u("abweichende Zellen")});
-    maps->setMinimumHeight(130);
+    maps->setMinimumHeight(150);
     outer->addWidget(maps, 1);
     summary = valueLabel(30);
     outer->addWidget(summary);

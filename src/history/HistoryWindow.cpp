@@ -86,6 +86,8 @@ void HistoryWindow::fillList()
             item->setData(Qt::UserRole, e.id);
             if (c == 5)
                 item->setToolTip(e.path);
+            if (c == 6)
+                item->setToolTip(e.description);
             t->setItem(row, c, item);
         }
         ++row;

@@ -205,11 +205,13 @@ TEST_F(HistoryInProgram, Screenshot)
     motrix->mainForm().saveButton->click();
     forms::Window& list = motrix->windows()[app::WindowId::History];
     list.move(0, 0);
+    list.resize(1000, 460);
     list.open();
     select({h().list()[2].id, h().list()[3].id});
     motrix->historyWindow().form().compare->click();
     forms::Window& compare = motrix->windows()[app::WindowId::SetupCompare];
     compare.move(0, list.frameGeometry().bottom() + 4);
+    compare.resize(1000, 640);
     for (int n = 0; n < 20; ++n) {
         QCoreApplication::processEvents();
         QThread::msleep(20);
