@@ -118,10 +118,6 @@ void Systemdialog::setupUi(QWidget* content)
     messageFile = checkBox("KVT Meldungen mitschreiben",
                            "Meldungen der Motrix werden in einer *.txt-Datei mitgeschrieben");
     k->addWidget(messageFile, 3, 0, 1, 2);
-    setupHistory = button("Setup-Historie ...",
-                          "Zeigt jedes gelesene, geschriebene, geladene und gespeicherte Setup "
-                          "(auch mit F2 im Hauptfenster)");
-    k->addWidget(setupHistory, 4, 0, 1, 2);
     right->addWidget(general);
 
     QGridLayout* p = nullptr;
@@ -183,6 +179,11 @@ void Systemdialog::setupUi(QWidget* content)
                                           centreLambdaLogger, centreTest,       centreSystem};
     for (int i = 0; i < int(all.size()); ++i)
         w->addWidget(all[i], i / 5, i % 5);
+    // The free place after the window buttons, so the window keeps its height.
+    setupHistory = button("Setup-Historie ...",
+                          "Zeigt jedes gelesene, geschriebene, geladene und gespeicherte Setup "
+                          "(auch mit F2 im Hauptfenster)");
+    w->addWidget(setupHistory, 1, 4);
     outer->addWidget(positions);
     outer->addStretch();
 }
