@@ -6,6 +6,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  libqt6sql6-sqlite
   libgtest-dev clang-14 libclang-rt-14-dev libfuzzer-14-dev xvfb xauth poppler-utils binutils)
 
 install_missing() {

@@ -17,11 +17,14 @@
 #include "power/PowerWindow.h"
 #include "setup/ExpertWindow.h"
 #include "setup/SettingsWindow.h"
+#include "setup/SetupBlock.h"
+#include "setup/SetupWarnings.h"
 #include "test/TestWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
@@ -61,6 +64,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     systemHooks.identified = [this] { return m_link->identified() && !m_link->firmwareBusy(); };
     systemHooks.eraseEeprom = [this] { m_link->commands().eraseEeprom(); };
     systemHooks.loggerCapacityChanged = [this](qint64) { m_recorder->capacityChanged(); };
+    systemHooks.showHistory = [this] { m_windows[WindowId::History].open(); };
     m_systemWindow = std::make_unique<SystemWindow>(m_windows, m_settings, m_dialogs, m_log,
                                                     m_logTable, std::move(systemHooks));
     m_firmwareArea = std::make_unique<FirmwareArea>(m_systemWindow->form(), *m_link, m_dialogs,
@@ -111,6 +115,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
     };
 
     createLogger();
+    createHistory();
     wireSetupActions();
     wireTick();
 }
@@ -219,23 +224,88 @@ void Motrix::wireSetupActions()
 {
     display::MainWindow::Actions& actions = m_mainWindow->actions();
     actions.readSetup = [this] { m_transfer->readSetup(); };
-    actions.writeSetup = [this] { m_transfer->writeSetup(); };
-    actions.storeSetup = [this] { m_transfer->storeSetup(); };
+    actions.writeSetup = [this] {
+        if (m_transfer->writeSetup())
+            recordHistory(history::Event::KvtWrite);
+    };
+    actions.storeSetup = [this] {
+        if (m_transfer->storeSetup())
+            recordHistory(history::Event::EepromStore);
+    };
     actions.clearMapReadouts = [this] { m_mapKeys->clearReadouts(); };
     actions.saveSetup = [this] { saveSetupFile(); };
     actions.loadSetup = [this] { loadSetupFile(); };
 
+    // "-> PC" and the read after identification alike; the KVT's block has no description.
     m_transfer->setReplacedHook([this] {
         m_mapKeys->setupReplaced();
         refillSetupWindows();
+        recordHistory(history::Event::KvtRead);
     });
     m_setupStore.setReplacedHook([this] {
-        m_mainWindow->setDescription(m_document.description);
-        m_mainWindow->showSetupFileName(m_document.loadedFileName);
-        m_mapKeys->setupFileLoaded();
-        m_mapKeys->setupReplaced();
-        refillSetupWindows();
+        showReplacedSetup();
+        recordHistory(history::Event::FileLoad, m_document.loadedFileName);
     });
+}
+
+void Motrix::showReplacedSetup()
+{
+    m_mainWindow->setDescription(m_document.description);
+    m_mainWindow->showSetupFileName(m_document.loadedFileName);
+    m_mapKeys->setupFileLoaded();
+    m_mapKeys->setupReplaced();
+    refillSetupWindows();
+}
+
+void Motrix::createHistory()
+{
+    m_compareWindow = std::make_unique<history::CompareWindow>(m_windows[WindowId::SetupCompare]);
+    m_historyWindow = std::make_unique<history::HistoryWindow>(
+        m_windows[WindowId::History], m_history, *m_compareWindow, m_dialogs,
+        [this](const history::Entry& entry) { restoreFromHistory(entry); });
+}
+
+void Motrix::openHistory()
+{
+    const history::OpenResult opened = m_history.open(m_programDirectory);
+    if (opened.message.isEmpty())
+        return;
+    m_log.logMessage(opened.ok ? QStringLiteral("Setup-Historie neu angelegt")
+                               : QStringLiteral("Setup-Historie nicht verfügbar"));
+    m_dialogs.message(QStringLiteral("Setup-Historie"), opened.message);
+}
+
+void Motrix::recordHistory(history::Event event, const QString& path)
+{
+    if (!m_history.isOpen())
+        return;
+    history::KvtIdentity kvt;
+    if (m_link->identified()) {
+        const devlink::DeviceIdentity& id = m_link->identity();
+        kvt = {id.deviceType, id.hw, id.sw, id.bl, id.restartCount};
+    }
+    // The description field as it stands: it names what was written or saved.
+    const QString description =
+        event == history::Event::KvtRead ? QString() : m_mainWindow->description();
+    // A failed entry never stops the transfer or the save it belongs to; the log says so.
+    if (m_history.record(event, kvt, path, description,
+                         setup::encodeSetupBlock(m_document.record)) == 0)
+        m_log.logMessage(QStringLiteral("Setup-Historie: Eintrag nicht gespeichert (") +
+                         m_history.lastError() + QStringLiteral(")"));
+    m_historyWindow->historyChanged();
+}
+
+void Motrix::restoreFromHistory(const history::Entry& entry)
+{
+    m_document.record = setup::decodeSetupBlock(entry.block);
+    m_document.description = entry.description;
+    m_document.loadedOrigin = setup::makeSetupOrigin(
+        entry.kvt.deviceType, entry.kvt.hw, entry.kvt.sw, entry.kvt.bl, entry.kvt.restarts);
+    m_document.loadedFileName = entry.path;
+    showReplacedSetup();
+    m_log.logMessage(QStringLiteral("Setup Nr. ") + QString::number(entry.id) +
+                     QStringLiteral(" aus der Setup-Historie geladen"));
+    setup::showSetupWarnings(m_document.record, m_dialogs);
 }
 
 void Motrix::refillSetupWindows()
@@ -259,7 +329,10 @@ void Motrix::refreshLivePanel()
 void Motrix::saveSetupFile()
 {
     m_document.description = m_mainWindow->description();
-    m_setupStore.save(m_document, devlink::setupOriginOf(m_link->identity()));
+    if (m_setupStore.save(m_document, devlink::setupOriginOf(m_link->identity())) ==
+        setup::SetupStore::Outcome::Done)
+        recordHistory(history::Event::FileSave,
+                      QDir(m_setupStore.directory()).filePath(m_setupStore.fileName()));
 }
 
 void Motrix::loadSetupFile()
@@ -315,6 +388,8 @@ void Motrix::handleMainMenuEvent(int number)
     const auto event = MainMenuEvent(number);
     if (event == MainMenuEvent::Quit || event == MainMenuEvent::QuitCommand)
         m_loop.requestQuit();
+    else if (event == MainMenuEvent::ShowHistory)
+        m_windows[WindowId::History].open();
 }
 
 void Motrix::setPortLister(std::function<QStringList()> lister)
@@ -380,6 +455,7 @@ void Motrix::startUp(const StartOptions& options)
     }
     m_systemWindow->refill();
     m_firmwareArea->startUp();
+    openHistory();
     // The logger window's progress and "Datenpunkt:" follow the capacity read.
     m_recorder->capacityChanged();
 

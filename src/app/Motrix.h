@@ -3,15 +3,18 @@
 #pragma once
 
 #include "app/DeviceLambdaLink.h"
-#include "app/core/Dialogs.h"
 #include "app/MainLoop.h"
+#include "app/WindowSet.h"
+#include "app/core/Dialogs.h"
 #include "app/core/MessageLog.h"
 #include "app/core/ProgramSettings.h"
-#include "app/WindowSet.h"
 #include "display/BigDisplayWindow.h"
 #include "display/MainWindow.h"
 #include "forms/Hauptdialog.h"
 #include "forms/hilfedialog.h"
+#include "history/CompareWindow.h"
+#include "history/HistoryWindow.h"
+#include "history/SetupHistory.h"
 #include "lambda/LambdaLogger.h"
 #include "lambda/LambdaWindow.h"
 #include "link/DeviceLink.h"
@@ -99,6 +102,12 @@ public:
     display::BigDisplayWindow& bigDisplay() { return *m_bigDisplay; }
     display::EmergencyNotice& emergencyNotice() { return *m_emergencyNotice; }
     const QString& programDirectory() const { return m_programDirectory; }
+    history::SetupHistory& setupHistory() { return m_history; }
+    history::HistoryWindow& historyWindow() { return *m_historyWindow; }
+    history::CompareWindow& compareWindow() { return *m_compareWindow; }
+    // "Wiederherstellen": the entry's block and description replace the setup as "Laden" does
+    // (windows refilled, views redrawn, warnings); nothing is sent to the KVT.
+    void restoreFromHistory(const history::Entry& entry);
 
     // Logger capacity: reserves capacity + 1 rows; on failure falls back to 3600 with its box.
     void reserveLoggerCapacity();
@@ -135,6 +144,12 @@ private:
     void refreshLivePanel();
     void saveSetupFile();
     void loadSetupFile();
+    // The history: opened at start-up, one entry per setup read, written, stored, loaded, saved.
+    void createHistory();
+    void openHistory();
+    void recordHistory(history::Event event, const QString& path = {});
+    // The windows after the setup was replaced from a file or the history.
+    void showReplacedSetup();
 
     Dialogs& m_dialogs;
     QString m_programDirectory;
@@ -176,6 +191,9 @@ private:
     std::unique_ptr<lambda::LambdaWindow> m_lambdaWindow;
     std::unique_ptr<display::BigDisplayWindow> m_bigDisplay;
     std::unique_ptr<display::EmergencyNotice> m_emergencyNotice;
+    history::SetupHistory m_history;
+    std::unique_ptr<history::CompareWindow> m_compareWindow;
+    std::unique_ptr<history::HistoryWindow> m_historyWindow;
 };
 
 }  // namespace app

@@ -1,8 +1,8 @@
 // The system window's filling, take-over, check boxes, EEPROM erase and window positions.
 #include "app/SystemWindow.h"
 
-#include "app/core/SystemRules.h"
 #include "app/WindowSet.h"
+#include "app/core/SystemRules.h"
 #include "forms/FieldBinding.h"
 #include "forms/Window.h"
 #include "logger/LogTable.h"
@@ -46,6 +46,10 @@ SystemWindow::SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialog
     m_form.chooseFirmware->setEnabled(false);
     m_form.updateFirmware->setEnabled(false);
     connect(m_form.eraseEeprom, &QPushButton::clicked, this, &SystemWindow::eraseEepromClicked);
+    connect(m_form.setupHistory, &QPushButton::clicked, this, [this] {
+        if (m_hooks.showHistory)
+            m_hooks.showHistory();
+    });
 
     const std::pair<QPushButton*, WindowId> positions[] = {
         {m_form.centreMain, WindowId::Main},

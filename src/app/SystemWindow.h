@@ -38,6 +38,8 @@ public:
         // Link state, and "X", 20 ms, 3 (the sender logs "EEPROM loeschen").
         std::function<bool()> identified;
         std::function<void()> eraseEeprom;
+        // "Setup-Historie ...": opens the history window.
+        std::function<void()> showHistory;
     };
 
     SystemWindow(WindowSet& windows, ProgramSettings& settings, Dialogs& dialogs, MessageLog& log,

@@ -31,11 +31,14 @@ void registerShortcuts(forms::Window& w)
         w.addShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), int(MainMenuEvent::CentreWindows));
         w.addShortcut(QKeySequence(Qt::Key_F3), int(MainMenuEvent::BlockUp));
         w.addShortcut(QKeySequence(Qt::Key_F4), int(MainMenuEvent::BlockDown));
+        w.addShortcut(QKeySequence(Qt::Key_F2), int(MainMenuEvent::ShowHistory));
         w.addShortcut(quitKey(), int(MainMenuEvent::QuitCommand));
         return;
     case WindowId::Help:
     case WindowId::BigDisplay:
-    case WindowId::LambdaLogger: return;
+    case WindowId::LambdaLogger:
+    case WindowId::History:
+    case WindowId::SetupCompare: return;
     default: break;
     }
     // Windows with input fields take them over on Return; the keypad's Enter gives event 2.

@@ -179,6 +179,11 @@ void Systemdialog::setupUi(QWidget* content)
                                           centreLambdaLogger, centreTest,       centreSystem};
     for (int i = 0; i < int(all.size()); ++i)
         w->addWidget(all[i], i / 5, i % 5);
+    // The free place after the window buttons, so the window keeps its height.
+    setupHistory = button("Setup-Historie ...",
+                          "Zeigt jedes gelesene, geschriebene, geladene und gespeicherte Setup "
+                          "(auch mit F2 im Hauptfenster)");
+    w->addWidget(setupHistory, 1, 4);
     outer->addWidget(positions);
     outer->addStretch();
 }

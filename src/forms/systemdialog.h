@@ -43,6 +43,7 @@ public:
     QCheckBox* comAtStart = nullptr;
     QCheckBox* readSetupAfterIdentification = nullptr;
     QCheckBox* messageFile = nullptr;
+    QPushButton* setupHistory = nullptr;
 
     // "Leistungsmessung"
     QLineEdit* powerSampleInterval = nullptr;

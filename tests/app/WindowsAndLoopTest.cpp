@@ -41,6 +41,8 @@ TEST(WindowSet, TitlesSizesAndResizeLimits)
         {WindowId::PowerComparison, "Motrix1.G - Leistungsvergleich", 905, 760, true},
         {WindowId::Logger, "Motrix1.G - Logger", 920, 605, false},
         {WindowId::LambdaLogger, "Motrix1.G - Lambdalogger", 755, 485, true},
+        {WindowId::History, "Motrix1.G - Setup-Historie", 820, 520, false},
+        {WindowId::SetupCompare, "Motrix1.G - Setup-Vergleich", 700, 600, false},
     };
     for (const Expect& e : table) {
         const forms::Window& w = windows[e.id];
@@ -78,6 +80,7 @@ TEST(WindowSet, ShortcutsDeliverTheirEventNumbers)
         {Qt::Key_F3, 43},
         {Qt::Key_F4, 44},
         {QKeyCombination(Qt::ShiftModifier, Qt::Key_F1), 100},
+        {Qt::Key_F2, 70},
         {QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_E), 50},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_Q), 61},
     };

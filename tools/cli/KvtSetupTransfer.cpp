@@ -1,5 +1,6 @@
 // "kvt read" and "kvt write": the setup between a file and the KVT through the program's own
 // setup transfer and setup store.
+#include "HistoryCommands.h"
 #include "KvtVerbs.h"
 #include "SetupText.h"
 
@@ -14,6 +15,11 @@
 
 namespace cli {
 namespace {
+
+history::KvtIdentity historyIdentity(const devlink::DeviceIdentity& id)
+{
+    return {id.deviceType, id.hw, id.sw, id.bl, id.restartCount};
+}
 
 // One byte takes 11 bit times at 57600 baud.
 int lineTimeMs(int bytes)
@@ -50,7 +56,12 @@ int kvtRead(KvtSession& session, const KvtOptions& options, QTextStream&, QTextS
     const setup::SetupStore::Outcome saved =
         store.save(document, devlink::setupOriginOf(session.link().identity()));
     switch (saved) {
-    case setup::SetupStore::Outcome::Done: return 0;
+    case setup::SetupStore::Outcome::Done:
+        // Kept in the setup history as the program keeps what it reads.
+        recordInHistory(history::Event::CliRead, historyIdentity(session.link().identity()),
+                        store.fileName(), document.description,
+                        setup::encodeSetupBlock(document.record), QString(), err);
+        return 0;
     case setup::SetupStore::Outcome::Refused:
         err << "motrix-cli: " << options.output
             << ": Datei existiert bereits (--force überschreibt sie)\n";
@@ -101,6 +112,8 @@ int kvtWrite(KvtSession& session, const KvtOptions& options, QTextStream& out, Q
     const QList<FieldDifference> differences = fieldDifferences(record, back, true);
     const bool equal =
         differences.isEmpty() && setup::encodeSetupBlock(record) == setup::encodeSetupBlock(back);
+    recordInHistory(history::Event::CliWrite, historyIdentity(link.identity()), path,
+                    file->content.description, setup::encodeSetupBlock(record), QString(), err);
     bool stored = false;
     if (equal && options.eeprom) {
         stored = transfer.storeSetup();

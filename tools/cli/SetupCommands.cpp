@@ -1,12 +1,12 @@
 // Printing and comparing setup files for motrix-cli.
 #include "SetupCommands.h"
 
-#include "SetupText.h"
-
 #include "setup/EntryRules.h"
+#include "setup/SetupCompare.h"
 #include "setup/SetupFields.h"
 #include "setup/SetupFileCodec.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,10 +15,48 @@
 namespace cli {
 namespace {
 
+// Setup files are under a kilobyte; anything beyond this cannot be one.
+constexpr qint64 readLimit = 1 << 20;
+
 const char* const usage =
     "Aufruf:\n"
     "  motrix-cli setup show DATEI.kvt [--json]\n"
     "  motrix-cli setup diff A.kvt B.kvt [--json]\n";
+
+struct LoadedFile {
+    QString path;
+    setup::SetupFileContent content;
+};
+
+std::optional<LoadedFile> loadFile(const QString& path, QTextStream& err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "motrix-cli: " << path << ": Datei kann nicht geöffnet werden ("
+            << file.errorString() << ")\n";
+        return std::nullopt;
+    }
+    const qint64 size = file.size();
+    if (size > readLimit) {
+        err << "motrix-cli: " << path << ": keine Setup-Datei (" << size << " Bytes)\n";
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(readLimit);
+    if (file.error() != QFileDevice::NoError) {
+        err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
+        return std::nullopt;
+    }
+    LoadedFile loaded{path, setup::decodeSetupFile(bytes)};
+    if (!loaded.content.wellFormed) {
+        err << "motrix-cli: " << path << ": keine gültige Setup-Datei (" << bytes.size()
+            << " Bytes, Kopfzeile oder Datenteil fehlt)\n";
+        return std::nullopt;
+    }
+    if (bytes.size() != setup::setupFileSize)
+        err << "motrix-cli: " << path << ": Hinweis: " << bytes.size() << " statt "
+            << setup::setupFileSize << " Bytes\n";
+    return loaded;
+}
 
 bool isMap(const setup::FieldDescriptor& field)
 {
@@ -27,6 +65,11 @@ bool isMap(const setup::FieldDescriptor& field)
 bool isCurve(const setup::FieldDescriptor& field)
 {
     return field.count == setup::tempPoints;
+}
+
+QString valueText(const setup::FieldDescriptor& field, int stored)
+{
+    return setup::valueWithUnit(field, stored);
 }
 
 void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& record,
@@ -63,7 +106,7 @@ void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& r
     }
 }
 
-void printShow(const LoadedSetupFile& file, QTextStream& out)
+void printShow(const LoadedFile& file, QTextStream& out)
 {
     const setup::SetupFileContent& c = file.content;
     out << "Datei:        " << file.path << "\n";
@@ -74,8 +117,20 @@ void printShow(const LoadedSetupFile& file, QTextStream& out)
     out << "SW:           " << c.origin.software << "\n";
     out << "BL:           " << c.origin.bootLoader << "\n";
     out << "Neustarts:    " << c.origin.restarts << "\n\n";
+    printRecord(c.record, false, out);
+}
+
+QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
+{
+    return setup::engineeringValue(field.encoding, stored);
+}
+
+}  // namespace
+
+void printRecord(const setup::SetupRecord& record, bool deadTimes, QTextStream& out)
+{
     for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile() || isMap(field) || isCurve(field))
+        if ((!field.inFile() && !deadTimes) || isMap(field) || isCurve(field))
             continue;
         for (int i = 0; i < field.count; ++i) {
             QString label = field.germanLabel();
@@ -87,44 +142,94 @@ void printShow(const LoadedSetupFile& file, QTextStream& out)
             out << QStringLiteral("%1  %2  %3\n")
                        .arg(name, -24)
                        .arg(label, -56)
-                       .arg(valueText(field, field.get(c.record, i)));
+                       .arg(valueText(field, field.get(record, i)));
         }
     }
     for (const setup::FieldDescriptor& field : setup::setupFields())
         if (field.inFile() && (isMap(field) || isCurve(field)))
-            printTable(field, c.record, out);
+            printTable(field, record, out);
 }
 
-QJsonObject showJson(const LoadedSetupFile& file)
+QJsonObject recordJson(const setup::SetupRecord& record, bool deadTimes)
 {
-    const setup::SetupFileContent& c = file.content;
     QJsonObject fields;
     for (const setup::FieldDescriptor& field : setup::setupFields()) {
-        if (!field.inFile())
+        if (!field.inFile() && !deadTimes)
             continue;
         QJsonObject entry{{QStringLiteral("label"), field.germanLabel()},
                           {QStringLiteral("unit"), setup::unitText(field.encoding)},
                           {QStringLiteral("number"), field.number}};
         if (field.count == 1) {
-            entry[QStringLiteral("value")] = jsonNumber(field, field.get(c.record, 0));
-            entry[QStringLiteral("stored")] = field.get(c.record, 0);
+            entry[QStringLiteral("value")] = jsonNumber(field, field.get(record, 0));
+            entry[QStringLiteral("stored")] = field.get(record, 0);
         } else if (isMap(field)) {
             QJsonArray rows;  // rows by throttle index 0..8, columns by speed index 0..16
             for (int t = 0; t < setup::throttlePoints; ++t) {
                 QJsonArray row;
                 for (int s = 0; s < setup::speedPoints; ++s)
-                    row.append(jsonNumber(field, field.get(c.record, setup::mapCellIndex(s, t))));
+                    row.append(jsonNumber(field, field.get(record, setup::mapCellIndex(s, t))));
                 rows.append(row);
             }
             entry[QStringLiteral("value")] = rows;
         } else {
             QJsonArray values;
             for (int i = 0; i < field.count; ++i)
-                values.append(jsonNumber(field, field.get(c.record, i)));
+                values.append(jsonNumber(field, field.get(record, i)));
             entry[QStringLiteral("value")] = values;
         }
         fields[field.fieldName()] = entry;
     }
+    return fields;
+}
+
+int printDifferences(const Compared& a, const Compared& b, setup::CompareScope scope, bool json,
+                     QTextStream& out)
+{
+    const setup::SetupComparison comparison = setup::compareSetups(a.record, b.record, scope);
+    QJsonArray differences;
+    for (const setup::FieldDifference& d : comparison.fields) {
+        const setup::FieldDescriptor& field = *d.field;
+        const QString where = setup::differenceName(field, d.element);
+        if (json) {
+            QJsonObject entry{{QStringLiteral("field"), field.fieldName()},
+                              {QStringLiteral("where"), where},
+                              {QStringLiteral("label"), field.germanLabel()},
+                              {QStringLiteral("unit"), setup::unitText(field.encoding)},
+                              {QStringLiteral("a"), jsonNumber(field, d.a)},
+                              {QStringLiteral("b"), jsonNumber(field, d.b)}};
+            if (field.count > 1)
+                entry[QStringLiteral("element")] = d.element;
+            differences.append(entry);
+        } else {
+            out << QStringLiteral("%1  %2: %3 -> %4\n")
+                       .arg(where, -36)
+                       .arg(field.germanLabel(), valueText(field, d.a), valueText(field, d.b));
+        }
+    }
+    const int count = int(comparison.fields.size());
+    const bool descriptionsDiffer = a.description != b.description;
+    if (json) {
+        QJsonObject result{{QStringLiteral("a"), a.name},
+                           {QStringLiteral("b"), b.name},
+                           {QStringLiteral("equal"), count == 0},
+                           {QStringLiteral("differences"), differences}};
+        if (descriptionsDiffer)
+            result[QStringLiteral("descriptions")] = QJsonArray{a.description, b.description};
+        out << QJsonDocument(result).toJson(QJsonDocument::Indented);
+    } else {
+        if (descriptionsDiffer)
+            out << "Beschreibung: " << a.description << " -> " << b.description << "\n";
+        out << (count == 0 ? QStringLiteral("Setups sind gleich.\n")
+                           : QStringLiteral("%1 Unterschied(e).\n").arg(count));
+    }
+    return count == 0 ? ExitOk : ExitDiffer;
+}
+
+namespace {
+
+QJsonObject showJson(const LoadedFile& file)
+{
+    const setup::SetupFileContent& c = file.content;
     return {
         {QStringLiteral("file"), file.path},
         {QStringLiteral("header"), c.headerLine},
@@ -134,39 +239,26 @@ QJsonObject showJson(const LoadedSetupFile& file)
                                                {QStringLiteral("sw"), c.origin.software},
                                                {QStringLiteral("bl"), c.origin.bootLoader},
                                                {QStringLiteral("restarts"), c.origin.restarts}}},
-        {QStringLiteral("fields"), fields}};
+        {QStringLiteral("fields"), recordJson(c.record, false)}};
 }
 
-int diff(const LoadedSetupFile& a, const LoadedSetupFile& b, bool json, QTextStream& out)
+}  // namespace
+
+std::optional<setup::SetupFileContent> readSetupFile(const QString& path, QTextStream& err)
 {
-    QJsonArray differences;
-    const QList<FieldDifference> found =
-        fieldDifferences(a.content.record, b.content.record, false);
-    const int count = int(found.size());
-    for (const FieldDifference& d : found) {
-        if (json)
-            differences.append(d.json(QStringLiteral("a"), QStringLiteral("b")));
-        else
-            out << d.line() << "\n";
-    }
-    const bool descriptionsDiffer = a.content.description != b.content.description;
-    if (json) {
-        QJsonObject result{{QStringLiteral("a"), a.path},
-                           {QStringLiteral("b"), b.path},
-                           {QStringLiteral("equal"), count == 0},
-                           {QStringLiteral("differences"), differences}};
-        if (descriptionsDiffer)
-            result[QStringLiteral("descriptions")] =
-                QJsonArray{a.content.description, b.content.description};
-        out << QJsonDocument(result).toJson(QJsonDocument::Indented);
-    } else {
-        if (descriptionsDiffer)
-            out << "Beschreibung: " << a.content.description << " -> " << b.content.description
-                << "\n";
-        out << (count == 0 ? QStringLiteral("Setups sind gleich.\n")
-                           : QStringLiteral("%1 Unterschied(e).\n").arg(count));
-    }
-    return count == 0 ? ExitOk : ExitDiffer;
+    std::optional<LoadedFile> file = loadFile(path, err);
+    if (!file)
+        return std::nullopt;
+    return file->content;
+}
+
+namespace {
+
+int diff(const LoadedFile& a, const LoadedFile& b, bool json, QTextStream& out)
+{
+    return printDifferences({a.path, a.content.description, a.content.record},
+                            {b.path, b.content.description, b.content.record},
+                            setup::CompareScope::File, json, out);
 }
 
 }  // namespace
@@ -193,7 +285,7 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return ExitError;
     }
     if (show) {
-        const std::optional<LoadedSetupFile> file = loadSetupFile(positional[2], err);
+        const std::optional<LoadedFile> file = loadFile(positional[2], err);
         if (!file)
             return ExitError;
         if (json)
@@ -202,8 +294,8 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             printShow(*file, out);
         return ExitOk;
     }
-    const std::optional<LoadedSetupFile> a = loadSetupFile(positional[2], err);
-    const std::optional<LoadedSetupFile> b = loadSetupFile(positional[3], err);
+    const std::optional<LoadedFile> a = loadFile(positional[2], err);
+    const std::optional<LoadedFile> b = loadFile(positional[3], err);
     if (!a || !b)
         return ExitError;
     return diff(*a, *b, json, out);

@@ -8,8 +8,8 @@ namespace cli {
 QString toolUsage()
 {
     return QStringLiteral(
-               "motrix-cli: Setup-, Log-, Lambda-, Leistungs- und firmware-Dateien und die KVT\n"
-               "ohne Fenster.\n"
+               "motrix-cli: Setup-, Log-, Lambda-, Leistungs- und firmware-Dateien, die\n"
+               "Setup-Historie und die KVT ohne Fenster.\n"
                "\n"
                "Aufruf:\n"
                "  motrix-cli setup show DATEI.kvt [--json]\n"
@@ -21,7 +21,11 @@ QString toolUsage()
                "  motrix-cli power print DATEI.klv [--compare B.klv [C.klv]] [--text TEXT] "
                "-o AUS.pdf\n"
                "  motrix-cli firmware check DATEI.bin|DATEI.hex [--json]\n"
-               "  motrix-cli settings demo VERZEICHNIS PORT\n") +
+               "  motrix-cli settings demo VERZEICHNIS PORT\n"
+               "  motrix-cli history list [--json] [--dir VERZEICHNIS]\n"
+               "  motrix-cli history show NR [--json] [--dir VERZEICHNIS]\n"
+               "  motrix-cli history diff NR NR|DATEI.kvt [--json] [--dir VERZEICHNIS]\n"
+               "  motrix-cli history export NR -o DATEI.kvt [--dir VERZEICHNIS]\n") +
            kvtUsage() +
            QStringLiteral(
                "\n"

@@ -2,9 +2,10 @@
 // many engines ("setup show", "setup diff"), summarises and converts log files ("log show",
 // "log csv"), shows lambda logs ("lambda show"), shows or prints power comparison files
 // ("power show", "power print"), checks firmware files before an update ("firmware check"),
-// prepares preferences ("settings demo") and talks to the KVT itself ("kvt identify", "read",
-// "write", "live", "flash").
+// prepares preferences ("settings demo"), looks into the setup history ("history ...") and
+// talks to the KVT itself ("kvt identify", "read", "write", "live", "flash").
 #include "FirmwareCommands.h"
+#include "HistoryCommands.h"
 #include "KvtCommands.h"
 #include "LambdaCommands.h"
 #include "LogCommands.h"
@@ -30,7 +31,7 @@ const Area areas[] = {
     {"setup", cli::runCommand},      {"settings", cli::runSettingsCommand},
     {"log", cli::runLogCommand},     {"lambda", cli::runLambdaCommand},
     {"power", cli::runPowerCommand}, {"firmware", cli::runFirmwareCommand},
-    {"kvt", cli::runKvtCommand},
+    {"history", cli::runHistoryCommand}, {"kvt", cli::runKvtCommand},
 };
 
 }  // namespace

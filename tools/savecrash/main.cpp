@@ -9,7 +9,12 @@
 // where the kill landed: before the temporary file existed, while it was written, once it was
 // complete but not yet renamed (being flushed), or after the rename.
 //
-//   savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll] [--dir FOLDER] [--seed S]
+// The setup history ("db") is a database, not a file saved whole: a child records entries one
+// after another until it is killed, and the database must open unharmed with every entry the
+// child reported as committed (HistoryKill.cpp).
+//
+//   savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll,db] [--dir FOLDER] [--seed S]
+#include "HistoryKill.h"
 #include "SaveKinds.h"
 #include "app/core/AtomicFile.h"
 
@@ -269,7 +274,7 @@ int main(int argc, char** argv)
     Options opt;
     if (!parse(app.arguments(), opt)) {
         std::fprintf(stderr,
-                     "usage: savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll] "
+                     "usage: savecrash [--kills N] [--kinds cfg,kvt,klg,klv,kll,db] "
                      "[--dir FOLDER] [--seed S]\n");
         return 2;
     }
@@ -297,6 +302,11 @@ int main(int argc, char** argv)
         Tally tally;
         pass = runKind(kind, opt, random, tally) && pass;
     }
-    std::printf("%s\n", pass ? "PASS: every file was complete old or complete new" : "FAIL");
+    if (opt.kinds.isEmpty() || opt.kinds.contains(QLatin1String("db")))
+        pass =
+            savecrash::runHistoryKills(opt.dir + QStringLiteral("/db"), opt.kills, random) && pass;
+    std::printf("%s\n", pass ? "PASS: every file was complete old or complete new, the history "
+                               "kept every committed entry"
+                             : "FAIL");
     return pass ? 0 : 1;
 }

@@ -20,6 +20,7 @@ enum class MainMenuEvent : int {
     ExpertMode = 50,           // Control + Option + E
     Quit = 60,                 // F10
     QuitCommand = 61,          // the platform's Quit command
+    ShowHistory = 70,          // F2
     CentreWindows = 100,       // Shift + F1
 };
 

@@ -19,6 +19,8 @@ enum class WindowId {
     PowerComparison,
     Logger,
     LambdaLogger,
+    History,
+    SetupCompare,
 };
 
 struct WindowInfo {
@@ -29,7 +31,7 @@ struct WindowInfo {
     bool resizeLimited;  // user may resize only between 100 x 100 and the design size
 };
 
-inline constexpr std::array<WindowInfo, 11> windowTable{{
+inline constexpr std::array<WindowInfo, 13> windowTable{{
     {WindowId::Main, 830, 755, u" - Zünd- & Einspritzsteuerung", true},
     {WindowId::Settings, 750, 755, u" - Einstellungen", true},
     {WindowId::Test, 900, 575, u" - Test", true},
@@ -41,6 +43,8 @@ inline constexpr std::array<WindowInfo, 11> windowTable{{
     {WindowId::PowerComparison, 905, 760, u" - Leistungsvergleich", true},
     {WindowId::Logger, 920, 605, u" - Logger", false},
     {WindowId::LambdaLogger, 755, 485, u" - Lambdalogger", true},
+    {WindowId::History, 820, 520, u" - Setup-Historie", false},
+    {WindowId::SetupCompare, 700, 600, u" - Setup-Vergleich", false},
 }};
 
 inline const WindowInfo& windowInfo(WindowId id)
