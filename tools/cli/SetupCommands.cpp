@@ -1,6 +1,8 @@
 // Printing and comparing setup files for motrix-cli.
 #include "SetupCommands.h"
 
+#include "SetupText.h"
+
 #include "setup/EntryRules.h"
 #include "setup/SetupCompare.h"
 #include "setup/SetupFields.h"
@@ -15,48 +17,12 @@
 namespace cli {
 namespace {
 
-// Setup files are under a kilobyte; anything beyond this cannot be one.
-constexpr qint64 readLimit = 1 << 20;
-
 const char* const usage =
     "Aufruf:\n"
     "  motrix-cli setup show DATEI.kvt [--json]\n"
     "  motrix-cli setup diff A.kvt B.kvt [--json]\n";
 
-struct LoadedFile {
-    QString path;
-    setup::SetupFileContent content;
-};
-
-std::optional<LoadedFile> loadFile(const QString& path, QTextStream& err)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "motrix-cli: " << path << ": Datei kann nicht geöffnet werden ("
-            << file.errorString() << ")\n";
-        return std::nullopt;
-    }
-    const qint64 size = file.size();
-    if (size > readLimit) {
-        err << "motrix-cli: " << path << ": keine Setup-Datei (" << size << " Bytes)\n";
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.read(readLimit);
-    if (file.error() != QFileDevice::NoError) {
-        err << "motrix-cli: " << path << ": Lesefehler (" << file.errorString() << ")\n";
-        return std::nullopt;
-    }
-    LoadedFile loaded{path, setup::decodeSetupFile(bytes)};
-    if (!loaded.content.wellFormed) {
-        err << "motrix-cli: " << path << ": keine gültige Setup-Datei (" << bytes.size()
-            << " Bytes, Kopfzeile oder Datenteil fehlt)\n";
-        return std::nullopt;
-    }
-    if (bytes.size() != setup::setupFileSize)
-        err << "motrix-cli: " << path << ": Hinweis: " << bytes.size() << " statt "
-            << setup::setupFileSize << " Bytes\n";
-    return loaded;
-}
+using LoadedFile = LoadedSetupFile;
 
 bool isMap(const setup::FieldDescriptor& field)
 {
@@ -65,11 +31,6 @@ bool isMap(const setup::FieldDescriptor& field)
 bool isCurve(const setup::FieldDescriptor& field)
 {
     return field.count == setup::tempPoints;
-}
-
-QString valueText(const setup::FieldDescriptor& field, int stored)
-{
-    return setup::valueWithUnit(field, stored);
 }
 
 void printTable(const setup::FieldDescriptor& field, const setup::SetupRecord& record,
@@ -118,11 +79,6 @@ void printShow(const LoadedFile& file, QTextStream& out)
     out << "BL:           " << c.origin.bootLoader << "\n";
     out << "Neustarts:    " << c.origin.restarts << "\n\n";
     printRecord(c.record, false, out);
-}
-
-QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)
-{
-    return setup::engineeringValue(field.encoding, stored);
 }
 
 }  // namespace
@@ -246,7 +202,7 @@ QJsonObject showJson(const LoadedFile& file)
 
 std::optional<setup::SetupFileContent> readSetupFile(const QString& path, QTextStream& err)
 {
-    std::optional<LoadedFile> file = loadFile(path, err);
+    std::optional<LoadedFile> file = loadSetupFile(path, err);
     if (!file)
         return std::nullopt;
     return file->content;
@@ -285,7 +241,7 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return ExitError;
     }
     if (show) {
-        const std::optional<LoadedFile> file = loadFile(positional[2], err);
+        const std::optional<LoadedFile> file = loadSetupFile(positional[2], err);
         if (!file)
             return ExitError;
         if (json)
@@ -294,8 +250,8 @@ int runCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             printShow(*file, out);
         return ExitOk;
     }
-    const std::optional<LoadedFile> a = loadFile(positional[2], err);
-    const std::optional<LoadedFile> b = loadFile(positional[3], err);
+    const std::optional<LoadedFile> a = loadSetupFile(positional[2], err);
+    const std::optional<LoadedFile> b = loadSetupFile(positional[3], err);
     if (!a || !b)
         return ExitError;
     return diff(*a, *b, json, out);

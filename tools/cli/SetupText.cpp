@@ -2,6 +2,7 @@
 #include "SetupText.h"
 
 #include "setup/EntryRules.h"
+#include "setup/SetupCompare.h"
 
 #include <QFile>
 
@@ -45,9 +46,7 @@ std::optional<LoadedSetupFile> loadSetupFile(const QString& path, QTextStream& e
 
 QString valueText(const setup::FieldDescriptor& field, int stored)
 {
-    QString text = setup::displayText(field.encoding, stored);
-    const QString unit = setup::unitText(field.encoding);
-    return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
+    return setup::valueWithUnit(field, stored);
 }
 
 QJsonValue jsonNumber(const setup::FieldDescriptor& field, int stored)

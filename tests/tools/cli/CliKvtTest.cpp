@@ -4,6 +4,7 @@
 #include "KvtSimulator.h"
 #include "PtyHost.h"
 
+#include "history/SetupHistory.h"
 #include "setup/SetupBlock.h"
 #include "setup/SetupFileCodec.h"
 
@@ -78,6 +79,18 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
         return f.fileName();
+    }
+
+    // What the runs recorded in the setup history of their program directory.
+    std::vector<history::Entry> historyEntries()
+    {
+        history::SetupHistory h;
+        if (!h.open(path(QStringLiteral("data/Motrix")), false).ok)
+            return {};
+        std::vector<history::Entry> entries;
+        for (const history::Entry& e : h.list())
+            entries.push_back(*h.get(e.id));
+        return entries;
     }
 
     kvtsim::PtyHost host;
@@ -157,6 +170,12 @@ TEST_F(CliKvtTest, ReadSavesTheKvtsSetupWithItsIdentityAndOverwritesOnlyWithForc
               setup::encodeSetupFileForm(setup::decodeSetupBlock(simSetup())));
     EXPECT_EQ(content.origin,
               setup::makeSetupOrigin(QStringLiteral("KVT-TEST    "), "H12", "S34", "B56", 321));
+    std::vector<history::Entry> kept = historyEntries();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].event, history::Event::CliRead);
+    EXPECT_EQ(kept[0].kvt.hw, QStringLiteral("H12"));
+    EXPECT_EQ(kept[0].kvt.restarts, 321);
+    EXPECT_EQ(kept[0].block, simSetup());
 
     writeFile(QStringLiteral("bike1.kvt"), "old");
     const CliRun refused = run({QStringLiteral("read"), QStringLiteral("-o"), file});
@@ -188,6 +207,12 @@ TEST_F(CliKvtTest, WriteSendsTheFileKeepsTheKvtsDeadTimesAndStoresOnlyAVerifiedS
     EXPECT_EQ(simSetup(), setup::encodeSetupBlock(wanted));
     EXPECT_EQ(host.withSimulator([](kvtsim::KvtSimulator& sim) { return sim.eeprom(); }),
               setup::encodeSetupBlock(wanted));
+    const std::vector<history::Entry> kept = historyEntries();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].event, history::Event::CliWrite);
+    EXPECT_EQ(kept[0].path, file);
+    EXPECT_EQ(kept[0].description, QStringLiteral("Prüfstand"));
+    EXPECT_EQ(kept[0].block, setup::encodeSetupBlock(wanted));
 
     // One byte of the map comes back changed: the field is named, nothing goes to the EEPROM.
     host.withSimulator([](kvtsim::KvtSimulator& sim) { sim.setup().fill('\0'); });
@@ -257,9 +282,11 @@ TEST_F(CliKvtTest, LiveEndsCleanlyOnSigintAndSigterm)
         EXPECT_EQ(process.exitCode(), 0);
         out += process.readAllStandardOutput();
         EXPECT_TRUE(out.endsWith('\n'));
-        for (const QByteArray& line : out.split('\n'))
-            if (!line.isEmpty())
+        for (const QByteArray& line : out.split('\n')) {
+            if (!line.isEmpty()) {
                 EXPECT_TRUE(QJsonDocument::fromJson(line).isObject()) << line.toStdString();
+            }
+        }
     }
 }
 
