@@ -125,8 +125,12 @@ void Motrix::createTestAndExpertWindows()
     kvttest::TestWindow::Hooks test;
     test.identified = [this] { return m_link->identified(); };
     test.portOpen = [this] { return m_link->portOpen(); };
-    test.switchOutput = [this](int output, quint16 value) { m_link->commands().switchOutput(output, value); };
-    test.sendSetValue = [this](int index, int value) { m_link->commands().sendSetValue(index, value); };
+    test.switchOutput = [this](int output, quint16 value) {
+        m_link->commands().switchOutput(output, value);
+    };
+    test.sendSetValue = [this](int index, int value) {
+        m_link->commands().sendSetValue(index, value);
+    };
     test.restartKvt = [this] { m_link->commands().restartKvt(); };
     test.ignitionMode = [this] { return m_link->liveRecord().ignitionMode; };
     test.identity = [this] { return m_link->identity(); };
@@ -140,7 +144,9 @@ void Motrix::createTestAndExpertWindows()
 
     setup::ExpertWindow::Hooks expert;
     expert.identified = [this] { return m_link->identified(); };
-    expert.sendCalibrationByte = [this](quint8 value) { m_link->commands().sendCalibrationByte(value); };
+    expert.sendCalibrationByte = [this](quint8 value) {
+        m_link->commands().sendCalibrationByte(value);
+    };
     expert.resetClockOffset = [this] { m_link->requestClockOffsetReset(); };
     expert.nowMs = [this] { return m_link->line().clock().nowMs(); };
     expert.clockOffset = [this] { return m_link->clockOffset(); };

@@ -258,6 +258,11 @@ TEST_F(FirmwareWithKvt, ALinkDroppedAtBlock10IsResumedOrCancelledOnceItIsBack)
 
 TEST_F(FirmwareWithKvt, AProgramKilledDuringAnUpdateFindsTheWaitingBootLoaderAtItsNextStart)
 {
+    // The transfer stands still after block 10, however fast the line runs, until the kill.
+    sim<int>([](kvtsim::KvtSimulator& s) {
+        s.bootLoader().setFaults({0, false, false, 0, 10});
+        return 0;
+    });
     choose(firmwareBytes(60 * 128));
     area().updateFirmware->click();
     tick();
@@ -270,6 +275,11 @@ TEST_F(FirmwareWithKvt, AProgramKilledDuringAnUpdateFindsTheWaitingBootLoaderAtI
     const QByteArray image = motrix->firmwareArea().update().image().bytes();
     motrix.reset();  // killed: neither the end nor the cancel byte
     ASSERT_TRUE(sim<bool>([](kvtsim::KvtSimulator& s) { return s.inBootLoader(); }));
+    EXPECT_EQ(sim<int>([](kvtsim::KvtSimulator& s) { return s.bootLoader().framesAccepted(); }), 10);
+    sim<int>([](kvtsim::KvtSimulator& s) {
+        s.bootLoader().setFaults({});
+        return 0;
+    });
 
     dialogs.clear();
     dialogs.answerQuestion(true);

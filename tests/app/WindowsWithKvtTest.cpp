@@ -52,7 +52,13 @@ struct Fixture : AppGuard {
                              dialogs,
                              log,
                              table,
-                             {{}, {}, {}, {}, [this] { return link.identified(); }, [this] { link.commands().eraseEeprom(); }}};
+                             {{},
+                              {},
+                              {},
+                              {},
+                              [this] { return link.identified(); },
+                              [this] { link.commands().eraseEeprom(); },
+                              {}}};
     testsupport::RecordingView view{QStringLiteral("/dev/tty.kvtsim")};
 
     Fixture()

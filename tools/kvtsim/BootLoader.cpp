@@ -124,6 +124,8 @@ QByteArray BootLoader::frameComplete()
         ++m_accepted;
         if (m_faults.dropAfterFrames > 0 && m_accepted == m_faults.dropAfterFrames)
             m_dropRequest = true;
+        if (m_faults.holdAckOfFrame > 0 && m_accepted == m_faults.holdAckOfFrame)
+            return {};
     }
     return one(ack);
 }

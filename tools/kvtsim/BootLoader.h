@@ -17,6 +17,9 @@ struct BootFaults {
     bool wrongChecksum = false;  // the boot loader's checksum test is broken: every frame NAKed
     bool silent = false;         // the boot loader never answers
     int dropAfterFrames = 0;     // the link drops after this many accepted frames; 0 for never
+    // The ACK of this accepted frame (from 1) is held back, as if the program had gone before
+    // it was sent; the boot loader keeps waiting. 0 for never.
+    int holdAckOfFrame = 0;
 };
 
 class BootLoader {
