@@ -415,8 +415,9 @@ devlink::PortScan Motrix::refreshPortList()
     if (m_portScanner)
         scan = m_portScanner();
     m_mainForm.portCombo->addItems(scan.ports);
-    for (int i = 0; i < scan.ports.size(); ++i)
-        m_mainForm.portCombo->setItemData(i, devlink::portDetails(scan.ports[i]), Qt::ToolTipRole);
+    const QStringList details = devlink::portDetails(scan.ports);
+    for (int i = 0; i < details.size(); ++i)
+        m_mainForm.portCombo->setItemData(i, details[i], Qt::ToolTipRole);
     m_link->setRefusedPorts(scan.refused);
     m_mainForm.portCombo->setCurrentIndex(m_mainForm.portCombo->count() > 0 ? 0 : -1);
     return scan;

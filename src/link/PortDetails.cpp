@@ -2,7 +2,8 @@
 #include "link/PortDetails.h"
 
 #include <QSerialPortInfo>
-#include <QStringList>
+
+#include <algorithm>
 
 namespace devlink {
 
@@ -20,13 +21,20 @@ QString formatPortDetails(const QString& description, const QString& manufacture
     return parts.join(QStringLiteral(", "));
 }
 
-QString portDetails(const QString& path)
+QStringList portDetails(const QStringList& paths)
 {
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (info.systemLocation() == path)
-            return formatPortDetails(info.description(), info.manufacturer(), info.serialNumber());
+    const QList<QSerialPortInfo> known = QSerialPortInfo::availablePorts();
+    QStringList details;
+    for (const QString& path : paths) {
+        const auto info = std::find_if(known.begin(), known.end(), [&](const QSerialPortInfo& i) {
+            return i.systemLocation() == path;
+        });
+        details << (info == known.end()
+                        ? QString()
+                        : formatPortDetails(info->description(), info->manufacturer(),
+                                            info->serialNumber()));
     }
-    return {};
+    return details;
 }
 
 }  // namespace devlink

@@ -4,13 +4,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace devlink {
 
-// The adapter's description, maker and serial number of path as one line ("FT232R USB UART,
-// FTDI, Seriennummer A10K3"), leaving out what the system does not know; empty when it knows
-// nothing of path (a pseudo-terminal, a device that went away).
-QString portDetails(const QString& path);
+// For each path, the adapter's description, maker and serial number as one line ("FT232R USB
+// UART, FTDI, Seriennummer A10K3"), leaving out what the system does not know; empty for a
+// path it knows nothing of (a pseudo-terminal, a device that went away). The system's ports
+// are listed once for all paths.
+QStringList portDetails(const QStringList& paths);
 
 // The line of portDetails from its three parts; empty parts are left out.
 QString formatPortDetails(const QString& description, const QString& manufacturer,

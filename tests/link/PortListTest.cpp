@@ -138,9 +138,10 @@ TEST(PortDetails, LineLeavesOutWhatIsUnknownOrRepeated)
                                        QString::fromUtf8(c.serial)),
             QString::fromUtf8(c.line))
             << c.description << "/" << c.maker;
-    // A pseudo-terminal is no adapter: nothing to tell.
-    EXPECT_TRUE(
-        devlink::portDetails(QStringLiteral("/nonexistent-dir-for-ports/tty.kvt")).isEmpty());
+    // A pseudo-terminal is no adapter: nothing to tell, one line for each path.
+    EXPECT_EQ(devlink::portDetails({QStringLiteral("/nonexistent-dir-for-ports/tty.kvt"),
+                                     QStringLiteral("/nonexistent-dir-for-ports/ttyUSB9")}),
+              QStringList({QString(), QString()}));
 }
 
 }  // namespace
