@@ -30,7 +30,7 @@ double cpuMs()
 struct QuietLink final : maps::CellLink {
     bool identified() const override { return true; }
     bool firmwareBusy() const override { return false; }
-    void sendPaused(char, const QByteArray&) override {}
+    bool sendPaused(char, const QByteArray&) override { return true; }
 };
 
 }  // namespace

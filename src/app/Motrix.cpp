@@ -75,6 +75,26 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
                                 m_windows[WindowId::System], m_windows[WindowId::Expert]},
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
+    maps::MapPanel::CompareHooks compare;
+    compare.kvtSetup = [this] { return m_kvtSetup; };
+    compare.startDirectory = [this] { return m_setupStore.directory(); };
+    compare.cellSent = [this](const maps::CellCommand& command) {
+        if (m_kvtSetup)
+            maps::setStoredCell(*m_kvtSetup, command.view, command.cell, command.value);
+    };
+    compare.showComparison = [this](const setup::SetupRecord& reference, const QString& name,
+                                    bool fromFile) {
+        m_compareWindow->compare({QStringLiteral("Setup in der Motrix"), m_document.record},
+                                 {name, reference},
+                                 fromFile ? setup::CompareScope::File : setup::CompareScope::Block);
+    };
+    m_mapKeys->setCompareHooks(std::move(compare));
+    // The switch goes to the KVT with "X" 5 as it is clicked (the map panel's handler runs
+    // first and sends it).
+    connect(m_mainForm.ignitionMapCheck, &QCheckBox::clicked, this, [this] {
+        if (m_kvtSetup && m_link->identified() && !m_link->firmwareBusy())
+            m_kvtSetup->ignitionMapEnabled = m_document.record.ignitionMapEnabled;
+    });
 
     setup::SettingsWindow::Followers followers;
     followers.limiterShown = [this](int, int) { m_mainWindow->showLimiter(m_document.record); };
@@ -231,8 +251,11 @@ void Motrix::wireSetupActions()
     display::MainWindow::Actions& actions = m_mainWindow->actions();
     actions.readSetup = [this] { m_transfer->readSetup(); };
     actions.writeSetup = [this] {
-        if (m_transfer->writeSetup())
+        if (m_transfer->writeSetup()) {
+            m_kvtSetup = m_document.record;
+            m_mapKeys->setupWritten();
             recordHistory(history::Event::KvtWrite);
+        }
     };
     actions.storeSetup = [this] {
         if (m_transfer->storeSetup())
@@ -244,6 +267,7 @@ void Motrix::wireSetupActions()
 
     // "-> PC" and the read after identification alike; the KVT's block has no description.
     m_transfer->setReplacedHook([this] {
+        m_kvtSetup = m_document.record;
         m_mapKeys->setupReplaced();
         refillSetupWindows();
         recordHistory(history::Event::KvtRead);
@@ -366,8 +390,9 @@ void Motrix::wireTick()
     hooks.drawLinkLamp = [this](bool com, bool firmwareBusy, bool identified) {
         m_mainWindow->drawLinkLamp(com, firmwareBusy, identified);
     };
+    // While an output test runs, or edited cells are on their way, polling waits.
     hooks.pollCycle = [this] {
-        if (!m_testWindow->testRunning())
+        if (!m_testWindow->testRunning() && !m_mapKeys->editor().sender().busy())
             m_link->pollCycle();
     };
     hooks.refreshDisplays = [this] { refreshLiveDisplays(); };

@@ -153,6 +153,9 @@ private:
 
     Dialogs& m_dialogs;
     QString m_programDirectory;
+    // The setup in the KVT as far as the program knows: read from it or written to it, and
+    // every cell sent since; nothing before the first read.
+    std::optional<setup::SetupRecord> m_kvtSetup;
     MessageLog m_log;
     ProgramSettings m_settings;
     WindowSet m_windows;

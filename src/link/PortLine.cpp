@@ -116,18 +116,22 @@ void PortLine::discardInput()
     }
 }
 
-void PortLine::sendLetter(char letter)
+bool PortLine::sendLetter(char letter)
 {
     const quint8 byte = quint8(letter);
-    if (SerialPort* port = m_connection.port())
-        port->write(&byte, 1);
+    SerialPort* port = m_connection.port();
+    return port && port->write(&byte, 1) == 1;
 }
 
-void PortLine::sendBytes(const QByteArray& bytes)
+bool PortLine::sendBytes(const QByteArray& bytes)
 {
     SerialPort* port = m_connection.port();
-    if (port && !bytes.isEmpty())
-        port->write(reinterpret_cast<const quint8*>(bytes.constData()), int(bytes.size()));
+    if (!port)
+        return false;
+    if (bytes.isEmpty())
+        return true;
+    return port->write(reinterpret_cast<const quint8*>(bytes.constData()), int(bytes.size())) ==
+           bytes.size();
 }
 
 }  // namespace devlink

@@ -28,8 +28,9 @@ class PortLine final {
 public:
     PortLine(PortConnection& connection, app::MessageLog& log, LinkClock& clock);
 
-    void sendLetter(char letter);
-    void sendBytes(const QByteArray& bytes);
+    // True when the port took every byte (a stuck line gives up after its write time-out).
+    bool sendLetter(char letter);
+    bool sendBytes(const QByteArray& bytes);
     void pause(int ms) { m_clock.sleepMs(ms); }
     // One received byte, or nothing when none is waiting.
     std::optional<quint8> readByte();

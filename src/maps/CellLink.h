@@ -11,8 +11,9 @@ public:
     virtual ~CellLink() = default;
     virtual bool identified() const = 0;
     virtual bool firmwareBusy() const = 0;
-    // Writes the letter, pauses 20 ms, writes the bytes.
-    virtual void sendPaused(char letter, const QByteArray& bytes) = 0;
+    // Writes the letter, pauses 20 ms, writes the bytes. False when the line did not take
+    // them all (it stood still past its write time-out, or the port went away).
+    virtual bool sendPaused(char letter, const QByteArray& bytes) = 0;
 };
 
 // A link that is never identified: edits change only the SetupRecord.
@@ -20,7 +21,7 @@ class NoCellLink final : public CellLink {
 public:
     bool identified() const override { return false; }
     bool firmwareBusy() const override { return false; }
-    void sendPaused(char, const QByteArray&) override {}
+    bool sendPaused(char, const QByteArray&) override { return false; }
 };
 
 }  // namespace maps

@@ -1,6 +1,8 @@
 // Drawing of a correction curve over temperature.
 #include "maps/CurveScene.h"
 
+#include "maps/CellMarks.h"
+
 namespace maps {
 
 Scene curveScene(const CurveValues& values, bool pos, double temperature, const ViewCursor& cursor,
@@ -41,6 +43,8 @@ Scene curveScene(const CurveValues& values, bool pos, double temperature, const 
         scene.lines.append({p.at(x, 0), p.at(x, 150), colours::marker, Part::LiveMarker});
     }
 
+    addCellMarks(scene, cursor, 17, 1,
+                 [&](CellAt c) { return p.at(c.column, values[size_t(c.column)]); });
     if (cursor.shown && cursor.speedIndex >= 0 && cursor.speedIndex <= 16) {
         const QPointF at = p.at(cursor.speedIndex, values[size_t(cursor.speedIndex)]);
         scene.circles.append({at, 3, colours::highlight, false, Part::Cursor});

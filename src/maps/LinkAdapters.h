@@ -15,11 +15,12 @@ public:
     explicit DeviceCellLink(devlink::DeviceLink& link) : m_link(link) {}
     bool identified() const override { return m_link.identified(); }
     bool firmwareBusy() const override { return m_link.firmwareBusy(); }
-    void sendPaused(char letter, const QByteArray& bytes) override
+    bool sendPaused(char letter, const QByteArray& bytes) override
     {
-        m_link.line().sendLetter(letter);
+        if (!m_link.line().sendLetter(letter))
+            return false;
         m_link.line().pause(20);
-        m_link.line().sendBytes(bytes);
+        return m_link.line().sendBytes(bytes);
     }
 
 private:

@@ -4,27 +4,9 @@
 #include "maps/ViewGeometry.h"
 #include "setup/EntryRules.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace maps {
-namespace {
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(char(quint8(v)));
-    return out;
-}
-
-QString indexText(int s, int t)
-{
-    return QStringLiteral("Einspritzkennfeld aktualisiert (") + QString::number(s) + u':' +
-           QString::number(t) + u')';
-}
-
-}  // namespace
 
 EditMode editModeOf(View view)
 {
@@ -37,7 +19,6 @@ EditMode editModeOf(View view)
     return EditMode::None;
 }
 
-namespace {
 std::optional<View> viewOf(EditMode mode)
 {
     switch (mode) {
@@ -49,10 +30,9 @@ std::optional<View> viewOf(EditMode mode)
     }
     return std::nullopt;
 }
-}  // namespace
 
 MapEditor::MapEditor(setup::SetupRecord& record, CellLink& link, app::MessageLog& log)
-    : m_record(record), m_link(link), m_log(log)
+    : m_record(record), m_link(link), m_log(log), m_sender(link, log)
 {
 }
 
@@ -221,73 +201,21 @@ bool MapEditor::stepCell(bool increase, bool shift)
     if (!view)
         return false;
     const int w = stepWidth(shift);
+    const CellAt cell = cursorCell(*view);
+    const int value = storedCell(m_record, *view, cell);
     // Upper limits: the + condition is "value + w below 60000" for the injection map and
     // "value + w at most the maximum" for the curves and the ignition cells.
-    auto stepped = [&](int value, int limit, bool strict) -> std::optional<int> {
-        if (increase) {
-            if (strict ? value + w < limit : value + w <= limit)
-                return value + w;
-            return std::nullopt;
-        }
-        if (value >= w)
-            return value - w;
-        return std::nullopt;
-    };
-    switch (*view) {
-    case View::Injection: {
-        const auto v = stepped(m_record.injectionCell(m_injS, m_injT), 60000, true);
-        if (!v)
-            return false;
-        m_record.setInjectionCell(m_injS, m_injT, quint16(*v));
-        if (canSend()) {
-            sendInjectionCell(m_injS, m_injT, false);
-        }
-        return true;
-    }
-    case View::Ignition: {
-        const int row = ignitionRow();
-        const auto v = stepped(m_record.ignitionCell(m_ignS, row), 50, false);
-        if (!v)
-            return false;
-        m_record.setIgnitionCell(m_ignS, row, quint8(*v));
-        if (canSend()) {
-            m_link.sendPaused('Z', bytes({m_ignS + 1, row + 1, *v}));
-            m_log.logMessage(QStringLiteral("Zündkennkeld/-linie aktualisiert"));
-        }
-        return true;
-    }
-    case View::AirTemp: {
-        const auto v = stepped(m_record.airTempCell(m_airI), 150, false);
-        if (!v)
-            return false;
-        m_record.setAirTempCell(m_airI, quint8(*v));
-        if (canSend()) {
-            m_link.sendPaused('T', bytes({m_airI + 1, *v}));
-            m_log.logMessage(QStringLiteral("Einspritzkorrekturkennlinie(ASLT) aktualisiert"));
-        }
-        return true;
-    }
-    case View::EngineTemp: {
-        const auto v = stepped(m_record.engineTempCell(m_engI), 150, false);
-        if (!v)
-            return false;
-        m_record.setEngineTempCell(m_engI, quint8(*v));
-        if (canSend()) {
-            m_link.sendPaused('M', bytes({m_engI + 1, *v}));
-            m_log.logMessage(QStringLiteral("Einspritzkorrekturkennlinie(MT) aktualisiert"));
-        }
-        return true;
-    }
-    }
-    return false;
-}
-
-void MapEditor::sendInjectionCell(int s, int t, bool withIndices)
-{
-    const int v = m_record.injectionCell(s, t);
-    m_link.sendPaused('K', bytes({s + 1, t + 1, v & 0xff, v >> 8}));
-    m_log.logMessage(withIndices ? indexText(s, t)
-                                 : QStringLiteral("Einspritzkennfeld aktualisiert"));
+    const int limit = shownRange(*view).maximum - shownOffset(*view);
+    int next = value;
+    if (increase && value + w <= limit)
+        next = value + w;
+    else if (!increase && value >= w)
+        next = value - w;
+    else
+        return false;
+    commit({*view, increase ? QStringLiteral("Taste +") : QStringLiteral("Taste -"),
+            {{cell, value, next}}, false});
+    return true;
 }
 
 int MapEditor::blockChange(bool increase)
@@ -295,22 +223,74 @@ int MapEditor::blockChange(bool increase)
     if (m_mode != EditMode::InjectionMap || !boxes(View::Injection).start)
         return 0;
     const int step = boxes(View::Injection).x100 ? 100 : 10;
-    int cells = 0;
+    EditStep edit{View::Injection, increase ? QStringLiteral("Taste F3") : QStringLiteral("Taste F4"), {}};
     for (int s = 0; s <= m_injS; ++s) {
         for (int t = 0; t <= m_injT; ++t) {
             const int v = m_record.injectionCell(s, t);
-            int next = 0;
-            if (increase)
-                next = v < 65000 - step ? v + step : 65000;
-            else
-                next = v > step ? v - step : 0;
-            m_record.setInjectionCell(s, t, quint16(next));
-            if (canSend())
-                sendInjectionCell(s, t, true);
-            ++cells;
+            const int next = increase ? (v < 65000 - step ? v + step : 65000)
+                                      : (v > step ? v - step : 0);
+            edit.cells.push_back({{s, t}, v, next});
         }
     }
+    const int cells = int(edit.cells.size());
+    // Cells are sent even when their value did not change.
+    commit(std::move(edit), true);
     return cells;
+}
+
+void MapEditor::commit(EditStep step, bool sendUnchanged)
+{
+    writeAndSend(step, true, sendUnchanged);
+    bool changed = false;
+    for (const CellEdit& e : step.cells)
+        changed = changed || e.before != e.after;
+    if (changed)
+        m_history.push(std::move(step));
+}
+
+void MapEditor::writeAndSend(const EditStep& step, bool toAfter, bool sendUnchanged)
+{
+    std::vector<CellCommand> commands;
+    for (const CellEdit& e : step.cells) {
+        const int now = storedCell(m_record, step.view, e.cell);
+        const int value = toAfter ? e.after : e.before;
+        setStoredCell(m_record, step.view, e.cell, value);
+        if (sendUnchanged || now != value)
+            commands.push_back(cellCommand(step.view, e.cell, value, step.blockLogLine));
+    }
+    if (canSend())
+        m_sender.send(std::move(commands));
+}
+
+bool MapEditor::undo()
+{
+    const std::optional<EditStep> step = m_history.undo();
+    if (!step)
+        return false;
+    writeAndSend(*step, false, false);
+    m_log.logMessage(QStringLiteral("Rückgängig: ") + step->what);
+    return true;
+}
+
+bool MapEditor::redo()
+{
+    const std::optional<EditStep> step = m_history.redo();
+    if (!step)
+        return false;
+    writeAndSend(*step, true, false);
+    m_log.logMessage(QStringLiteral("Wiederhergestellt: ") + step->what);
+    return true;
+}
+
+CellAt MapEditor::cursorCell(View view) const
+{
+    switch (view) {
+    case View::Injection: return {m_injS, m_injT};
+    case View::Ignition: return {m_ignS, ignitionRow()};
+    case View::AirTemp: return {m_airI, 0};
+    case View::EngineTemp: return {m_engI, 0};
+    }
+    return {};
 }
 
 bool MapEditor::typeValue(app::Dialogs& dialogs)
@@ -324,13 +304,12 @@ bool MapEditor::typeValue(app::Dialogs& dialogs)
                                       QString::number(m_record.injectionCell(m_injS, m_injT)));
     // A cancelled box, and an answer that holds no number at all, leave the cell alone: the
     // cell would otherwise drop to 0 and go straight to the running engine.
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d|\\.\\d)"));
-    if (!answer || !number.match(*answer).hasMatch())
+    if (!answer || !holdsNumber(*answer))
         return false;
     const int v = setup::clampToRange(setup::wholeValue(*answer), 0, 65000);
-    m_record.setInjectionCell(m_injS, m_injT, quint16(v));
-    if (canSend())
-        sendInjectionCell(m_injS, m_injT, true);
+    const int before = m_record.injectionCell(m_injS, m_injT);
+    // A typed value is sent even when it equals the cell, as it always was.
+    commit({View::Injection, QStringLiteral("Taste F9"), {{{m_injS, m_injT}, before, v}}}, true);
     return true;
 }
 

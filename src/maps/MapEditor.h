@@ -1,11 +1,16 @@
 // The map editor: editMode, the cursors of the four views, the check boxes that steer it, and
 // the rules of the editing keys (arrows, plus and minus, block change, typed value, ignition
-// map switch). Every changed cell goes to the KVT at once while it is identified.
+// map switch). Every change of cells is one step of the undo history, and every changed cell
+// goes to the KVT while it is identified: one cell at once, a block at the line's pace
+// (CellSender).
 #pragma once
 
 #include "app/core/Dialogs.h"
 #include "app/core/MessageLog.h"
 #include "maps/CellLink.h"
+#include "maps/CellSender.h"
+#include "maps/EditHistory.h"
+#include "maps/View.h"
 #include "maps/Scene.h"
 #include "setup/SetupRecord.h"
 
@@ -14,19 +19,6 @@
 
 namespace maps {
 
-enum class EditMode {
-    None = 0,
-    InjectionMap = 1,
-    AirTempCurve = 2,
-    Ignition = 3,
-    EngineTempCurve = 4
-};
-
-// The four views, in the order of the main window.
-enum class View { Injection = 0, AirTemp = 1, EngineTemp = 2, Ignition = 3 };
-inline constexpr std::array<View, 4> allViews{View::Injection, View::AirTemp, View::EngineTemp,
-                                              View::Ignition};
-EditMode editModeOf(View view);
 
 // Check boxes of a view ("start", "kapp" and "x100" exist on the injection view only).
 struct ViewBoxes {
@@ -88,16 +80,30 @@ public:
     Readouts readouts(View view) const;
     // Step width of a key press in the edited view.
     int stepWidth(bool shift) const;
+    std::optional<View> editedView() const { return viewOf(m_mode); }
+    CellAt cursorCell(View view) const;
+
+    // Writes the cells' values after into the record, keeps the step for undo and sends the
+    // changed cells (every cell of the step with sendUnchanged, as F3 and F4 do).
+    void commit(EditStep step, bool sendUnchanged = false);
+    // Control+Z / Control+Y: the last step taken back or done again, its cells sent again.
+    // False when there was nothing to undo or redo.
+    bool undo();
+    bool redo();
+    EditHistory& history() { return m_history; }
+    CellSender& sender() { return m_sender; }
 
 private:
     bool ignitionMapOn() const { return m_record.ignitionMapEnabled != 0; }
     int ignitionRow() const { return ignitionMapOn() ? m_ignT : 0; }
     bool canSend() const { return m_link.identified() && !m_link.firmwareBusy(); }
-    void sendInjectionCell(int s, int t, bool withIndices);
+    void writeAndSend(const EditStep& step, bool toAfter, bool sendUnchanged);
 
     setup::SetupRecord& m_record;
     CellLink& m_link;
     app::MessageLog& m_log;
+    CellSender m_sender;
+    EditHistory m_history;
     EditMode m_mode = EditMode::None;
     std::array<ViewBoxes, 4> m_boxes{};
     int m_injS = 0;

@@ -9,6 +9,9 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,8 +31,18 @@ MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog
                    setup::SetupRecord& record, app::ProgramSettings& settings,
                    app::Dialogs& dialogs, app::MessageLog& log, CellLink& link, QObject* parent)
     : QObject(parent), m_windows(windows), m_form(form), m_helpForm(helpForm), m_record(record),
-      m_settings(settings), m_dialogs(dialogs), m_editor(record, link, log)
+      m_settings(settings), m_dialogs(dialogs), m_editor(record, link, log),
+      m_blocks(m_editor, record)
 {
+    CellSender& sender = m_editor.sender();
+    sender.setGate(&dialogs.gate());
+    sender.setSentHook([this](const CellCommand& command) {
+        m_blocks.cellSent(command);
+        if (m_compare.cellSent)
+            m_compare.cellSent(command);
+    });
+    sender.setStoppedHook(
+        [this](const QString& text) { m_dialogs.message(QStringLiteral("Kennfeld senden"), text); });
     const std::array<QWidget*, 4> canvasSlots{form.injectionCanvasSlot, form.airTempCanvasSlot,
                                               form.engineTempCanvasSlot, form.ignitionCanvasSlot};
     for (View v : allViews) {
@@ -40,6 +53,13 @@ MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog
             forms::Hauptdialog::placeCanvas(canvasSlots[size_t(v)], view);
     }
     connect(m_views[size_t(View::Injection)], &SceneView::wheelTurned, this, &MapPanel::wheel);
+    for (View v : allViews) {
+        SceneView* view = m_views[size_t(v)];
+        connect(view, &SceneView::cellPressed, this, [this, v](CellAt c) { cellPressed(v, c); });
+        connect(view, &SceneView::cellDragged, this, [this, v](CellAt c) { cellDragged(v, c); });
+        connect(view, &SceneView::contextMenuWanted, this,
+                [this, v](QPoint at) { showContextMenu(v, at); });
+    }
 
     if (m_helpForm && m_helpForm->text)
         m_helpForm->setRows(helpHeading(), helpRows());
@@ -106,7 +126,9 @@ void MapPanel::bindBoxes()
 Scene MapPanel::buildScene(View view) const
 {
     const ViewBoxes& b = m_editor.boxes(view);
-    const ViewCursor cursor = m_editor.viewCursor(view);
+    ViewCursor cursor = m_editor.viewCursor(view);
+    cursor.selection = m_blocks.selection(view);
+    cursor.differing = m_blocks.differing(view);
     switch (view) {
     case View::Injection: {
         InjectionViewOptions options;
@@ -189,6 +211,10 @@ void MapPanel::clearReadouts()
 
 void MapPanel::setupReplaced()
 {
+    // Queued cells and undo steps belong to the setup that was replaced.
+    m_editor.sender().dropQueued();
+    m_editor.history().clear();
+    m_blocks.setupReplaced();
     if (QCheckBox* map = m_form.ignitionMapCheck) {
         const QSignalBlocker block(map);
         map->setChecked(m_record.ignitionMapEnabled != 0);
@@ -217,7 +243,11 @@ void MapPanel::handleMenuEvent(int number)
 {
     using app::MainMenuEvent;
     switch (MainMenuEvent(number)) {
-    case MainMenuEvent::EndEditing: m_editor.endEditing(); break;
+    case MainMenuEvent::EndEditing:
+        // Escape ends a selection first, editing with the next press.
+        if (!m_blocks.clearSelection())
+            m_editor.endEditing();
+        break;
     case MainMenuEvent::EditInjectionMap: m_editor.select(EditMode::InjectionMap); break;
     case MainMenuEvent::EditAirTempCurve: m_editor.select(EditMode::AirTempCurve); break;
     case MainMenuEvent::EditEngineTempCurve: m_editor.select(EditMode::EngineTempCurve); break;
@@ -278,11 +308,24 @@ void MapPanel::wheel(bool up)
 bool MapPanel::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool shift = modifiers & Qt::ShiftModifier;
+    auto arrow = [&](Arrow a) {
+        if (shift) {
+            m_blocks.extendSelection(a);
+        } else {
+            m_blocks.clearSelection();
+            m_editor.moveCursor(a);
+        }
+    };
     switch (key) {
-    case Qt::Key_Left: m_editor.moveCursor(Arrow::Left); break;
-    case Qt::Key_Right: m_editor.moveCursor(Arrow::Right); break;
-    case Qt::Key_Up: m_editor.moveCursor(Arrow::Up); break;
-    case Qt::Key_Down: m_editor.moveCursor(Arrow::Down); break;
+    case Qt::Key_Left: arrow(Arrow::Left); break;
+    case Qt::Key_Right: arrow(Arrow::Right); break;
+    case Qt::Key_Up: arrow(Arrow::Up); break;
+    case Qt::Key_Down: arrow(Arrow::Down); break;
+    case Qt::Key_S: runBlockOp(BlockOp::Set); return true;
+    case Qt::Key_A: runBlockOp(BlockOp::Add); return true;
+    case Qt::Key_P: runBlockOp(BlockOp::Scale); return true;
+    case Qt::Key_G: runBlockOp(BlockOp::Smooth); return true;
+    case Qt::Key_I: runBlockOp(BlockOp::Interpolate); return true;
     case Qt::Key_Plus: m_editor.stepCell(true, shift); break;
     case Qt::Key_Minus: m_editor.stepCell(false, shift); break;
     // On a German keyboard Shift turns the "+" and "-" keys into "*" and "_".
@@ -304,7 +347,7 @@ bool MapPanel::handleEditingKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool MapPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || m_editor.editMode() == EditMode::None)
+    if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != &m_windows.main)
@@ -313,11 +356,156 @@ bool MapPanel::eventFilter(QObject* watched, QEvent* event)
     if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractSpinBox*>(widget))
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if ((mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier)) &&
+        handleControlKey(key->key()))
+        return true;
+    if (m_editor.editMode() == EditMode::None)
+        return QObject::eventFilter(watched, event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return QObject::eventFilter(watched, event);
     if (handleEditingKey(key->key(), key->modifiers()))
         return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool MapPanel::handleControlKey(int key)
+{
+    switch (key) {
+    // Undo and redo also after editing ended: a step belongs to its view, not to the mode.
+    case Qt::Key_Z: m_editor.undo(); break;
+    case Qt::Key_Y: m_editor.redo(); break;
+    case Qt::Key_C:
+        if (m_editor.editMode() == EditMode::None)
+            return false;
+        copyToClipboard();
+        return true;
+    case Qt::Key_V:
+        if (m_editor.editMode() == EditMode::None)
+            return false;
+        pasteFromClipboard();
+        break;
+    default: return false;
+    }
+    afterKey();
+    return true;
+}
+
+void MapPanel::runBlockOp(BlockOp op)
+{
+    m_blocks.askAndApply(op, m_dialogs);
+    afterKey();
+}
+
+void MapPanel::copyToClipboard()
+{
+    const QString text = m_blocks.copyText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void MapPanel::pasteFromClipboard()
+{
+    m_blocks.paste(QGuiApplication::clipboard()->text(), m_dialogs);
+    afterKey();
+}
+
+void MapPanel::cellPressed(View view, CellAt cell)
+{
+    if (m_editor.editedView() != view)
+        return;
+    m_blocks.startSelection(cell);
+    afterKey();
+}
+
+void MapPanel::cellDragged(View view, CellAt cell)
+{
+    if (m_editor.editedView() == view && m_blocks.dragSelection(cell))
+        afterKey();
+}
+
+QMenu* MapPanel::contextMenu(View view)
+{
+    delete m_menu;
+    m_menu = new QMenu(m_views[size_t(view)]);
+    QMenu* menu = m_menu;
+    const bool edited = m_editor.editedView() == view;
+    auto add = [&](const QString& text, bool enabled, auto slot) {
+        QAction* a = menu->addAction(text);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add(QStringLiteral("Wert setzen...\tS"), edited, [this] { runBlockOp(BlockOp::Set); });
+    add(QStringLiteral("Addieren...\tA"), edited, [this] { runBlockOp(BlockOp::Add); });
+    add(QStringLiteral("Skalieren (%)...\tP"), edited, [this] { runBlockOp(BlockOp::Scale); });
+    add(QStringLiteral("Glätten\tG"), edited, [this] { runBlockOp(BlockOp::Smooth); });
+    add(QStringLiteral("Interpolieren\tI"), edited, [this] { runBlockOp(BlockOp::Interpolate); });
+    menu->addSeparator();
+    add(QStringLiteral("Kopieren\tStrg+C"), edited, [this] { copyToClipboard(); });
+    add(QStringLiteral("Einfügen\tStrg+V"), edited, [this] { pasteFromClipboard(); });
+    menu->addSeparator();
+    add(QStringLiteral("Rückgängig\tStrg+Z"), m_editor.history().canUndo(), [this] {
+        m_editor.undo();
+        afterKey();
+    });
+    add(QStringLiteral("Wiederherstellen\tStrg+Y"), m_editor.history().canRedo(), [this] {
+        m_editor.redo();
+        afterKey();
+    });
+    menu->addSeparator();
+    add(QStringLiteral("Vergleichen mit Datei..."), true, [this] { compareWithFile(); });
+    add(QStringLiteral("Vergleichen mit KVT"), true, [this] { compareWithKvt(); });
+    add(QStringLiteral("Vergleich beenden"), m_blocks.hasReference(), [this] { endCompare(); });
+    return menu;
+}
+
+void MapPanel::showContextMenu(View view, QPoint globalPos)
+{
+    contextMenu(view)->popup(globalPos);
+}
+
+void MapPanel::compareWithFile()
+{
+    QString start = m_referenceDirectory;
+    if (start.isEmpty() && m_compare.startDirectory)
+        start = m_compare.startDirectory();
+    const QString path =
+        m_dialogs.openFile(QStringLiteral("Vergleichen mit Datei"), start,
+                           QStringLiteral("KVT-Dateien (*.kvt);;Alle Dateien (*.*)"));
+    if (path.isEmpty())
+        return;
+    if (const std::optional<QString> refused = m_blocks.loadReference(path)) {
+        m_dialogs.message(QStringLiteral("Vergleichen"), *refused);
+        return;
+    }
+    m_referenceDirectory = QFileInfo(path).absolutePath();
+    redrawAll();
+    if (m_compare.showComparison)
+        m_compare.showComparison(*m_blocks.reference(), m_blocks.referenceName(), true);
+}
+
+void MapPanel::compareWithKvt()
+{
+    const std::optional<setup::SetupRecord> kvt =
+        m_compare.kvtSetup ? m_compare.kvtSetup() : std::nullopt;
+    if (!kvt) {
+        m_dialogs.message(QStringLiteral("Vergleichen"),
+                          QStringLiteral("Es wurde noch kein Setup von der KVT gelesen (\"-> PC\")."));
+        return;
+    }
+    m_blocks.setReference(
+        *kvt, QStringLiteral("KVT (zuletzt gelesen, mit den seither gesendeten Zellen)"));
+    m_blocks.setReferenceFollowsKvt(true);
+    redrawAll();
+    if (m_compare.showComparison)
+        m_compare.showComparison(*kvt, m_blocks.referenceName(), false);
+}
+
+void MapPanel::endCompare()
+{
+    m_blocks.clearReference();
+    redrawAll();
 }
 
 }  // namespace maps

@@ -1,6 +1,8 @@
 // Drawings of the injection map and the ignition map or curve.
 #include "maps/MapScenes.h"
 
+#include "maps/CellMarks.h"
+
 #include <algorithm>
 
 namespace maps {
@@ -134,6 +136,8 @@ Scene injectionScene(const setup::SetupRecord& record, const InjectionViewOption
         }
     }
 
+    addCellMarks(scene, cursor, 17, 9,
+                 [&](CellAt c) { return p.at(c.column, c.row, value(c.column, c.row)); });
     if (cursor.shown)
         cursorCircles(scene, p.at(cursor.speedIndex, cursor.throttleIndex,
                                   value(cursor.speedIndex, cursor.throttleIndex)));
@@ -181,6 +185,8 @@ Scene ignitionScene(const setup::SetupRecord& record, bool pos, const LivePoint&
         }
     }
 
+    addCellMarks(scene, cursor, 17, enabled ? 9 : 1,
+                 [&](CellAt c) { return p.at(c.column, c.row, value(c.column, c.row)); });
     if (cursor.shown) {
         const int row = cursor.throttleIndex * enabled;
         cursorCircles(scene, p.at(cursor.speedIndex, row, value(cursor.speedIndex, row)));

@@ -3,16 +3,19 @@
 // view widgets only paint the list.
 #pragma once
 
+#include "maps/CellTables.h"
 #include "maps/ViewGeometry.h"
 
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <optional>
+#include <vector>
 
 namespace maps {
 
 // What a drawn element belongs to, so that tests and the painter can tell them apart.
-enum class Part { Frame, Cell, LiveMarker, LiveCell, Cursor };
+enum class Part { Frame, Cell, LiveMarker, LiveCell, Cursor, Selection, Difference };
 
 struct Line {
     QPointF a;
@@ -44,6 +47,12 @@ struct Circle {
     Part part = Part::Frame;
 };
 
+// Where a cell's value is drawn, for finding the cell under the mouse.
+struct CellPoint {
+    CellAt cell;
+    QPointF at;
+};
+
 struct Scene {
     int width = 0;
     int height = 0;
@@ -54,6 +63,7 @@ struct Scene {
     QList<Line> lines;
     QList<Text> texts;
     QList<Circle> circles;
+    QList<CellPoint> points;
 };
 
 // The live values the views follow (from the last good poll).
@@ -64,11 +74,17 @@ struct LivePoint {
     double engineTemp = 0;  // °C
 };
 
-// The cursor cell when the view is being edited.
+// What the editor marks in a view: the cursor cell when the view is being edited, the
+// selected block, and the cells that differ from a reference setup.
 struct ViewCursor {
     bool shown = false;
     int speedIndex = 0;  // or tempIndex for the curves
     int throttleIndex = 0;
+    std::optional<CellRect> selection{};
+    std::vector<CellAt> differing{};
 };
+
+// The cell under a canvas point: the nearest drawn cell within a few pixels.
+std::optional<CellAt> cellNear(const Scene& scene, QPointF at);
 
 }  // namespace maps

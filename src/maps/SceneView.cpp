@@ -3,6 +3,8 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -116,6 +118,33 @@ void SceneView::paintContent(QPainter& painter, const Scene& scene)
         painter.drawEllipse(c.centre, c.radius, c.radius);
     }
     painter.setBrush(Qt::NoBrush);
+}
+
+void SceneView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_dragCell = cellNear(m_scene, event->position());
+    if (m_dragCell)
+        emit cellPressed(*m_dragCell);
+}
+
+void SceneView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || !m_dragCell)
+        return;
+    const std::optional<CellAt> cell = cellNear(m_scene, event->position());
+    if (cell && !(*cell == *m_dragCell)) {
+        m_dragCell = cell;
+        emit cellDragged(*cell);
+    }
+}
+
+void SceneView::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit contextMenuWanted(event->globalPos());
 }
 
 void SceneView::paintEvent(QPaintEvent*)

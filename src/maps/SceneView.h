@@ -1,5 +1,5 @@
 // A canvas of the main window that paints one map or curve drawing (a Scene) and reports the
-// mouse wheel turned over it.
+// mouse over it: the wheel, a press and drag of the left button on a cell, the context menu.
 #pragma once
 
 #include "maps/Scene.h"
@@ -36,10 +36,17 @@ public:
 
 signals:
     void wheelTurned(bool up);
+    // The left button went down on a cell, or moved onto another cell while held.
+    void cellPressed(maps::CellAt cell);
+    void cellDragged(maps::CellAt cell);
+    void contextMenuWanted(QPoint globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     Scene m_scene;
@@ -47,6 +54,7 @@ private:
     // The axes and labels rarely change; they are painted once per frame key.
     QPixmap m_frame;
     QString m_frameKey;
+    std::optional<CellAt> m_dragCell;
 };
 
 }  // namespace maps

@@ -31,6 +31,7 @@ protected:
         link.setView(&view);
         link.connectStep();
         record = setup::decodeSetupBlock(sim.setup());
+        editor.sender().setTimerDriven(false);
     }
 
     setup::SetupRecord kvtSetup() { return setup::decodeSetupBlock(sim.setup()); }
@@ -65,6 +66,8 @@ TEST_F(EditorOnSimulator, EditedCellsLandInTheKvtsWorkingSetup)
     editor.boxes(View::Injection).start = true;
     editor.setCursor(View::Injection, 2, 1);
     editor.blockChange(true);
+    while (editor.sender().sendNext()) {
+    }
     editor.select(EditMode::AirTempCurve);
     editor.setCursor(View::AirTemp, 5);
     editor.stepCell(false, false);

@@ -13,16 +13,21 @@ class FakeCellLink final : public maps::CellLink {
 public:
     bool identified() const override { return isIdentified; }
     bool firmwareBusy() const override { return isFirmwareBusy; }
-    void sendPaused(char letter, const QByteArray& bytes) override
+    bool sendPaused(char letter, const QByteArray& bytes) override
     {
+        if (failFrom >= 0 && sent.size() >= failFrom)
+            return false;
         sent.append(QByteArray(1, letter) + bytes);
         ++pauses;
+        return true;
     }
 
     bool isIdentified = true;
     bool isFirmwareBusy = false;
     QList<QByteArray> sent;
     int pauses = 0;
+    // From this many sent commands on, the line takes nothing more (-1: never).
+    int failFrom = -1;
 };
 
 }  // namespace testsupport

@@ -26,6 +26,14 @@ protected:
     EditorTest()
     {
         log.setStatusSink([this](const QString& text) { lines.append(text); });
+        editor.sender().setTimerDriven(false);
+    }
+
+    // A block's cells go out one per event; here they are sent straight away.
+    void sendQueued()
+    {
+        while (editor.sender().sendNext()) {
+        }
     }
 
     setup::SetupRecord record;
@@ -253,6 +261,7 @@ TEST_F(EditorTest, BlockChangeSendsEveryCellSpeedOuterThrottleInner)
     record.setInjectionCell(1, 1, 64950);
     record.setInjectionCell(2, 0, 100);
     EXPECT_EQ(editor.blockChange(true), 6);
+    sendQueued();
     ASSERT_EQ(link.sent.size(), 6);
     const int order[6][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}};
     for (int i = 0; i < 6; ++i) {
@@ -262,10 +271,13 @@ TEST_F(EditorTest, BlockChangeSendsEveryCellSpeedOuterThrottleInner)
     EXPECT_EQ(record.injectionCell(1, 1), 65000);  // capped, not 65050
     EXPECT_EQ(record.injectionCell(2, 0), 200);
     EXPECT_EQ(record.injectionCell(3, 0), 0);
-    EXPECT_EQ(lines.last(), QStringLiteral("Einspritzkennfeld aktualisiert (2:1)"));
+    EXPECT_EQ(lines.filter(QStringLiteral("Einspritzkennfeld aktualisiert (")).last(),
+              QStringLiteral("Einspritzkennfeld aktualisiert (2:1)"));
+    EXPECT_EQ(lines.last(), QStringLiteral("6 Zellen an die KVT gesendet"));
     // Cells at their limit are still sent.
     link.sent.clear();
     EXPECT_EQ(editor.blockChange(true), 6);
+    sendQueued();
     EXPECT_EQ(link.sent.size(), 6);
 }
 
@@ -277,6 +289,7 @@ TEST_F(EditorTest, F4OnTenWithStepTenReachesZero)
     record.setInjectionCell(0, 0, 10);
     record.setInjectionCell(1, 0, 15);
     EXPECT_EQ(editor.blockChange(false), 2);
+    sendQueued();
     EXPECT_EQ(record.injectionCell(0, 0), 0);
     EXPECT_EQ(record.injectionCell(1, 0), 5);
     EXPECT_EQ(link.sent[0], QByteArray("K") + bytes({1, 1, 0, 0}));

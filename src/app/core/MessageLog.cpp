@@ -42,6 +42,13 @@ void MessageLog::logMessage(const QString& message)
         appendToFile(text);
 }
 
+void MessageLog::showStatus(const QString& text)
+{
+    m_statusText = text;
+    if (m_statusSink)
+        m_statusSink(text);
+}
+
 void MessageLog::appendToFile(const QString& text) const
 {
     if (m_filePath.isEmpty())

@@ -25,6 +25,8 @@ public:
     void setProgramDirectory(const QString& dir);
 
     void logMessage(const QString& text);
+    // Only the status line, not the file: progress that changes many times a second.
+    void showStatus(const QString& text);
 
     QString filePath() const { return m_filePath; }
     // The text last shown in the status line.
