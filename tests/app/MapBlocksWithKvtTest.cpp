@@ -10,9 +10,11 @@
 #include "support/MotrixOnSimulator.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -234,10 +236,13 @@ TEST_F(MapBlocksWithKvt, CompareWithTheKvtFollowsTheCellsSentToIt)
     motrix->mainForm().readFromKvtButton->click();
     menuAction(View::Injection, QStringLiteral("Vergleichen mit KVT"))->trigger();
     EXPECT_EQ(motrix->compareWindow().form().fields->rowCount(), 0);
-    // Sent live: the KVT has it too, so nothing differs.
+    // Sent live: the KVT has it too, so nothing differs; the same for the ignition switch.
     menu(app::MainMenuEvent::EditInjectionMap);
     key(Qt::Key_Plus);
     EXPECT_TRUE(motrix->mapKeys().blocks().differing(View::Injection).empty());
+    motrix->mainForm().ignitionMapCheck->click();
+    menuAction(View::Injection, QStringLiteral("Vergleichen mit KVT"))->trigger();
+    EXPECT_EQ(motrix->compareWindow().form().fields->rowCount(), 0);
     // Changed without a KVT: it differs until sent.
     motrix->mainForm().comCheck->click();
     tick();
@@ -278,7 +283,11 @@ TEST_F(MapBlocksWithKvt, Screenshots)
                                                folder + "/" + name}),
                   0);
     };
+    // The context menu over the selection, for a look at its entries.
+    QMenu* menu = motrix->mapKeys().contextMenu(View::Injection);
+    menu->popup(motrix->mapKeys().view(View::Injection).mapToGlobal(QPoint(250, 120)));
     shoot(QStringLiteral("map-block-selected.png"));
+    menu->close();
 
     setup::SetupRecord reference = motrix->setupRecord();
     for (int s = 8; s <= 12; ++s)
