@@ -2,6 +2,7 @@
 // an operation changes and sends, paste refusal, undo and redo across a block with what they
 // send, and a line that stops taking cells in the middle of a block.
 #include "maps/BlockEditor.h"
+#include "maps/MapScenes.h"
 
 #include "FakeCellLink.h"
 #include "support/FakeDialogs.h"
@@ -71,6 +72,28 @@ TEST_F(BlockEditorTest, SelectionSpansFromTheCursorAndStaysInsideTheMap)
     EXPECT_TRUE(blocks.clearSelection());
     EXPECT_FALSE(blocks.selection(View::Injection));
     EXPECT_FALSE(blocks.clearSelection());
+}
+
+TEST_F(BlockEditorTest, AMouseDragSelectsFromThePressedCellFoundNearItsDrawnPoint)
+{
+    const maps::Scene scene = maps::injectionScene(record, {}, {}, {});
+    QPointF drawn;
+    for (const maps::CellPoint& p : scene.points)
+        if (p.cell == CellAt{5, 3})
+            drawn = p.at;
+    EXPECT_EQ(maps::cellNear(scene, drawn + QPointF(3, -2)), (CellAt{5, 3}));
+    EXPECT_FALSE(maps::cellNear(scene, QPointF(-50, -50)));
+
+    editor.select(EditMode::InjectionMap);
+    ASSERT_TRUE(blocks.startSelection({5, 3}));
+    EXPECT_EQ(editor.cursorCell(View::Injection), (CellAt{5, 3}));
+    ASSERT_TRUE(blocks.dragSelection({2, 6}));
+    EXPECT_EQ(blocks.selection(View::Injection), (CellRect{2, 3, 5, 6}));
+    // With "auto" the poll owns the cursor: the press only anchors the selection.
+    editor.boxes(View::Injection).autoFollow = true;
+    ASSERT_TRUE(blocks.startSelection({9, 1}));
+    EXPECT_EQ(editor.cursorCell(View::Injection), (CellAt{5, 3}));
+    EXPECT_EQ(blocks.selection(View::Injection), (CellRect{9, 1, 9, 1}));
 }
 
 TEST_F(BlockEditorTest, IgnitionCurveModeSelectsRow0Only)
