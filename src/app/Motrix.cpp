@@ -76,7 +76,7 @@ Motrix::Motrix(Dialogs& dialogs, QString programDirectory, devlink::PortFactory 
         m_mainForm, &m_helpForm, record, m_settings, m_dialogs, m_log, *m_cells);
     m_mapKeys->setIdentifiedSource([this] { return m_link->identified(); });
     maps::MapPanel::CompareHooks compare;
-    compare.kvtSetup = [this] { return m_kvtSetup; };
+    compare.kvtSetup = [this] { return m_kvtSetup ? &*m_kvtSetup : nullptr; };
     compare.startDirectory = [this] { return m_setupStore.directory(); };
     compare.cellSent = [this](const maps::CellCommand& command) {
         if (m_kvtSetup)

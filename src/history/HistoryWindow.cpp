@@ -5,8 +5,8 @@
 #include "history/CompareWindow.h"
 #include "setup/SetupBlock.h"
 #include "setup/SetupFileCodec.h"
+#include "setup/SetupStore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -14,8 +14,6 @@
 
 namespace history {
 namespace {
-
-constexpr qint64 setupFileReadLimit = 1 << 20;
 
 QString timeText(const QDateTime& t)
 {
@@ -146,17 +144,14 @@ void HistoryWindow::compareWithFile()
                            QStringLiteral("KVT-Dateien (*.kvt);;Alle Dateien (*.*)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    const QByteArray bytes =
-        file.open(QIODevice::ReadOnly) ? file.read(setupFileReadLimit) : QByteArray();
-    const setup::SetupFileContent content = setup::decodeSetupFile(bytes);
-    if (!content.wellFormed) {
+    const setup::FileToCompare file = setup::readFileToCompare(path);
+    if (!file.content) {
         m_dialogs.message(QStringLiteral("Vergleichen"),
                           QStringLiteral("Keine gültige Setup-Datei:\r") + path);
         return;
     }
     // The file has no dead times: they are left out of this comparison.
-    m_compare.compare({sideName(*a), setup::decodeSetupBlock(a->block)}, {path, content.record},
+    m_compare.compare({sideName(*a), setup::decodeSetupBlock(a->block)}, {path, file.content->record},
                       setup::CompareScope::File);
 }
 

@@ -3,18 +3,11 @@
 
 #include "maps/BlockText.h"
 #include "setup/EntryRules.h"
-#include "setup/SetupFileCodec.h"
+#include "setup/SetupStore.h"
 
-#include <QFile>
 #include <algorithm>
 
 namespace maps {
-namespace {
-
-// The largest .kvt the compare reads; real files have under 700 bytes.
-constexpr qint64 referenceReadLimit = 1 << 20;
-
-}  // namespace
 
 QString viewName(View view)
 {
@@ -258,46 +251,54 @@ bool BlockEditor::paste(const QString& text, app::Dialogs& dialogs)
 
 std::optional<QString> BlockEditor::loadReference(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Die Datei konnte nicht gelesen werden:\r") + path;
-    const QByteArray bytes = file.read(referenceReadLimit);
     // The file has no injector dead times: the reference takes this setup's.
-    const setup::SetupFileContent content = setup::decodeSetupFile(bytes, m_record);
-    if (!content.wellFormed)
+    const setup::FileToCompare file = setup::readFileToCompare(path, m_record);
+    if (!file.readable)
+        return QStringLiteral("Die Datei konnte nicht gelesen werden:\r") + path;
+    if (!file.content)
         return QStringLiteral("Keine gültige Setup-Datei:\r") + path;
-    setReference(content.record, path);
+    setReference(file.content->record, path);
     return std::nullopt;
 }
 
 void BlockEditor::setReference(const setup::SetupRecord& reference, const QString& name)
 {
     m_reference = reference;
+    m_referenceSource = nullptr;
     m_referenceName = name;
-    m_referenceFollowsKvt = false;
+}
+
+void BlockEditor::setReferenceSource(std::function<const setup::SetupRecord*()> source,
+                                     const QString& name)
+{
+    m_reference.reset();
+    m_referenceSource = std::move(source);
+    m_referenceName = name;
+}
+
+const setup::SetupRecord* BlockEditor::reference() const
+{
+    if (m_referenceSource)
+        return m_referenceSource();
+    return m_reference ? &*m_reference : nullptr;
 }
 
 void BlockEditor::clearReference()
 {
     m_reference.reset();
+    m_referenceSource = nullptr;
     m_referenceName.clear();
-    m_referenceFollowsKvt = false;
-}
-
-void BlockEditor::cellSent(const CellCommand& command)
-{
-    if (m_reference && m_referenceFollowsKvt)
-        setStoredCell(*m_reference, command.view, command.cell, command.value);
 }
 
 std::vector<CellAt> BlockEditor::differing(View view) const
 {
     std::vector<CellAt> out;
-    if (!m_reference)
+    const setup::SetupRecord* ref = reference();
+    if (!ref)
         return out;
     for (int r = 0; r < rowCount(view, m_record); ++r)
         for (int c = 0; c < columnCount(view); ++c)
-            if (storedCell(m_record, view, {c, r}) != storedCell(*m_reference, view, {c, r}))
+            if (storedCell(m_record, view, {c, r}) != storedCell(*ref, view, {c, r}))
                 out.push_back({c, r});
     return out;
 }

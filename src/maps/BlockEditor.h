@@ -10,6 +10,7 @@
 #include "maps/MapEditor.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,13 +53,14 @@ public:
     // Reads a .kvt file as the reference; the message says why it was refused.
     std::optional<QString> loadReference(const QString& path);
     void setReference(const setup::SetupRecord& reference, const QString& name);
+    // A reference kept elsewhere and read anew at every use (the KVT's setup as the program
+    // knows it, which follows every cell sent); the source gives nullptr while there is none.
+    void setReferenceSource(std::function<const setup::SetupRecord*()> source,
+                            const QString& name);
     void clearReference();
-    bool hasReference() const { return m_reference.has_value(); }
-    const setup::SetupRecord* reference() const { return m_reference ? &*m_reference : nullptr; }
+    bool hasReference() const { return reference() != nullptr; }
+    const setup::SetupRecord* reference() const;
     const QString& referenceName() const { return m_referenceName; }
-    // A reference that stands for the KVT follows every cell sent to it.
-    void setReferenceFollowsKvt(bool on) { m_referenceFollowsKvt = on; }
-    void cellSent(const CellCommand& command);
     // The drawn cells of a view that differ from the reference.
     std::vector<CellAt> differing(View view) const;
 
@@ -79,8 +81,8 @@ private:
     setup::SetupRecord& m_record;
     std::optional<Selection> m_selection;
     std::optional<setup::SetupRecord> m_reference;
+    std::function<const setup::SetupRecord*()> m_referenceSource;
     QString m_referenceName;
-    bool m_referenceFollowsKvt = false;
 };
 
 // The view's name as the messages use it ("das Einspritzkennfeld", ...) and its unit.

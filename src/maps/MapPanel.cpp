@@ -37,7 +37,6 @@ MapPanel::MapPanel(Windows windows, forms::Hauptdialog& form, forms::Hilfedialog
     CellSender& sender = m_editor.sender();
     sender.setGate(&dialogs.gate());
     sender.setSentHook([this](const CellCommand& command) {
-        m_blocks.cellSent(command);
         if (m_compare.cellSent)
             m_compare.cellSent(command);
     });
@@ -487,16 +486,14 @@ void MapPanel::compareWithFile()
 
 void MapPanel::compareWithKvt()
 {
-    const std::optional<setup::SetupRecord> kvt =
-        m_compare.kvtSetup ? m_compare.kvtSetup() : std::nullopt;
+    const setup::SetupRecord* kvt = m_compare.kvtSetup ? m_compare.kvtSetup() : nullptr;
     if (!kvt) {
         m_dialogs.message(QStringLiteral("Vergleichen"),
                           QStringLiteral("Es wurde noch kein Setup von der KVT gelesen (\"-> PC\")."));
         return;
     }
-    m_blocks.setReference(
-        *kvt, QStringLiteral("KVT (zuletzt gelesen, mit den seither gesendeten Zellen)"));
-    m_blocks.setReferenceFollowsKvt(true);
+    m_blocks.setReferenceSource(
+        m_compare.kvtSetup, QStringLiteral("KVT (zuletzt gelesen, mit den seither gesendeten Zellen)"));
     redrawAll();
     if (m_compare.showComparison)
         m_compare.showComparison(*kvt, m_blocks.referenceName(), false);

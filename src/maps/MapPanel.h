@@ -34,7 +34,8 @@ public:
     struct CompareHooks {
         // The setup the KVT holds as far as the program knows: the last one read with "-> PC"
         // (or after identification), with every cell sent since; nothing before a read.
-        std::function<std::optional<setup::SetupRecord>()> kvtSetup;
+        // nullptr before a read.
+        std::function<const setup::SetupRecord*()> kvtSetup;
         // Opens the compare window: this setup against the reference.
         std::function<void(const setup::SetupRecord& reference, const QString& name,
                            bool fromFile)>

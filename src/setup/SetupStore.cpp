@@ -75,6 +75,22 @@ SetupStore::Outcome SetupStore::save(const SetupDocument& document, const SetupO
     return Outcome::Done;
 }
 
+FileToCompare readFileToCompare(const QString& path, const SetupRecord& base)
+{
+    FileToCompare out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return out;
+    const QByteArray bytes = file.read(readLimit);
+    out.readable = file.error() == QFileDevice::NoError;
+    if (!out.readable)
+        return out;
+    SetupFileContent content = decodeSetupFile(bytes, base);
+    if (content.wellFormed)
+        out.content = std::move(content);
+    return out;
+}
+
 SetupStore::Outcome SetupStore::load(SetupDocument& document)
 {
     const QString path =

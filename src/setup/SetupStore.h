@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace setup {
 
@@ -21,6 +22,14 @@ struct SetupDocument {
     SetupOrigin loadedOrigin;
     QString loadedFileName;
 };
+
+// A .kvt read to be compared with, not loaded: nothing is asked or logged. The record takes
+// base's injector dead times, which files do not carry.
+struct FileToCompare {
+    bool readable = false;                   // the file could be opened and read
+    std::optional<SetupFileContent> content;  // only for a well-formed setup file
+};
+FileToCompare readFileToCompare(const QString& path, const SetupRecord& base = {});
 
 class SetupStore final {
 public:
